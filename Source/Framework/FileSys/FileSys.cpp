@@ -1,0 +1,108 @@
+#include "Framework/FileSys/FileSys.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string CorruptEntry(const std::string& name, const std::string& fault)
+{
+    return "Data base file corrupt.  Entry " + Quoted(name) + " " + fault;
+}
+
+} // namespace
+
+FileSys::FileSys() : Singleton("FileSys")
+{
+    ReadDirectory();
+}
+
+FileSys::~FileSys() = default;
+
+void FileSys::ReadDirectory()
+{
+    File archive(std::fopen(ArchivePath.c_str(), "rb"));
+    if (!archive)
+        throw FrameworkEx("Failure: Could not open " + Quoted(ArchivePath) + " when reading database\n");
+
+    std::fseek(archive.get(), 0, SEEK_END);
+    const long archiveSize = std::ftell(archive.get());
+    std::fseek(archive.get(), 0, SEEK_SET);
+
+    unsigned long end = 0;
+    if (std::fscanf(archive.get(), "0x%08lx\n", &end) != 1)
+        throw FrameworkEx("Data base file corrupt.  " + Quoted(ArchivePath) + " does not start with its directory size");
+    directoryEnd = static_cast<uint32_t>(end);
+
+    // Names are single words; one longer than the buffer splits and then fails to scan as an entry.
+    char name[1024];
+    unsigned count = 0;
+    while (std::ftell(archive.get()) < static_cast<long>(directoryEnd)) {
+        unsigned long offset = 0, packed = 0, unpacked = 0;
+        if (std::fscanf(archive.get(), "%1023s\n%08lx\n%08lx\n%08lx\n", name, &offset, &packed, &unpacked) < 4)
+            throw FrameworkEx("Data base file corrupt.  Corruption detected while reading file #" + std::to_string(count));
+        if (directory.contains(name))
+            continue;
+
+        Entry entry{static_cast<uint32_t>(offset), static_cast<uint32_t>(unpacked), static_cast<uint32_t>(packed)};
+        if (uint64_t(entry.offset) + entry.packedSize > uint64_t(archiveSize))
+            throw FrameworkEx(CorruptEntry(name, "lies beyond the end of the archive"));
+        if (entry.unpackedSize > MaxUnpackedSize)
+            throw FrameworkEx(CorruptEntry(name, "claims " + std::to_string(entry.unpackedSize) +
+                                                     " bytes, more than the " + std::to_string(MaxUnpackedSize) +
+                                                     " an entry may hold"));
+        directory.emplace(name, entry);
+        ++count;
+    }
+}
+
+uint32_t FileSys::GetSize(const std::string& name) const
+{
+    auto found = directory.find(name);
+    return found == directory.end() ? 0 : found->second.unpackedSize;
+}
+
+uint32_t FileSys::ReadFile(const std::string& name, void* destination) const
+{
+    auto found = directory.find(name);
+    if (found == directory.end())
+        return 0;
+    const Entry& entry = found->second;
+
+    File archive(std::fopen(ArchivePath.c_str(), "rb"));
+    if (!archive)
+        throw FrameworkEx("Failure: Could not open " + Quoted(ArchivePath) + " when trying to read file " + name);
+
+    std::vector<unsigned char> packed(entry.packedSize);
+    if (std::fseek(archive.get(), static_cast<long>(entry.offset), SEEK_SET) != 0 ||
+        std::fread(packed.data(), 1, packed.size(), archive.get()) != packed.size())
+        throw FrameworkEx("[FileSys::ReadFile]: Archive " + Quoted(ArchivePath) + " ends inside the data of " + name);
+    archive.reset();
+
+    // A stream that inflates to fewer bytes than the directory claims would leave part of the
+    // caller's buffer unwritten, so it fails like any other bad stream.
+    uLongf produced = entry.unpackedSize;
+    const int result = uncompress(static_cast<Bytef*>(destination), &produced, packed.data(), packed.size());
+    if (result != Z_OK || produced != entry.unpackedSize)
+        throw FrameworkEx("[FileSys::ReadFile]: Error uncompressing file");
+    return entry.unpackedSize;
+}
+
+std::optional<std::vector<unsigned char>> FileSys::ReadAll(const std::string& name) const
+{
+    const uint32_t size = GetSize(name);
+    if (size == 0)
+        return std::nullopt;
+    std::vector<unsigned char> contents(size);
+    ReadFile(name, contents.data());
+    return contents;
+}

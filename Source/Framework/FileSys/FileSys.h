@@ -1,0 +1,47 @@
+// The packed archive "basefile.dat": its directory is read once, and whole files are served by
+// name, inflated on every read. Nothing is cached and the archive is not kept open.
+#pragma once
+
+#include "Framework/Singleton.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class FileSys : public Singleton<FileSys> {
+public:
+    struct Entry {
+        uint32_t offset = 0;
+        uint32_t unpackedSize = 0;
+        uint32_t packedSize = 0;
+    };
+
+    // No entry may claim more than this many bytes once inflated, so a corrupt directory can never
+    // make a caller allocate gigabytes.
+    static constexpr uint32_t MaxUnpackedSize = 256u * 1024u * 1024u;
+
+    FileSys();
+    ~FileSys();
+
+    // The entry's unpacked size, or 0 when there is no entry of exactly that name.
+    uint32_t GetSize(const std::string& name) const;
+
+    // Inflates the entry into destination, which holds at least GetSize(name) bytes. Returns the
+    // unpacked size, or 0 (destination untouched) when there is no such entry.
+    uint32_t ReadFile(const std::string& name, void* destination) const;
+
+    // GetSize and ReadFile in one: the whole entry, or nothing when GetSize reports 0.
+    std::optional<std::vector<unsigned char>> ReadAll(const std::string& name) const;
+
+    const std::map<std::string, Entry>& Directory() const { return directory; }
+
+    static inline const std::string ArchivePath = "basefile.dat";
+
+private:
+    void ReadDirectory();
+
+    uint32_t directoryEnd = 0;
+    std::map<std::string, Entry> directory;
+};

@@ -1,0 +1,33 @@
+// Owns the registered modules by name; loads and releases them with the device resources.
+#pragma once
+
+#include "Framework/ModuleHandler/DXModule.h"
+#include "Framework/Singleton.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+class ModuleHandler : public Singleton<ModuleHandler> {
+public:
+    // A module shown while the others load; it loads first.
+    static inline const std::string LoaderBarName = "LoaderBar";
+
+    ModuleHandler();
+    ~ModuleHandler();
+
+    // Registers the module under its name. A name already taken keeps its module; the refused
+    // one is destroyed.
+    void AddModule(std::unique_ptr<DXModule> module);
+
+    // The module of that name; raises FrameworkEx when none is registered.
+    DXModule& GetModule(const std::string& name) const;
+
+    void LoadAll();
+    void ReleaseAll();
+
+    const std::map<std::string, std::unique_ptr<DXModule>>& Modules() const { return modules; }
+
+private:
+    std::map<std::string, std::unique_ptr<DXModule>> modules;
+};

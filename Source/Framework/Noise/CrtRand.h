@@ -1,0 +1,17 @@
+// The process-wide pseudo-random generator that the flow field, the noise tables, the
+// post-processing kernel and the particle modules share; the order of draws is part of the show.
+#pragma once
+
+#include <cstdint>
+
+namespace CrtRand {
+
+constexpr int RandMax = 0x7FFF;
+
+void srand(uint32_t seed);
+// state = state * 214013 + 2531011; returns bits 16 to 30 of the new state.
+int rand();
+// The generator's state, so that a tool can reproduce what a run would draw.
+uint32_t State();
+
+} // namespace CrtRand

@@ -1,0 +1,107 @@
+#include "Framework/Scene/AnimCurve.h"
+
+#include "Framework/FileSys/FileSys.h"
+#include "Platform/Window/MessageBox.h"
+
+namespace {
+
+bool missingCurveReported = false;
+
+} // namespace
+
+std::unique_ptr<CurveHandle> registerCurve(const std::string& name)
+{
+    return std::make_unique<CurveHandle>(name);
+}
+
+void resetMissingCurveReport()
+{
+    missingCurveReported = false;
+}
+
+bool loadCurve(AnimCurve& curve)
+{
+    curve.keys.clear();
+    curve.searchIndex = 0;
+    const auto contents = FileSys::Instance()->ReadAll("Data\\anim\\" + curve.name);
+    if (!contents)
+        return false;
+    curve.keys = DecodeCurveKeys(contents->data(), contents->size());
+    return true;
+}
+
+bool ensureLoaded(CurveHandle& handle)
+{
+    AnimCurve& curve = handle.curve;
+    if (loadCurve(curve))
+        return true;
+    if (!missingCurveReported) {
+        ShowMessageBox("File not found",
+                       "No animCurve found in filesystem corresponding to registered curve: \"" + curve.name +
+                           "\".\n(Skipping further error messages)");
+        missingCurveReported = true;
+    }
+    setKey(curve, 0.0f, CurveKey{0.0f, 0.0f, 0.0f, 0.0f});
+    setKey(curve, 10000.0f, CurveKey{10000.0f, 0.0f, 0.0f, 0.0f});
+    return false;
+}
+
+void setKey(AnimCurve& curve, float time, const CurveKey& key)
+{
+    const int segment = findSegment(curve, time);
+    if (segment >= 0 && curve.keys[segment].time == time) {
+        CurveKey& existing = curve.keys[segment];
+        existing.value = key.value;
+        existing.inSlope = key.inSlope;
+        existing.outSlope = key.outSlope;
+    } else {
+        curve.keys.insert(curve.keys.begin() + (segment + 1), key);
+    }
+    curve.searchIndex = 0;
+}
+
+int findSegment(AnimCurve& curve, float x)
+{
+    const auto& keys = curve.keys;
+    if (keys.empty())
+        return -1;
+    uint32_t i = curve.searchIndex < keys.size() ? curve.searchIndex : 0;
+    if (x >= keys[i].time) {
+        while (i + 1 < keys.size() && x >= keys[i + 1].time)
+            ++i;
+    } else {
+        while (i > 0) {
+            --i;
+            if (keys[i].time <= x)
+                break;
+        }
+    }
+    curve.searchIndex = i;
+    return static_cast<int>(i);
+}
+
+float evaluate(AnimCurve& curve, float x)
+{
+    const int s = findSegment(curve, x);
+    if (s < 0)
+        return 0.0f; // a present file shorter than one key
+    const CurveKey& k0 = curve.keys[s];
+    const bool last = static_cast<size_t>(s) + 1 == curve.keys.size();
+    const CurveKey& k1 = last ? k0 : curve.keys[s + 1];
+    const float dt = last ? CurveEndTime - k0.time : k1.time - k0.time;
+
+    const float rise = k1.value - k0.value;
+    const float dt2 = dt * dt;
+    curve.A = (k1.inSlope + k0.outSlope) / dt2 - (2.0f * rise) / (dt2 * dt);
+    curve.B = (3.0f * rise) / dt2 - (2.0f * k0.outSlope + k1.inSlope) / dt;
+    curve.C = k0.outSlope;
+    curve.D = k0.value;
+    const float u = x - k0.time;
+    return ((curve.A * u + curve.B) * u + curve.C) * u + curve.D;
+}
+
+float evaluate(CurveHandle& handle, float x)
+{
+    handle.lastValue = evaluate(handle.curve, x);
+    return handle.lastValue;
+}

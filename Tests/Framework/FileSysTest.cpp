@@ -1,0 +1,204 @@
+#include "Support/ArchiveFixture.h"
+
+#include <zlib.h>
+
+#include <cstring>
+
+namespace {
+
+std::string MessageOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const FrameworkEx& e) {
+        return e.message;
+    }
+    return "(no FrameworkEx)";
+}
+
+std::vector<unsigned char> Deflate(const std::string& text)
+{
+    uLongf size = compressBound(text.size());
+    std::vector<unsigned char> packed(size);
+    compress(packed.data(), &size, reinterpret_cast<const Bytef*>(text.data()), text.size());
+    packed.resize(size);
+    return packed;
+}
+
+std::string ReadText(const FileSys& fs, const std::string& name)
+{
+    std::string text(fs.GetSize(name), '\0');
+    EXPECT_EQ(fs.ReadFile(name, text.data()), text.size());
+    return text;
+}
+
+} // namespace
+
+using FileSysTest = ArchiveFixture;
+
+TEST_F(FileSysTest, ServesEntriesByExactName)
+{
+    ArchiveWriter writer;
+    writer.Add("Data\\events\\Scenes.txt", Bytes("0 Intro\n"));
+    writer.Add("Data\\b.bin", Bytes("second"));
+    Mount(writer);
+
+    EXPECT_EQ(ReadText(*fileSys, "Data\\events\\Scenes.txt"), "0 Intro\n");
+    EXPECT_EQ(ReadText(*fileSys, "Data\\b.bin"), "second");
+    EXPECT_EQ(fileSys->GetSize("data\\b.bin"), 0u) << "names are case-sensitive";
+    EXPECT_EQ(fileSys->GetSize("Data/b.bin"), 0u) << "separators are not translated";
+    EXPECT_EQ(fileSys->GetSize(" Data\\b.bin"), 0u);
+
+    char untouched = 'x';
+    EXPECT_EQ(fileSys->ReadFile("missing", &untouched), 0u);
+    EXPECT_EQ(untouched, 'x');
+}
+
+TEST_F(FileSysTest, SecondInstanceIsRefused)
+{
+    Mount(ArchiveWriter{});
+    EXPECT_EQ(MessageOf([] { FileSys again; }), "FileSys is a singleton!");
+}
+
+TEST_F(FileSysTest, DirectoryEndingAtTheHeaderHasNoEntries)
+{
+    WriteArchive(Bytes("0x0000000b\n"));
+    fileSys = std::make_unique<FileSys>();
+    EXPECT_TRUE(fileSys->Directory().empty());
+    EXPECT_EQ(fileSys->GetSize("anything"), 0u);
+}
+
+TEST_F(FileSysTest, FirstOfTwoEntriesWithTheSameNameWins)
+{
+    const auto first = Deflate("first"), second = Deflate("second!");
+    std::string directory = "dup\n%08x\n%08x\n00000005\ndup\n%08x\n%08x\n00000007\n";
+    const size_t end = 11 + 2 * (4 + 27);
+    char text[256];
+    std::snprintf(text, sizeof text, directory.c_str(), unsigned(end), unsigned(first.size()),
+                  unsigned(end + first.size()), unsigned(second.size()));
+    char header[16];
+    std::snprintf(header, sizeof header, "0x%08x\n", unsigned(end));
+    auto archive = Bytes(std::string(header) + text);
+    archive.insert(archive.end(), first.begin(), first.end());
+    archive.insert(archive.end(), second.begin(), second.end());
+    WriteArchive(archive);
+    fileSys = std::make_unique<FileSys>();
+
+    EXPECT_EQ(fileSys->Directory().size(), 1u);
+    EXPECT_EQ(ReadText(*fileSys, "dup"), "first");
+}
+
+TEST_F(FileSysTest, ReaderAcceptsUpperCaseDigitsAndOtherWhiteSpace)
+{
+    const auto packed = Deflate("hello");
+    char archive[128];
+    const int end = 11 + 40;
+    std::snprintf(archive, sizeof archive, "0x%08X\n  name\r\n %X \t %X\n00000005  \n", end, end, unsigned(packed.size()));
+    auto bytes = Bytes(archive);
+    bytes.resize(end, ' ');
+    bytes.insert(bytes.end(), packed.begin(), packed.end());
+    WriteArchive(bytes);
+    fileSys = std::make_unique<FileSys>();
+    EXPECT_EQ(ReadText(*fileSys, "name"), "hello");
+}
+
+TEST_F(FileSysTest, EmptyEntryLooksLikeAMissingOne)
+{
+    ArchiveWriter writer;
+    writer.Add("empty", {});
+    Mount(writer);
+    EXPECT_EQ(fileSys->GetSize("empty"), 0u);
+    EXPECT_FALSE(fileSys->ReadAll("empty").has_value());
+}
+
+TEST_F(FileSysTest, MissingArchiveIsReportedWithItsName)
+{
+    EXPECT_EQ(MessageOf([] { FileSys fs; }), "Failure: Could not open \"basefile.dat\" when reading database\n");
+}
+
+TEST_F(FileSysTest, ArchiveRemovedBeforeAReadIsReportedWithTheEntry)
+{
+    ArchiveWriter writer;
+    writer.Add("Data\\x", Bytes("x"));
+    Mount(writer);
+    std::filesystem::remove(FileSys::ArchivePath);
+    char buffer[1];
+    EXPECT_EQ(MessageOf([&] { fileSys->ReadFile("Data\\x", buffer); }),
+              "Failure: Could not open \"basefile.dat\" when trying to read file Data\\x");
+}
+
+TEST_F(FileSysTest, CorruptDirectoryNamesTheEntryNumber)
+{
+    // The third record has only two numbers.
+    WriteArchive(Bytes("0x00000040\na\n0\n0\n0\nb\n0\n0\n0\nc\n0\n0\n"));
+    EXPECT_EQ(MessageOf([] { FileSys fs; }), "Data base file corrupt.  Corruption detected while reading file #2");
+}
+
+TEST_F(FileSysTest, DuplicateBeforeACorruptEntryIsNotCounted)
+{
+    WriteArchive(Bytes("0x00000040\na\n0\n0\n0\na\n0\n0\n0\nc\nzz\n"));
+    EXPECT_EQ(MessageOf([] { FileSys fs; }), "Data base file corrupt.  Corruption detected while reading file #1");
+}
+
+TEST_F(FileSysTest, HeaderThatIsNotADirectorySizeIsRefused)
+{
+    WriteArchive(Bytes("PK\x03\x04 not an archive"));
+    EXPECT_EQ(MessageOf([] { FileSys fs; }),
+              "Data base file corrupt.  \"basefile.dat\" does not start with its directory size");
+}
+
+TEST_F(FileSysTest, EntryReachingBeyondTheArchiveIsRefusedByName)
+{
+    ArchiveWriter writer;
+    writer.AddPacked("Data\\far.bin", Deflate("abc"), 3);
+    auto archive = writer.Build();
+    archive.pop_back(); // the last byte of the only stream is gone
+    WriteArchive(archive);
+    EXPECT_EQ(MessageOf([] { FileSys fs; }),
+              "Data base file corrupt.  Entry \"Data\\far.bin\" lies beyond the end of the archive");
+}
+
+TEST_F(FileSysTest, HugeUnpackedSizeIsRefusedBeforeAnyoneAllocatesIt)
+{
+    ArchiveWriter writer;
+    writer.AddPacked("Data\\huge.bin", Deflate("abc"), 0xFFFFFFF0u);
+    WriteArchive(writer.Build());
+    EXPECT_EQ(MessageOf([] { FileSys fs; }),
+              "Data base file corrupt.  Entry \"Data\\huge.bin\" claims 4294967280 bytes, more than the 268435456 an "
+              "entry may hold");
+}
+
+TEST_F(FileSysTest, StreamsThatDoNotInflateToTheClaimedSizeFail)
+{
+    ArchiveWriter writer;
+    writer.AddPacked("longer", Deflate("0123456789"), 4);  // would overflow the caller's buffer
+    writer.AddPacked("shorter", Deflate("0123"), 10);      // would leave part of it unwritten
+    auto broken = Deflate("0123456789");
+    broken.resize(broken.size() - 3);
+    writer.AddPacked("truncated", broken, 10);
+    writer.AddPacked("garbage", Bytes("not zlib at all"), 10);
+    Mount(writer);
+
+    for (const char* name : {"longer", "shorter", "truncated", "garbage"}) {
+        std::vector<unsigned char> buffer(fileSys->GetSize(name) + 16, 0xAB);
+        EXPECT_EQ(MessageOf([&] { fileSys->ReadFile(name, buffer.data()); }),
+                  "[FileSys::ReadFile]: Error uncompressing file")
+            << name;
+        for (size_t i = fileSys->GetSize(name); i < buffer.size(); ++i)
+            ASSERT_EQ(buffer[i], 0xAB) << name << ": wrote past the claimed size at " << i;
+    }
+}
+
+TEST_F(FileSysTest, ArchiveWriterIsDeterministicAndRefusesBadNames)
+{
+    ArchiveWriter a, b;
+    for (ArchiveWriter* writer : {&a, &b}) {
+        writer->Add("x", Bytes("same"));
+        writer->Add("y", Bytes("bytes"));
+    }
+    EXPECT_EQ(a.Build(), b.Build());
+    const auto archive = a.Build();
+    EXPECT_EQ(std::string(archive.begin(), archive.begin() + 11 + 2 + 27), "0x00000045\nx\n00000045\n");
+    EXPECT_EQ(MessageOf([&] { a.Add("two words", {}); }),
+              "[ArchiveWriter::Add]: Entry name \"two words\" is not a single word");
+}

@@ -1,0 +1,77 @@
+#include "sync/track.h"
+
+#include "sync/trackfile.h"
+#include "Framework/FileSys/FileSys.h"
+#include "Framework/FrameworkEx.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The row of a non-negative time; times beyond the last representable row read the last key.
+uint32_t RowOf(float time)
+{
+    const double row = std::floor(static_cast<double>(time));
+    return row >= double(UINT32_MAX) ? UINT32_MAX : static_cast<uint32_t>(row);
+}
+
+} // namespace
+
+float SyncTrack::valueAt(float time) const
+{
+    if (keys.empty())
+        return 0.0f;
+    // The clock starts slightly below zero while the audio latency runs out: those times (and NaN)
+    // read the first key instead of wrapping round to an unsigned row after the last one.
+    if (!(time >= 0.0f))
+        return keys.begin()->second.value;
+
+    const uint32_t row = RowOf(time);
+    auto upper = keys.upper_bound(row);
+    if (upper == keys.begin())
+        return upper->second.value;
+    auto lower = std::prev(upper);
+    if (upper == keys.end())
+        return lower->second.value;
+
+    const float a = lower->second.value;
+    const float b = upper->second.value;
+    const double span = static_cast<double>(upper->first - lower->first);
+    const double tau = (static_cast<double>(time) - static_cast<double>(lower->first)) / span;
+
+    float factor = 0.0f;
+    switch (lower->second.type) {
+    case SyncKey::Step:
+        return a;
+    case SyncKey::Linear:
+        factor = static_cast<float>(tau);
+        break;
+    case SyncKey::Cosine:
+        factor = static_cast<float>((1.0 - std::cos(tau * 3.141592653589793)) * 0.5);
+        break;
+    case SyncKey::Quadratic:
+        factor = static_cast<float>(std::pow(tau, 2.0));
+        break;
+    default:
+        if (!reportedBadType) {
+            reportedBadType = true;
+            std::fprintf(stderr, "Assertion failed: false (track \"%s\": interpolation kind %d at row %u)\n",
+                         name.c_str(), lower->second.type, lower->first);
+        }
+        return a;
+    }
+    return (b - a) * factor + a;
+}
+
+bool loadTrack(SyncTrack& track, const std::string& fileName)
+{
+    const std::string path = "Data\\" + fileName;
+    const auto contents = FileSys::Instance()->ReadAll(path);
+    if (!contents)
+        throw FrameworkEx("loadTrack failed on " + path);
+    for (const TrackRecord& record : DecodeTrackRecords(contents->data(), contents->size()))
+        track.keys.insert_or_assign(record.row, SyncKey{record.value, record.type});
+    return true;
+}

@@ -1,0 +1,31 @@
+// Sync tracks: named keyed curves over rows, evaluated at fractional rows.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+struct SyncKey {
+    enum Type : int32_t { Step = 0, Linear = 1, Cosine = 2, Quadratic = 3 };
+
+    float value = 0.0f;
+    int32_t type = Step; // governs the span from this key to the next one
+};
+
+class SyncTrack {
+public:
+    explicit SyncTrack(std::string name) : name(std::move(name)) {}
+
+    // The value at time (in rows). Allocates nothing.
+    float valueAt(float time) const;
+
+    const std::string name;
+    std::map<uint32_t, SyncKey> keys;
+
+private:
+    mutable bool reportedBadType = false;
+};
+
+// Fills track's keys from the archive entry "Data\" + fileName; raises FrameworkEx
+// "loadTrack failed on <path>" when the entry is missing or empty.
+bool loadTrack(SyncTrack& track, const std::string& fileName);
