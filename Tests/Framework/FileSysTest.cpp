@@ -198,7 +198,7 @@ TEST_F(FileSysTest, ArchiveWriterIsDeterministicAndRefusesBadNames)
     }
     EXPECT_EQ(a.Build(), b.Build());
     const auto archive = a.Build();
-    EXPECT_EQ(std::string(archive.begin(), archive.begin() + 11 + 2 + 27), "0x00000045\nx\n00000045\n");
+    EXPECT_EQ(std::string(archive.begin(), archive.begin() + 11 + 2 + 9), "0x00000045\nx\n00000045\n");
     EXPECT_EQ(MessageOf([&] { a.Add("two words", {}); }),
               "[ArchiveWriter::Add]: Entry name \"two words\" is not a single word");
 }
