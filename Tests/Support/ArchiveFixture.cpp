@@ -30,6 +30,7 @@ void ArchiveFixture::WriteArchive(const std::vector<unsigned char>& bytes)
 
 void ArchiveFixture::Mount(const ArchiveWriter& writer)
 {
+    fileSys.reset();
     WriteArchive(writer.Build());
     fileSys = std::make_unique<FileSys>();
 }
