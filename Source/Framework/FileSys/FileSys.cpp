@@ -21,18 +21,17 @@ std::string CorruptEntry(const std::string& name, const std::string& fault)
 
 } // namespace
 
-FileSys::FileSys() : Singleton("FileSys")
+FileSys::FileSys() : Singleton("FileSys"), directory(ReadDirectory(ArchivePath))
 {
-    ReadDirectory();
 }
 
 FileSys::~FileSys() = default;
 
-void FileSys::ReadDirectory()
+std::map<std::string, FileSys::Entry> FileSys::ReadDirectory(const std::string& archivePath)
 {
-    File archive(std::fopen(ArchivePath.c_str(), "rb"));
+    File archive(std::fopen(archivePath.c_str(), "rb"));
     if (!archive)
-        throw FrameworkEx("Failure: Could not open " + Quoted(ArchivePath) + " when reading database\n");
+        throw FrameworkEx("Failure: Could not open " + Quoted(archivePath) + " when reading database\n");
 
     std::fseek(archive.get(), 0, SEEK_END);
     const long archiveSize = std::ftell(archive.get());
@@ -40,11 +39,13 @@ void FileSys::ReadDirectory()
 
     unsigned long end = 0;
     if (std::fscanf(archive.get(), "0x%08lx\n", &end) != 1)
-        throw FrameworkEx("Data base file corrupt.  " + Quoted(ArchivePath) + " does not start with its directory size");
-    directoryEnd = static_cast<uint32_t>(end);
+        throw FrameworkEx("Data base file corrupt.  " + Quoted(archivePath) + " does not start with its directory size");
+    const uint32_t directoryEnd = static_cast<uint32_t>(end);
 
     // Names are single words; one longer than the buffer splits and then fails to scan as an entry.
-    char name[1024];
+    char name[MaxNameLength + 1];
+    static_assert(MaxNameLength == 1023, "the scan width below must match");
+    std::map<std::string, Entry> directory;
     unsigned count = 0;
     while (std::ftell(archive.get()) < static_cast<long>(directoryEnd)) {
         unsigned long offset = 0, packed = 0, unpacked = 0;
@@ -63,6 +64,7 @@ void FileSys::ReadDirectory()
         directory.emplace(name, entry);
         ++count;
     }
+    return directory;
 }
 
 uint32_t FileSys::GetSize(const std::string& name) const
@@ -76,16 +78,21 @@ uint32_t FileSys::ReadFile(const std::string& name, void* destination) const
     auto found = directory.find(name);
     if (found == directory.end())
         return 0;
-    const Entry& entry = found->second;
+    InflateEntry(ArchivePath, name, found->second, destination);
+    return found->second.unpackedSize;
+}
 
-    File archive(std::fopen(ArchivePath.c_str(), "rb"));
+void FileSys::InflateEntry(const std::string& archivePath, const std::string& name, const Entry& entry,
+                           void* destination)
+{
+    File archive(std::fopen(archivePath.c_str(), "rb"));
     if (!archive)
-        throw FrameworkEx("Failure: Could not open " + Quoted(ArchivePath) + " when trying to read file " + name);
+        throw FrameworkEx("Failure: Could not open " + Quoted(archivePath) + " when trying to read file " + name);
 
     std::vector<unsigned char> packed(entry.packedSize);
     if (std::fseek(archive.get(), static_cast<long>(entry.offset), SEEK_SET) != 0 ||
         std::fread(packed.data(), 1, packed.size(), archive.get()) != packed.size())
-        throw FrameworkEx("[FileSys::ReadFile]: Archive " + Quoted(ArchivePath) + " ends inside the data of " + name);
+        throw FrameworkEx("[FileSys::ReadFile]: Archive " + Quoted(archivePath) + " ends inside the data of " + name);
     archive.reset();
 
     // A stream that inflates to fewer bytes than the directory claims would leave part of the
@@ -94,7 +101,6 @@ uint32_t FileSys::ReadFile(const std::string& name, void* destination) const
     const int result = uncompress(static_cast<Bytef*>(destination), &produced, packed.data(), packed.size());
     if (result != Z_OK || produced != entry.unpackedSize)
         throw FrameworkEx("[FileSys::ReadFile]: Error uncompressing file");
-    return entry.unpackedSize;
 }
 
 std::optional<std::vector<unsigned char>> FileSys::ReadAll(const std::string& name) const

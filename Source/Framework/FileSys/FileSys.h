@@ -21,6 +21,8 @@ public:
     // No entry may claim more than this many bytes once inflated, so a corrupt directory can never
     // make a caller allocate gigabytes.
     static constexpr uint32_t MaxUnpackedSize = 256u * 1024u * 1024u;
+    // The longest entry name the directory parser reads as one word.
+    static constexpr size_t MaxNameLength = 1023;
 
     FileSys();
     ~FileSys();
@@ -39,9 +41,14 @@ public:
 
     static inline const std::string ArchivePath = "basefile.dat";
 
-private:
-    void ReadDirectory();
+    // The directory of the archive at archivePath, parsed exactly as the constructor parses
+    // basefile.dat, so that tools see what the show sees.
+    static std::map<std::string, Entry> ReadDirectory(const std::string& archivePath);
+    // Inflates entry (listed as name) of the archive at archivePath into destination, which holds
+    // at least entry.unpackedSize bytes.
+    static void InflateEntry(const std::string& archivePath, const std::string& name, const Entry& entry,
+                             void* destination);
 
-    uint32_t directoryEnd = 0;
+private:
     std::map<std::string, Entry> directory;
 };
