@@ -55,7 +55,9 @@ void setKey(AnimCurve& curve, float time, const CurveKey& key)
         existing.inSlope = key.inSlope;
         existing.outSlope = key.outSlope;
     } else {
-        curve.keys.insert(curve.keys.begin() + (segment + 1), key);
+        // A time before the first key goes in front, so the keys stay in time order.
+        const bool atFront = segment < 0 || time < curve.keys.front().time;
+        curve.keys.insert(curve.keys.begin() + (atFront ? 0 : segment + 1), key);
     }
     curve.searchIndex = 0;
 }
