@@ -1,0 +1,111 @@
+// The audio library's interface: BASS 2.4's names, types, numeric codes and arguments, for the
+// operations the show uses, played over SDL2 audio with Ogg Vorbis decoded by libvorbisfile.
+// Every call sets the calling thread's error code, read with BASS_ErrorGetCode.
+#pragma once
+
+#include <cstdint>
+
+using BYTE = uint8_t;
+using WORD = uint16_t;
+using DWORD = uint32_t;
+using QWORD = uint64_t;
+using BOOL = int;
+using HSTREAM = DWORD;
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
+// Upper 16 bits of BASS_GetVersion: the interface version 2.4.
+constexpr DWORD BASSVERSION = 0x0204;
+
+// Error codes (BASS_ErrorGetCode).
+constexpr int BASS_OK = 0;
+constexpr int BASS_ERROR_MEM = 1;
+constexpr int BASS_ERROR_FILEOPEN = 2;
+constexpr int BASS_ERROR_DRIVER = 3;
+constexpr int BASS_ERROR_BUFLOST = 4;
+constexpr int BASS_ERROR_HANDLE = 5;
+constexpr int BASS_ERROR_FORMAT = 6;
+constexpr int BASS_ERROR_POSITION = 7;
+constexpr int BASS_ERROR_INIT = 8;
+constexpr int BASS_ERROR_START = 9;
+constexpr int BASS_ERROR_ALREADY = 14;
+constexpr int BASS_ERROR_ILLTYPE = 19;
+constexpr int BASS_ERROR_ILLPARAM = 20;
+constexpr int BASS_ERROR_DEVICE = 23;
+constexpr int BASS_ERROR_NOPLAY = 24;
+constexpr int BASS_ERROR_FREQ = 25;
+constexpr int BASS_ERROR_NOTAVAIL = 37;
+constexpr int BASS_ERROR_FILEFORM = 41;
+constexpr int BASS_ERROR_UNKNOWN = -1;
+
+// BASS_SetConfig options: global volumes on a 0..10000 scale.
+constexpr DWORD BASS_CONFIG_GVOL_SAMPLE = 4;
+constexpr DWORD BASS_CONFIG_GVOL_STREAM = 5;
+constexpr DWORD BASS_CONFIG_GVOL_MUSIC = 6;
+constexpr DWORD BASS_MAX_GVOL = 10000;
+
+// BASS_Init flags. BASS_DEVICE_LATENCY asks for the output latency in BASS_INFO.
+constexpr DWORD BASS_DEVICE_LATENCY = 0x100;
+
+// Stream flags. A memory stream is always fully scanned, so BASS_STREAM_PRESCAN costs nothing.
+constexpr DWORD BASS_STREAM_PRESCAN = 0x20000;
+
+// BASS_ChannelGetPosition / BASS_ChannelGetLength modes.
+constexpr DWORD BASS_POS_BYTE = 0;
+
+// BASS_ChannelIsActive results.
+constexpr DWORD BASS_ACTIVE_STOPPED = 0;
+constexpr DWORD BASS_ACTIVE_PLAYING = 1;
+constexpr DWORD BASS_ACTIVE_PAUSED = 3;
+
+// Device information, 56 bytes as in BASS 2.4. Members this layer has nothing to report for
+// (hardware buffers, DirectSound, EAX) are 0.
+struct BASS_INFO {
+    DWORD flags;
+    DWORD hwsize;
+    DWORD hwfree;
+    DWORD freesam;
+    DWORD free3d;
+    DWORD minrate;
+    DWORD maxrate;
+    BOOL eax;
+    DWORD minbuf;    // the output buffer length in ms
+    DWORD dsver;
+    DWORD latency;   // ms from mixing a sample to hearing it (with BASS_DEVICE_LATENCY)
+    DWORD initflags; // the flags given to BASS_Init
+    DWORD speakers;  // output channels
+    DWORD freq;      // output rate in Hz
+};
+static_assert(sizeof(BASS_INFO) == 56);
+
+// 0x0204 in the upper 16 bits.
+DWORD BASS_GetVersion();
+int BASS_ErrorGetCode();
+
+// Global volumes; they may be set before BASS_Init and apply to the output at once.
+BOOL BASS_SetConfig(DWORD option, DWORD value);
+DWORD BASS_GetConfig(DWORD option);
+
+// device -1 is the default output, 0 the silent device: it plays nothing, but its streams still
+// advance in real time on a thread of their own. window is kept opaque; clsid must be null.
+BOOL BASS_Init(int device, DWORD freq, DWORD flags, void* window, const void* clsid);
+// Frees every stream and closes the device.
+BOOL BASS_Free();
+BOOL BASS_GetInfo(BASS_INFO* info);
+
+// mem must be TRUE: the stream decodes file[offset, offset + length) in place, without copying it,
+// so that memory must stay unchanged until BASS_StreamFree. It is only ever read.
+HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length, DWORD flags);
+BOOL BASS_StreamFree(HSTREAM handle);
+
+BOOL BASS_ChannelPlay(DWORD handle, BOOL restart);
+BOOL BASS_ChannelPause(DWORD handle);
+BOOL BASS_ChannelStop(DWORD handle);
+DWORD BASS_ChannelIsActive(DWORD handle);
+// In bytes of the stream's 16-bit samples: the position of the data mixed so far, and the whole
+// length. (QWORD)-1 on error.
+QWORD BASS_ChannelGetPosition(DWORD handle, DWORD mode);
+QWORD BASS_ChannelGetLength(DWORD handle, DWORD mode);

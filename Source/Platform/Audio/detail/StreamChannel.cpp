@@ -1,0 +1,113 @@
+#include "Platform/Audio/detail/StreamChannel.h"
+
+#include <algorithm>
+
+namespace bass::detail {
+
+namespace {
+constexpr size_t DecodeChunkFrames = 1024;
+constexpr size_t MixChunkFrames = 1024;
+constexpr QWORD BytesPerSample = 2; // a stream's data is counted in 16-bit samples
+} // namespace
+
+StreamChannel::StreamChannel(std::unique_ptr<OggMemoryDecoder> source, long outputRate)
+    : decoder(std::move(source)),
+      resampler(decoder->Rate(), outputRate),
+      decoded(2 * DecodeChunkFrames),
+      scratch(2 * MixChunkFrames)
+{
+}
+
+int StreamChannel::Play(bool restart)
+{
+    if ((restart || ended) && !Rewind())
+        return BASS_ERROR_POSITION;
+    state = State::Playing;
+    return BASS_OK;
+}
+
+int StreamChannel::Pause()
+{
+    if (state == State::Paused)
+        return BASS_ERROR_ALREADY;
+    if (state != State::Playing)
+        return BASS_ERROR_NOPLAY;
+    state = State::Paused;
+    return BASS_OK;
+}
+
+void StreamChannel::Stop()
+{
+    state = State::Stopped;
+}
+
+DWORD StreamChannel::Activity() const
+{
+    switch (state) {
+    case State::Playing:
+        return BASS_ACTIVE_PLAYING;
+    case State::Paused:
+        return BASS_ACTIVE_PAUSED;
+    case State::Stopped:
+        break;
+    }
+    return BASS_ACTIVE_STOPPED;
+}
+
+QWORD StreamChannel::FramesToBytes(uint64_t frames) const
+{
+    return frames * static_cast<QWORD>(decoder->Channels()) * BytesPerSample;
+}
+
+QWORD StreamChannel::PositionBytes() const
+{
+    return FramesToBytes(resampler.Consumed());
+}
+
+QWORD StreamChannel::LengthBytes() const
+{
+    return FramesToBytes(decoder->TotalFrames());
+}
+
+bool StreamChannel::Rewind()
+{
+    if (!decoder->Rewind())
+        return false;
+    resampler.Reset();
+    decodedFrames = 0;
+    decodedRead = 0;
+    ended = false;
+    return true;
+}
+
+bool StreamChannel::NextFrame(float* frame)
+{
+    if (decodedRead == decodedFrames) {
+        decodedFrames = decoder->ReadStereo(decoded.data(), DecodeChunkFrames);
+        decodedRead = 0;
+        if (decodedFrames == 0)
+            return false;
+    }
+    frame[0] = decoded[2 * decodedRead];
+    frame[1] = decoded[2 * decodedRead + 1];
+    ++decodedRead;
+    return true;
+}
+
+void StreamChannel::MixInto(float* out, size_t frames, float gain)
+{
+    const LinearResampler::FrameSource next = [this](float* frame) { return NextFrame(frame); };
+    while (state == State::Playing && frames > 0) {
+        const size_t produced = resampler.Produce(scratch.data(), std::min(frames, MixChunkFrames), next);
+        for (size_t i = 0; i < 2 * produced; ++i)
+            out[i] += gain * scratch[i];
+        out += 2 * produced;
+        frames -= produced;
+        if (resampler.Finished()) {
+            state = State::Stopped;
+            ended = true;
+        }
+    }
+}
+
+} // namespace bass::detail

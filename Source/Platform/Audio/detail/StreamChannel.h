@@ -1,0 +1,48 @@
+// One stream: its decoder, its conversion to the output rate, and whether it plays. The owner
+// serialises every call (the mixing thread and the API share one lock).
+#pragma once
+
+#include "Platform/Audio/Bass.h"
+#include "Platform/Audio/detail/LinearResampler.h"
+#include "Platform/Audio/detail/OggMemoryDecoder.h"
+
+#include <memory>
+#include <vector>
+
+namespace bass::detail {
+
+class StreamChannel {
+public:
+    StreamChannel(std::unique_ptr<OggMemoryDecoder> decoder, long outputRate);
+
+    // Each returns a BASS error code; BASS_OK on success.
+    int Play(bool restart);
+    int Pause();
+    void Stop();
+
+    DWORD Activity() const;
+    QWORD PositionBytes() const;
+    QWORD LengthBytes() const;
+
+    // Adds gain times the stream's next frames to out (interleaved stereo), while it plays. At the
+    // end of the data the stream stops by itself.
+    void MixInto(float* out, size_t frames, float gain);
+
+private:
+    enum class State { Stopped, Playing, Paused };
+
+    bool NextFrame(float* frame);
+    bool Rewind();
+    QWORD FramesToBytes(uint64_t frames) const;
+
+    std::unique_ptr<OggMemoryDecoder> decoder;
+    LinearResampler resampler;
+    std::vector<float> decoded;
+    size_t decodedFrames = 0;
+    size_t decodedRead = 0;
+    std::vector<float> scratch;
+    State state = State::Stopped;
+    bool ended = false;
+};
+
+} // namespace bass::detail
