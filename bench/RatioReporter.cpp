@@ -1,0 +1,59 @@
+#include "RatioReporter.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace {
+
+double Nanoseconds(const benchmark::BenchmarkReporter::Run& run)
+{
+    const double perIteration = run.GetAdjustedRealTime();
+    switch (run.time_unit) {
+    case benchmark::kSecond:
+        return perIteration * 1e9;
+    case benchmark::kMillisecond:
+        return perIteration * 1e6;
+    case benchmark::kMicrosecond:
+        return perIteration * 1e3;
+    case benchmark::kNanosecond:
+        break;
+    }
+    return perIteration;
+}
+
+} // namespace
+
+void RatioReporter::ReportRuns(const std::vector<Run>& runs)
+{
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.error_occurred)
+            continue;
+        // With repetitions the median stands for the benchmark (a busy machine skews the mean); a
+        // single run stands for itself.
+        if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+            realTimeNs[run.run_name.str()] = Nanoseconds(run);
+        else if (run.run_type == Run::RT_Iteration && run.repetitions <= 1)
+            realTimeNs[run.benchmark_name()] = Nanoseconds(run);
+    }
+}
+
+void RatioReporter::Finalize()
+{
+    std::ostream& out = GetOutputStream();
+    bool header = false;
+    for (const BenchRatio& ratio : ratios) {
+        const auto numerator = realTimeNs.find(ratio.numerator);
+        const auto denominator = realTimeNs.find(ratio.denominator);
+        if (numerator == realTimeNs.end() || denominator == realTimeNs.end() || denominator->second <= 0.0)
+            continue; // one side was filtered out or failed
+        if (!header) {
+            out << "\nRatios of real time (same run):\n";
+            header = true;
+        }
+        char line[256];
+        std::snprintf(line, sizeof line, "  %-52s %8.3f\n", ratio.label.c_str(), numerator->second / denominator->second);
+        out << line;
+    }
+    ConsoleReporter::Finalize();
+}
