@@ -8,6 +8,6 @@
 void ShowMessageBox(const std::string& caption, const std::string& text);
 
 // Replaces how boxes are shown (the window layer installs a real one; tests capture them).
-// Passing an empty function restores the standard-error presenter.
+// Passing an empty function restores the standard presenter.
 using MessageBoxPresenter = std::function<void(const std::string& caption, const std::string& text)>;
 void SetMessageBoxPresenter(MessageBoxPresenter presenter);

@@ -1,0 +1,165 @@
+#include "Platform/Window/Window.h"
+
+#include "Platform/Window/detail/PlatformWindow.h"
+
+#include <SDL2/SDL.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::map<std::string, WNDPROC>& Classes()
+{
+    static std::map<std::string, WNDPROC> classes;
+    return classes;
+}
+
+std::map<uint32_t, std::unique_ptr<PlatformWindow>>& Windows()
+{
+    static std::map<uint32_t, std::unique_ptr<PlatformWindow>> windows;
+    return windows;
+}
+
+int cursorCount = 0;
+
+} // namespace
+
+bool EnsureVideo()
+{
+    return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+PlatformWindow* FindWindowBySdlId(uint32_t id)
+{
+    auto found = Windows().find(id);
+    return found == Windows().end() ? nullptr : found->second.get();
+}
+
+std::vector<PlatformWindow*> AllWindows()
+{
+    std::vector<PlatformWindow*> all;
+    for (const auto& [id, window] : Windows())
+        all.push_back(window.get());
+    return all;
+}
+
+bool RegisterClassEx(const WNDCLASSEX* windowClass)
+{
+    if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc)
+        return false;
+    return Classes().emplace(windowClass->lpszClassName, windowClass->lpfnWndProc).second;
+}
+
+bool UnregisterClass(const char* className, HINSTANCE)
+{
+    return className && Classes().erase(className) == 1;
+}
+
+HWND CreateWindowEx(uint32_t, const char* className, const char* title, uint32_t style, int x, int y, int width,
+                    int height, HWND, void*, HINSTANCE, void*)
+{
+    auto windowClass = className ? Classes().find(className) : Classes().end();
+    if (windowClass == Classes().end() || width <= 0 || height <= 0 || !EnsureVideo())
+        return nullptr;
+
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (style & WS_POPUP)
+        flags |= SDL_WINDOW_FULLSCREEN;
+    SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
+    if (!sdl)
+        return nullptr;
+
+    auto window = std::make_unique<PlatformWindow>();
+    window->sdl = sdl;
+    window->procedure = windowClass->second;
+    window->sdlId = SDL_GetWindowID(sdl);
+    HWND handle = window.get();
+    Windows().emplace(window->sdlId, std::move(window));
+    return handle;
+}
+
+BOOL DestroyWindow(HWND window)
+{
+    if (!IsWindow(window))
+        return 0;
+    window->procedure(window, WM_DESTROY, 0, 0);
+    SDL_DestroyWindow(window->sdl);
+    Windows().erase(window->sdlId);
+    return 1;
+}
+
+bool IsWindow(HWND window)
+{
+    for (const auto& [id, candidate] : Windows())
+        if (candidate.get() == window)
+            return true;
+    return false;
+}
+
+BOOL ShowWindow(HWND window, int)
+{
+    if (!IsWindow(window))
+        return 0;
+    SDL_ShowWindow(window->sdl);
+    return 1;
+}
+
+HWND SetFocus(HWND window)
+{
+    if (IsWindow(window))
+        SDL_RaiseWindow(window->sdl);
+    return window;
+}
+
+BOOL UpdateWindow(HWND window)
+{
+    return IsWindow(window) ? 1 : 0;
+}
+
+BOOL AdjustWindowRectEx(RECT* rect, uint32_t, BOOL, uint32_t)
+{
+    return rect ? 1 : 0;
+}
+
+int GetSystemMetrics(int index)
+{
+    if (!EnsureVideo())
+        return 0;
+    SDL_DisplayMode mode;
+    SDL_Rect usable;
+    switch (index) {
+    case SM_CXSCREEN:
+    case SM_CYSCREEN:
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
+            return 0;
+        return index == SM_CXSCREEN ? mode.w : mode.h;
+    case SM_CXFULLSCREEN:
+    case SM_CYFULLSCREEN:
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+            return 0;
+        return index == SM_CXFULLSCREEN ? usable.w : usable.h;
+    default:
+        return 0;
+    }
+}
+
+int ShowCursor(BOOL show)
+{
+    cursorCount += show ? 1 : -1;
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_ShowCursor(cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    return cursorCount;
+}
+
+void Sleep(unsigned milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+SDL_Window* SdlWindowOf(HWND window)
+{
+    return IsWindow(window) ? window->sdl : nullptr;
+}
