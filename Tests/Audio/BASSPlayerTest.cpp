@@ -1,0 +1,163 @@
+// The soundtrack player over the real audio library: the call order the framework relies on, its
+// exact messages, the silent fallback and the buffer's lifetime.
+#include "AudioFixture.h"
+#include "OggToneEncoder.h"
+
+#include "Framework/BASSPlayer/BASSPlayer.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+DWORD VersionTwoPointThree()
+{
+    return 0x02030000;
+}
+
+} // namespace
+
+class BASSPlayerTest : public AudioFixture {
+protected:
+    void TearDown() override
+    {
+        player.reset();
+        AudioFixture::TearDown();
+    }
+
+    void MountMusic(const std::vector<unsigned char>& music)
+    {
+        ArchiveWriter writer;
+        writer.Add(BASSPlayer::MusicName, music);
+        Mount(writer);
+    }
+
+    std::unique_ptr<BASSPlayer> player;
+};
+
+TEST_F(BASSPlayerTest, IsASingleton)
+{
+    player = std::make_unique<BASSPlayer>();
+    EXPECT_EQ(MessageOf([] { BASSPlayer again; }), "BASSPlayer is a singleton!");
+    EXPECT_EQ(BASSPlayer::Instance(), player.get());
+    EXPECT_EQ(player->LatencyMilliseconds(), 0u);
+    EXPECT_EQ(player->Stream(), 0u);
+}
+
+TEST_F(BASSPlayerTest, OlderLibraryIsRefusedBeforeAnyOtherCall)
+{
+    player = std::make_unique<BASSPlayer>(&VersionTwoPointThree);
+    EXPECT_EQ(MessageOf([&] { player->OpenDevice(nullptr); }), "Wrong BASS .dll for this .lib");
+    EXPECT_EQ(BASS_GetConfig(BASS_CONFIG_GVOL_STREAM), BASS_MAX_GVOL) << "no volume was set";
+    BASS_INFO info{};
+    EXPECT_FALSE(BASS_GetInfo(&info));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_INIT) << "no device was opened";
+}
+
+TEST_F(BASSPlayerTest, PlaysTheSoundtrackOnTheDefaultDeviceAtHalfVolume)
+{
+    MountMusic(EncodeToneOgg(44100, {440.0, 440.0}, 2.0, 0.5f));
+    player = std::make_unique<BASSPlayer>();
+    player->OpenDevice(nullptr);
+    EXPECT_EQ(BASS_GetConfig(BASS_CONFIG_GVOL_MUSIC), 5000u);
+    EXPECT_EQ(BASS_GetConfig(BASS_CONFIG_GVOL_SAMPLE), 5000u);
+    EXPECT_EQ(BASS_GetConfig(BASS_CONFIG_GVOL_STREAM), 5000u);
+
+    player->Init();
+    player->Play();
+    EXPECT_EQ(BASS_ChannelIsActive(player->Stream()), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(BASS_ChannelGetLength(player->Stream(), BASS_POS_BYTE), 2u * 44100 * 4);
+
+    BASS_INFO info{};
+    ASSERT_TRUE(BASS_GetInfo(&info));
+    EXPECT_GT(player->LatencyMilliseconds(), 0u) << "a real device holds audio before it is heard";
+    EXPECT_EQ(player->LatencyMilliseconds(), info.latency);
+    EXPECT_EQ(player->Info().freq, 44100u);
+}
+
+TEST_F(BASSPlayerTest, FallsBackToTheSilentDeviceWhoseStreamStillAdvances)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    MountMusic(EncodeToneOgg(44100, {440.0}, 2.0, 0.5f));
+    player = std::make_unique<BASSPlayer>();
+    player->OpenDevice(nullptr);
+    player->Init();
+    player->Play();
+
+    EXPECT_EQ(player->LatencyMilliseconds(), 0u);
+    const HSTREAM stream = player->Stream();
+    EXPECT_TRUE(WaitUntil([&] { return BASS_ChannelGetPosition(stream, BASS_POS_BYTE) > 44100 / 10; }));
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PLAYING);
+
+    // What the framework does once its loop has ended.
+    EXPECT_TRUE(BASS_ChannelPause(stream));
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PAUSED);
+}
+
+TEST_F(BASSPlayerTest, MissingOrBrokenMusicNamesTheLibraryErrorCode)
+{
+    ArchiveWriter writer;
+    writer.Add("Data\\other.ogg", EncodeToneOgg(44100, {440.0}, 0.1, 0.5f));
+    Mount(writer);
+    player = std::make_unique<BASSPlayer>();
+    player->OpenDevice(nullptr);
+    EXPECT_EQ(MessageOf([&] { player->Init(); }), "[BASSPlayer::Init] Could not create stream.  BASS error code 2.");
+    EXPECT_EQ(player->Stream(), 0u);
+}
+
+TEST_F(BASSPlayerTest, MusicThatIsNotOggVorbisIsRefused)
+{
+    MountMusic(Bytes("RIFF....WAVEfmt not a vorbis file at all"));
+    player = std::make_unique<BASSPlayer>();
+    player->OpenDevice(nullptr);
+    EXPECT_EQ(MessageOf([&] { player->Init(); }), "[BASSPlayer::Init] Could not create stream.  BASS error code 41.");
+}
+
+TEST_F(BASSPlayerTest, PlayFailureNamesTheLibraryErrorCode)
+{
+    MountMusic(EncodeToneOgg(44100, {440.0}, 0.5, 0.5f));
+    player = std::make_unique<BASSPlayer>();
+    player->OpenDevice(nullptr);
+    player->Init();
+    ASSERT_TRUE(BASS_Free()); // the stream goes with the device
+    EXPECT_EQ(MessageOf([&] { player->Play(); }), "[BASSPlayer::Play] Could not play stream.  BASS error code 5.");
+}
+
+TEST_F(BASSPlayerTest, ReleaseFreesTheStreamOnceAndMayBeRepeated)
+{
+    MountMusic(EncodeToneOgg(44100, {440.0}, 2.0, 0.5f));
+    player = std::make_unique<BASSPlayer>();
+    player->OpenDevice(nullptr);
+    player->Init();
+    player->Play();
+    const HSTREAM stream = player->Stream();
+
+    player->Release();
+    EXPECT_EQ(player->Stream(), 0u);
+    EXPECT_FALSE(BASS_ChannelStop(stream));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_HANDLE) << "the stream was freed";
+
+    player->Release();
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_HANDLE) << "the second release's calls fail harmlessly";
+
+    // Music never enabled: only construction, Release and destruction.
+    player.reset();
+    player = std::make_unique<BASSPlayer>();
+    player->Release();
+}
+
+TEST_F(BASSPlayerTest, InitAgainReplacesTheStreamBeforeItsBuffer)
+{
+    MountMusic(EncodeToneOgg(44100, {440.0}, 2.0, 0.5f));
+    player = std::make_unique<BASSPlayer>();
+    player->OpenDevice(nullptr);
+    player->Init();
+    player->Play();
+    const HSTREAM first = player->Stream();
+    player->Init();
+    player->Play();
+    EXPECT_NE(player->Stream(), first);
+    EXPECT_EQ(BASS_ChannelIsActive(first), BASS_ACTIVE_STOPPED);
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_HANDLE);
+    EXPECT_TRUE(WaitUntil([&] { return BASS_ChannelGetPosition(player->Stream(), BASS_POS_BYTE) > 0; }));
+}
