@@ -21,6 +21,16 @@ D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXM
     return out;
 }
 
+D3DXMATRIX* D3DXMatrixTranspose(D3DXMATRIX* out, const D3DXMATRIX* matrix)
+{
+    D3DXMATRIX t;
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column)
+            t.m[row][column] = matrix->m[column][row];
+    *out = t;
+    return out;
+}
+
 D3DXMATRIX* D3DXMatrixInverse(D3DXMATRIX* out, float* determinant, const D3DXMATRIX* matrix)
 {
     const auto& m = matrix->m;
@@ -137,6 +147,42 @@ D3DXMATRIX* D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, float yaw, float pit
     return out;
 }
 
+D3DXMATRIX* D3DXMatrixPerspectiveFovRH(D3DXMATRIX* out, float fovy, float aspect, float zn, float zf)
+{
+    const float yScale = 1.0f / std::tan(fovy / 2.0f);
+    const float xScale = yScale / aspect;
+    *out = D3DXMATRIX{};
+    out->m[0][0] = xScale;
+    out->m[1][1] = yScale;
+    out->m[2][2] = zf / (zn - zf);
+    out->m[2][3] = -1.0f;
+    out->m[3][2] = zn * zf / (zn - zf);
+    return out;
+}
+
+D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
+                               const D3DXVECTOR3* up)
+{
+    D3DXVECTOR3 xAxis, yAxis, zAxis;
+    D3DXVec3Normalize(&zAxis, D3DXVec3Subtract(&zAxis, eye, at));
+    D3DXVec3Normalize(&xAxis, D3DXVec3Cross(&xAxis, up, &zAxis));
+    D3DXVec3Cross(&yAxis, &zAxis, &xAxis);
+    D3DXMatrixIdentity(out);
+    out->m[0][0] = xAxis.x;
+    out->m[1][0] = xAxis.y;
+    out->m[2][0] = xAxis.z;
+    out->m[0][1] = yAxis.x;
+    out->m[1][1] = yAxis.y;
+    out->m[2][1] = yAxis.z;
+    out->m[0][2] = zAxis.x;
+    out->m[1][2] = zAxis.y;
+    out->m[2][2] = zAxis.z;
+    out->m[3][0] = -D3DXVec3Dot(&xAxis, eye);
+    out->m[3][1] = -D3DXVec3Dot(&yAxis, eye);
+    out->m[3][2] = -D3DXVec3Dot(&zAxis, eye);
+    return out;
+}
+
 D3DXVECTOR4* D3DXVec3Transform(D3DXVECTOR4* out, const D3DXVECTOR3* v, const D3DXMATRIX* m)
 {
     const D3DXVECTOR3 p = *v;
@@ -156,4 +202,42 @@ D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v)
     }
     *out = D3DXVECTOR3{v->x / length, v->y / length, v->z / length};
     return out;
+}
+
+D3DXVECTOR3* D3DXVec3Subtract(D3DXVECTOR3* out, const D3DXVECTOR3* a, const D3DXVECTOR3* b)
+{
+    *out = D3DXVECTOR3{a->x - b->x, a->y - b->y, a->z - b->z};
+    return out;
+}
+
+D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* out, const D3DXVECTOR3* a, const D3DXVECTOR3* b)
+{
+    *out = D3DXVECTOR3{a->y * b->z - a->z * b->y, a->z * b->x - a->x * b->z, a->x * b->y - a->y * b->x};
+    return out;
+}
+
+float D3DXVec3Dot(const D3DXVECTOR3* a, const D3DXVECTOR3* b)
+{
+    return a->x * b->x + a->y * b->y + a->z * b->z;
+}
+
+float D3DXVec3Length(const D3DXVECTOR3* v)
+{
+    return std::sqrt(D3DXVec3Dot(v, v));
+}
+
+D3DXPLANE* D3DXPlaneFromPointNormal(D3DXPLANE* out, const D3DXVECTOR3* point, const D3DXVECTOR3* normal)
+{
+    *out = D3DXPLANE{normal->x, normal->y, normal->z, -D3DXVec3Dot(point, normal)};
+    return out;
+}
+
+D3DXPLANE* D3DXPlaneFromPoints(D3DXPLANE* out, const D3DXVECTOR3* v1, const D3DXVECTOR3* v2,
+                               const D3DXVECTOR3* v3)
+{
+    D3DXVECTOR3 edge1, edge2, normal;
+    D3DXVec3Subtract(&edge1, v2, v1);
+    D3DXVec3Subtract(&edge2, v3, v1);
+    D3DXVec3Normalize(&normal, D3DXVec3Cross(&normal, &edge1, &edge2));
+    return D3DXPlaneFromPointNormal(out, v1, &normal);
 }
