@@ -1,0 +1,12 @@
+#include "EffectParser.h"
+
+#include "detail/Parser.h"
+
+namespace fx {
+
+EffectDescription ParseEffect(const std::string& fileName, std::string_view source, const IncludeCallback& include)
+{
+    return detail::Parser(include).Parse(fileName, source);
+}
+
+} // namespace fx
