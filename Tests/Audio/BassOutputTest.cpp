@@ -137,3 +137,27 @@ TEST_F(BassOutputTest, StreamStopsAtItsEndAndRestartsFromTheBeginning)
     ASSERT_TRUE(BASS_ChannelPause(stream));
     EXPECT_LT(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), length);
 }
+
+TEST_F(BassOutputTest, SeekingMovesTheDecoderAndThePositionTogether)
+{
+    const auto file = EncodeToneOgg(44100, {440.0}, 3.0, Amplitude);
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    const HSTREAM stream = BASS_StreamCreateFile(TRUE, file.data(), 0, file.size(), 0);
+    ASSERT_NE(stream, 0u);
+    const QWORD length = BASS_ChannelGetLength(stream, BASS_POS_BYTE);
+
+    EXPECT_EQ(BASS_ChannelSeconds2Bytes(stream, 2.5), 110250u * 2);
+    EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, 110250u * 2 + 1), 2.5);
+    EXPECT_EQ(BASS_ChannelSeconds2Bytes(stream, -1.0), static_cast<QWORD>(-1));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ILLPARAM);
+
+    EXPECT_FALSE(BASS_ChannelSetPosition(stream, length + 2, BASS_POS_BYTE));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_POSITION);
+    ASSERT_TRUE(BASS_ChannelSetPosition(stream, BASS_ChannelSeconds2Bytes(stream, 2.5) + 1, BASS_POS_BYTE));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 110250u * 2) << "rounded down to a frame";
+
+    // The last half second plays from there and the stream ends exactly at its length.
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    ASSERT_TRUE(WaitUntil([&] { return BASS_ChannelIsActive(stream) == BASS_ACTIVE_STOPPED; }));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), length);
+}

@@ -109,3 +109,8 @@ DWORD BASS_ChannelIsActive(DWORD handle);
 // length. (QWORD)-1 on error.
 QWORD BASS_ChannelGetPosition(DWORD handle, DWORD mode);
 QWORD BASS_ChannelGetLength(DWORD handle, DWORD mode);
+// Moves a stream to a byte position (rounded down to a whole frame), playing or not.
+BOOL BASS_ChannelSetPosition(DWORD handle, QWORD pos, DWORD mode);
+// Between seconds and byte positions of a stream; times from 0 up to a billion seconds.
+QWORD BASS_ChannelSeconds2Bytes(DWORD handle, double pos);
+double BASS_ChannelBytes2Seconds(DWORD handle, QWORD pos);

@@ -12,6 +12,8 @@ using namespace bass::detail;
 namespace {
 
 constexpr QWORD NoPosition = static_cast<QWORD>(-1);
+// Far beyond any stream, and small enough that a byte count of it cannot overflow.
+constexpr double MaxSeconds = 1e9;
 
 // Runs action on the stream of that handle with both locks held; a handle that names no stream
 // fails with BASS_ERROR_HANDLE.
@@ -111,4 +113,25 @@ QWORD BASS_ChannelGetLength(DWORD handle, DWORD mode)
     return WithStream(handle, NoPosition, [mode](StreamChannel& stream) {
         return mode == BASS_POS_BYTE ? stream.LengthBytes() : Fail(BASS_ERROR_NOTAVAIL, NoPosition);
     });
+}
+
+BOOL BASS_ChannelSetPosition(DWORD handle, QWORD pos, DWORD mode)
+{
+    return WithStream(handle, FALSE, [pos, mode](StreamChannel& stream) {
+        return mode == BASS_POS_BYTE ? Check(stream.SetPositionBytes(pos)) : Fail(BASS_ERROR_NOTAVAIL, FALSE);
+    });
+}
+
+QWORD BASS_ChannelSeconds2Bytes(DWORD handle, double pos)
+{
+    return WithStream(handle, NoPosition, [pos](StreamChannel& stream) {
+        if (!(pos >= 0.0 && pos <= MaxSeconds))
+            return Fail(BASS_ERROR_ILLPARAM, NoPosition);
+        return stream.SecondsToBytes(pos);
+    });
+}
+
+double BASS_ChannelBytes2Seconds(DWORD handle, QWORD pos)
+{
+    return WithStream(handle, -1.0, [pos](StreamChannel& stream) { return stream.BytesToSeconds(pos); });
 }

@@ -7,13 +7,13 @@ LinearResampler::LinearResampler(long sourceRate, long outputRate)
 {
 }
 
-void LinearResampler::Reset()
+void LinearResampler::Reset(uint64_t first)
 {
     fraction = 0.0;
     primed = false;
     hasFollowing = false;
     finished = false;
-    consumed = 0;
+    consumed = first;
 }
 
 bool LinearResampler::Prime(const FrameSource& next)

@@ -15,8 +15,8 @@ public:
 
     LinearResampler(long sourceRate, long outputRate);
 
-    // Starts over from the first source frame.
-    void Reset();
+    // Starts over, counting the next source frame as number `first`.
+    void Reset(uint64_t first = 0);
     // Writes up to count stereo frames to out; fewer only once the source is used up.
     size_t Produce(float* out, size_t count, const FrameSource& next);
 

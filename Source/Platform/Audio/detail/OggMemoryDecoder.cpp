@@ -79,9 +79,9 @@ size_t OggMemoryDecoder::ReadStereo(float* out, size_t maxFrames)
     return done;
 }
 
-bool OggMemoryDecoder::Rewind()
+bool OggMemoryDecoder::Seek(uint64_t frame)
 {
-    return ov_pcm_seek(&file, 0) == 0;
+    return frame <= totalFrames && ov_pcm_seek(&file, static_cast<ogg_int64_t>(frame)) == 0;
 }
 
 size_t OggMemoryDecoder::Read(void* destination, size_t size, size_t count, void* opaque)

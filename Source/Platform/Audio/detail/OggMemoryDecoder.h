@@ -28,8 +28,8 @@ public:
     // Writes up to maxFrames stereo frames (mono is doubled). Fewer only at the end of the stream,
     // which is also where damage that the decoder cannot step over ends it.
     size_t ReadStereo(float* out, size_t maxFrames);
-    // Back to the first frame; false when the stream cannot seek there.
-    bool Rewind();
+    // Moves to that frame (0 = the start); false when the stream cannot seek there.
+    bool Seek(uint64_t frame);
 
 private:
     struct Source {

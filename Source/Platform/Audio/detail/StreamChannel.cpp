@@ -20,7 +20,7 @@ StreamChannel::StreamChannel(std::unique_ptr<OggMemoryDecoder> source, long outp
 
 int StreamChannel::Play(bool restart)
 {
-    if ((restart || ended) && !Rewind())
+    if ((restart || ended) && !SeekFrame(0))
         return BASS_ERROR_POSITION;
     state = State::Playing;
     return BASS_OK;
@@ -54,9 +54,32 @@ DWORD StreamChannel::Activity() const
     return BASS_ACTIVE_STOPPED;
 }
 
+QWORD StreamChannel::BytesPerFrame() const
+{
+    return static_cast<QWORD>(decoder->Channels()) * BytesPerSample;
+}
+
 QWORD StreamChannel::FramesToBytes(uint64_t frames) const
 {
-    return frames * static_cast<QWORD>(decoder->Channels()) * BytesPerSample;
+    return frames * BytesPerFrame();
+}
+
+int StreamChannel::SetPositionBytes(QWORD position)
+{
+    const uint64_t frame = position / BytesPerFrame();
+    if (frame > decoder->TotalFrames() || !SeekFrame(frame))
+        return BASS_ERROR_POSITION;
+    return BASS_OK;
+}
+
+QWORD StreamChannel::SecondsToBytes(double seconds) const
+{
+    return FramesToBytes(static_cast<uint64_t>(seconds * static_cast<double>(decoder->Rate())));
+}
+
+double StreamChannel::BytesToSeconds(QWORD position) const
+{
+    return static_cast<double>(position / BytesPerFrame()) / static_cast<double>(decoder->Rate());
 }
 
 QWORD StreamChannel::PositionBytes() const
@@ -69,11 +92,11 @@ QWORD StreamChannel::LengthBytes() const
     return FramesToBytes(decoder->TotalFrames());
 }
 
-bool StreamChannel::Rewind()
+bool StreamChannel::SeekFrame(uint64_t frame)
 {
-    if (!decoder->Rewind())
+    if (!decoder->Seek(frame))
         return false;
-    resampler.Reset();
+    resampler.Reset(frame);
     decodedFrames = 0;
     decodedRead = 0;
     ended = false;

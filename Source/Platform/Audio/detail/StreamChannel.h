@@ -19,6 +19,11 @@ public:
     int Play(bool restart);
     int Pause();
     void Stop();
+    // Moves to a byte position of the stream's 16-bit data (rounded down to a whole frame).
+    int SetPositionBytes(QWORD position);
+    // The byte position of a time, in the stream's 16-bit data.
+    QWORD SecondsToBytes(double seconds) const;
+    double BytesToSeconds(QWORD position) const;
 
     DWORD Activity() const;
     QWORD PositionBytes() const;
@@ -32,8 +37,9 @@ private:
     enum class State { Stopped, Playing, Paused };
 
     bool NextFrame(float* frame);
-    bool Rewind();
+    bool SeekFrame(uint64_t frame);
     QWORD FramesToBytes(uint64_t frames) const;
+    QWORD BytesPerFrame() const;
 
     std::unique_ptr<OggMemoryDecoder> decoder;
     LinearResampler resampler;
