@@ -1,129 +1,89 @@
 // synth: renders a score to the show's Ogg Vorbis soundtrack (and a WAV for analysis).
+#include "CommandLine.h"
+#include "ToolMain.h"
+
 #include "Dsp/Constants.h"
 #include "Dsp/Limiter.h"
 #include "Output/VorbisEncoder.h"
 #include "Output/WavWriter.h"
-#include "Output/WriteFile.h"
 #include "Render/SongRenderer.h"
 #include "Score/ScoreParser.h"
-#include "SynthError.h"
+
+#include "Framework/FileSys/ArchiveWriter.h"
 
 #include <chrono>
 #include <cstdio>
-#include <iostream>
-#include <optional>
-#include <string>
+#include <ctime>
 
 namespace {
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
+const ToolInfo Tool{"synth", R"(Usage: synth SCORE -o OUT.ogg [--wav OUT.wav] [--verbose]
+       synth SCORE --wav OUT.wav
 
-const char* const Usage =
-    "Usage: synth SCORE [-o OUT.ogg] [--wav OUT.wav] [--verbose]\n"
-    "Renders the song that SCORE describes at 44100 Hz in stereo.\n"
-    "\n"
-    "  -o, --output OUT.ogg  write Ogg Vorbis (quality 5, fixed stream serial: the same score\n"
-    "                        gives the same bytes)\n"
-    "  --wav OUT.wav         write 32-bit float WAV, for analysis\n"
-    "  --verbose             print the render and encode times and the true peak\n"
-    "  -h, --help            show this text\n"
-    "\n"
-    "At least one of -o and --wav is needed. Exit status: 0 done, 1 the score or an output\n"
-    "failed (the message names the file and line), 2 wrong command line.\n";
+Renders the song that SCORE describes (Data/music/README.md gives the form) at 44100 Hz in
+stereo, then writes it as Ogg Vorbis, as a WAV file for analysis, or both.
 
-struct Options {
-    std::string score;
-    std::optional<std::string> ogg, wav;
-    bool verbose = false;
+Options:
+  -o FILE      write Ogg Vorbis: quality 5 and a fixed stream serial, so the same score always
+               gives the same bytes
+  --wav FILE   write 32-bit float WAV
+  --verbose    print how long rendering and encoding took, and the true peak
+  --help       show this help
+
+Exit status: 0 on success, 1 when the score holds a fault (the message names the file and line)
+or an output cannot be written, 2 on a usage error.
+)"};
+
+// Quality 5 on the familiar 0..10 scale; libvorbis counts 0..1.
+constexpr float VorbisQuality = 0.5f;
+// Any fixed number will do; a random serial would change the file on every build.
+constexpr int VorbisSerial = 0x514C0001;
+
+class Stopwatch {
+public:
+    double WallSeconds() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
+    }
+    double CpuSeconds() const { return static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC; }
+
+private:
+    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
+    std::clock_t cpu = std::clock();
 };
-
-struct UsageError {
-    std::string message;
-};
-
-Options ParseOptions(int argc, char** argv)
-{
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= argc)
-                throw UsageError{arg + " needs a file name"};
-            return argv[++i];
-        };
-        if (arg == "-o" || arg == "--output")
-            options.ogg = value();
-        else if (arg == "--wav")
-            options.wav = value();
-        else if (arg == "--verbose")
-            options.verbose = true;
-        else if (!arg.empty() && arg[0] == '-')
-            throw UsageError{"unknown option " + arg};
-        else if (options.score.empty())
-            options.score = arg;
-        else
-            throw UsageError{"more than one score: " + options.score + " and " + arg};
-    }
-    if (options.score.empty())
-        throw UsageError{"no score given"};
-    if (!options.ogg && !options.wav)
-        throw UsageError{"nothing to write: give -o OUT.ogg and/or --wav OUT.wav"};
-    return options;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void Run(const Options& options)
-{
-    const synth::Score score = synth::LoadScore(options.score);
-    auto start = std::chrono::steady_clock::now();
-    const synth::StereoBuffer audio = synth::RenderSong(score);
-    const double renderSeconds = SecondsSince(start);
-
-    double encodeSeconds = 0.0;
-    if (options.ogg) {
-        start = std::chrono::steady_clock::now();
-        const auto bytes = synth::EncodeVorbis(audio, {0.5f, 0x514C0001, score.title});
-        encodeSeconds = SecondsSince(start);
-        synth::WriteFile(*options.ogg, bytes);
-    }
-    if (options.wav)
-        synth::WriteFile(*options.wav, synth::EncodeWav(audio));
-
-    if (options.verbose) {
-        std::printf("%s: %.2f s of music rendered in %.2f s, encoded in %.2f s; true peak %.2f dBTP\n",
-                    options.score.c_str(), static_cast<double>(audio.left.size()) / synth::SampleRate, renderSeconds,
-                    encodeSeconds, synth::GainToDb(synth::TruePeak(audio.left, audio.right)));
-    }
-}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "-h" || arg == "--help") {
-            std::cout << Usage;
-            return ExitOk;
+    return RunTool(Tool, argc, argv, [](const std::vector<std::string>& args) {
+        const CommandLine line(args, {"-o", "--wav"}, {"--verbose"});
+        const std::string& scorePath = line.Operands(1, "one score")[0];
+        if (!line.Has("-o") && !line.Has("--wav"))
+            throw UsageError{"nothing to write: give -o OUT.ogg, --wav OUT.wav or both"};
+
+        const synth::Score score = synth::LoadScore(scorePath);
+        const Stopwatch render;
+        const synth::StereoBuffer audio = synth::RenderSong(score);
+        const double renderWall = render.WallSeconds(), renderCpu = render.CpuSeconds();
+
+        double encodeWall = 0.0, encodeCpu = 0.0;
+        if (line.Has("-o")) {
+            const Stopwatch encode;
+            const auto bytes = synth::EncodeVorbis(audio, {VorbisQuality, VorbisSerial, score.title});
+            encodeWall = encode.WallSeconds();
+            encodeCpu = encode.CpuSeconds();
+            WriteWholeFile(line.Value("-o"), bytes);
         }
-    }
-    try {
-        Run(ParseOptions(argc, argv));
-    } catch (const UsageError& error) {
-        std::cerr << "synth: " << error.message << "\n" << Usage;
-        return ExitUsage;
-    } catch (const synth::SynthError& error) {
-        std::cerr << error.what() << "\n";
-        return ExitFailed;
-    } catch (const std::exception& error) {
-        std::cerr << "synth: " << error.what() << "\n";
-        return ExitFailed;
-    }
-    return ExitOk;
+        if (line.Has("--wav"))
+            WriteWholeFile(line.Value("--wav"), synth::EncodeWav(audio));
+
+        if (line.Has("--verbose")) {
+            std::printf("%s: %.2f s of music; rendered in %.2f s (%.2f s CPU), encoded in %.2f s (%.2f s CPU); "
+                        "true peak %.2f dBTP\n",
+                        scorePath.c_str(), static_cast<double>(audio.left.size()) / synth::SampleRate, renderWall,
+                        renderCpu, encodeWall, encodeCpu,
+                        synth::GainToDb(synth::TruePeak(audio.left, audio.right)));
+        }
+    });
 }
