@@ -1,8 +1,8 @@
-#include "CompiledEffect.h"
+#include "Platform/Fx/CompiledEffect.h"
 
-#include "detail/ByteReader.h"
-#include "detail/ByteWriter.h"
-#include "detail/CheckEffect.h"
+#include "Platform/Fx/detail/ByteReader.h"
+#include "Platform/Fx/detail/ByteWriter.h"
+#include "Platform/Fx/detail/CheckEffect.h"
 
 #include <algorithm>
 #include <cstring>

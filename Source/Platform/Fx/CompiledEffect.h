@@ -21,7 +21,7 @@
 // sequence.
 #pragma once
 
-#include "EffectDescription.h"
+#include "Platform/Fx/EffectDescription.h"
 
 #include <cstdint>
 #include <span>

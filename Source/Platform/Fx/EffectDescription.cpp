@@ -1,4 +1,4 @@
-#include "EffectDescription.h"
+#include "Platform/Fx/EffectDescription.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "EffectParser.h"
+#include "Platform/Fx/EffectParser.h"
 
-#include "detail/Parser.h"
+#include "Platform/Fx/detail/Parser.h"
 
 namespace fx {
 

@@ -2,7 +2,7 @@
 // files through a callback, as D3DX reads them through an ID3DXInclude.
 #pragma once
 
-#include "EffectDescription.h"
+#include "Platform/Fx/EffectDescription.h"
 
 #include <functional>
 #include <optional>

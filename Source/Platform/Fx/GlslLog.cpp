@@ -1,4 +1,4 @@
-#include "GlslLog.h"
+#include "Platform/Fx/GlslLog.h"
 
 #include <charconv>
 #include <cstdint>

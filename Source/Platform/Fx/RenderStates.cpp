@@ -1,6 +1,6 @@
-#include "RenderStates.h"
+#include "Platform/Fx/RenderStates.h"
 
-#include "detail/NamedValues.h"
+#include "Platform/Fx/detail/NamedValues.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // in the effect language. Names of states and of their values are matched without regard to case.
 #pragma once
 
-#include "EffectDescription.h"
+#include "Platform/Fx/EffectDescription.h"
 
 #include <cstdint>
 #include <optional>

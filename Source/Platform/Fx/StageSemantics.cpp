@@ -1,6 +1,6 @@
-#include "StageSemantics.h"
+#include "Platform/Fx/StageSemantics.h"
 
-#include "detail/NamedValues.h"
+#include "Platform/Fx/detail/NamedValues.h"
 
 #include <array>
 #include <span>

@@ -3,7 +3,7 @@
 // GLSL location, so that a vertex declaration binds to every program the same way.
 #pragma once
 
-#include "EffectDescription.h"
+#include "Platform/Fx/EffectDescription.h"
 
 #include <cstdint>
 #include <optional>

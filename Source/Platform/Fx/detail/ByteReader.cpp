@@ -1,6 +1,6 @@
-#include "ByteReader.h"
+#include "Platform/Fx/detail/ByteReader.h"
 
-#include "../EffectError.h"
+#include "Platform/Fx/EffectError.h"
 
 #include <cstring>
 

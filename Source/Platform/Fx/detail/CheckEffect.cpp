@@ -1,8 +1,8 @@
-#include "CheckEffect.h"
+#include "Platform/Fx/detail/CheckEffect.h"
 
-#include "../EffectError.h"
-#include "../RenderStates.h"
-#include "../StageSemantics.h"
+#include "Platform/Fx/EffectError.h"
+#include "Platform/Fx/RenderStates.h"
+#include "Platform/Fx/StageSemantics.h"
 
 #include <set>
 

@@ -2,7 +2,7 @@
 // are unique and GLSL-safe, every reference resolves, every enumerated value is known.
 #pragma once
 
-#include "../EffectDescription.h"
+#include "Platform/Fx/EffectDescription.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "GlslSource.h"
+#include "Platform/Fx/detail/GlslSource.h"
 
 namespace fx::detail {
 

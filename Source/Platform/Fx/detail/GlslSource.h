@@ -4,7 +4,7 @@
 // the effect file it came from.
 #pragma once
 
-#include "../EffectDescription.h"
+#include "Platform/Fx/EffectDescription.h"
 
 #include <span>
 #include <string>

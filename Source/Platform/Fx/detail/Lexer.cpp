@@ -1,6 +1,6 @@
-#include "Lexer.h"
+#include "Platform/Fx/detail/Lexer.h"
 
-#include "../EffectError.h"
+#include "Platform/Fx/EffectError.h"
 
 #include <cstdio>
 #include <string_view>

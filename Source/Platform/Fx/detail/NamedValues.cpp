@@ -1,4 +1,4 @@
-#include "NamedValues.h"
+#include "Platform/Fx/detail/NamedValues.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
 // Parameters: [shared] type name [ '[' count ']' ] [ ':' SEMANTIC ] [ '<' annotations '>' ]
 // [ '=' initial value ] ';'
-#include "../EffectError.h"
-#include "CheckEffect.h"
-#include "Parser.h"
+#include "Platform/Fx/EffectError.h"
+#include "Platform/Fx/detail/CheckEffect.h"
+#include "Platform/Fx/detail/Parser.h"
 
 #include <array>
 #include <charconv>

@@ -1,6 +1,6 @@
 // Samplers: sampler2D|samplerCUBE|sampler3D name '=' 'sampler_state' '{' { State '=' value ';' } '}' ';'
-#include "NamedValues.h"
-#include "Parser.h"
+#include "Platform/Fx/detail/NamedValues.h"
+#include "Platform/Fx/detail/Parser.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 // GLSL blocks: 'glsl' vertex|fragment name '(' [ type name ':' SEMANTIC { ',' ... } ] ')' '{' GLSL '}'
 // and 'glsl' 'common' '{' GLSL '}', whose code goes into every block declared after it.
-#include "../StageSemantics.h"
-#include "CheckEffect.h"
-#include "Parser.h"
+#include "Platform/Fx/StageSemantics.h"
+#include "Platform/Fx/detail/CheckEffect.h"
+#include "Platform/Fx/detail/Parser.h"
 
 
 namespace fx::detail {

@@ -1,7 +1,7 @@
 // Techniques: 'technique' name '{' { 'pass' name '{' { Key '=' value ';' } '}' } '}', where a key
 // is VertexShader, PixelShader (naming glsl blocks declared before) or a render state.
-#include "NamedValues.h"
-#include "Parser.h"
+#include "Platform/Fx/detail/NamedValues.h"
+#include "Platform/Fx/detail/Parser.h"
 
 namespace fx::detail {
 

@@ -1,7 +1,7 @@
-#include "Parser.h"
+#include "Platform/Fx/detail/Parser.h"
 
-#include "../EffectError.h"
-#include "CheckEffect.h"
+#include "Platform/Fx/EffectError.h"
+#include "Platform/Fx/detail/CheckEffect.h"
 
 namespace fx::detail {
 

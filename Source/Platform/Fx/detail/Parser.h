@@ -2,11 +2,11 @@
 // constructs are split over the Parse*.cpp files beside this one.
 #pragma once
 
-#include "../EffectDescription.h"
-#include "../EffectParser.h"
-#include "../RenderStates.h"
-#include "GlslSource.h"
-#include "Lexer.h"
+#include "Platform/Fx/EffectDescription.h"
+#include "Platform/Fx/EffectParser.h"
+#include "Platform/Fx/RenderStates.h"
+#include "Platform/Fx/detail/GlslSource.h"
+#include "Platform/Fx/detail/Lexer.h"
 
 #include <deque>
 #include <map>
