@@ -1,0 +1,112 @@
+// The device: Direct3D 9's device operations that the show uses, in front of a backend. Every
+// method checks its arguments and the device's state as Direct3D does, answers D3DERR_INVALIDCALL
+// for a bad one, and only then calls the backend. The device keeps what is bound (DeviceState),
+// its back buffer and the list of its live resources.
+//
+// After a Reset that the backend failed, the device stays lost: everything but Reset answers
+// D3DERR_DEVICELOST (TestCooperativeLevel: D3DERR_DEVICENOTRESET) until a Reset succeeds.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "Platform/Gfx/BackendData.h"
+#include "Platform/Gfx/DeviceState.h"
+#include "Platform/Gfx/GfxTypes.h"
+#include "Platform/Gfx/IDirect3DSurface9.h"
+#include "Platform/Gfx/Unknown.h"
+
+class GfxBackend;
+
+class IDirect3DDevice9 : public Unknown {
+public:
+    // Built by IDirect3D9::CreateDevice from checked present parameters.
+    IDirect3DDevice9(IDirect3D9& direct3d, std::shared_ptr<GfxBackend> driver,
+                     const D3DPRESENT_PARAMETERS& presentParameters, HWND focusWindow, DWORD behaviorFlags);
+    ~IDirect3DDevice9() override;
+
+    HRESULT GetDirect3D(IDirect3D9** ppD3D9);
+
+    // Frame, presentation, loss.
+    HRESULT TestCooperativeLevel();
+    HRESULT BeginScene();
+    HRESULT EndScene();
+    // The layer presents the whole back buffer to the device window: every argument must be null.
+    HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
+                    const RGNDATA* pDirtyRegion);
+    // Refused (D3DERR_INVALIDCALL) while callers still reference default-pool resources or the
+    // back buffer. Unbinds everything; afterwards render target 0 is the back buffer and the
+    // viewport covers it.
+    HRESULT Reset(D3DPRESENT_PARAMETERS* pPresentationParameters);
+
+    // Targets, viewport, clears and copies.
+    HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil);
+    HRESULT GetViewport(D3DVIEWPORT9* pViewport);
+    HRESULT SetViewport(const D3DVIEWPORT9* pViewport);
+    HRESULT GetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9** ppRenderTarget);
+    // Setting slot 0 also sets the viewport to the whole target, as Direct3D does.
+    HRESULT SetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9* pRenderTarget);
+    HRESULT GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface);
+    HRESULT SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil);
+    HRESULT StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect, IDirect3DSurface9* pDestSurface,
+                        const RECT* pDestRect, D3DTEXTUREFILTERTYPE Filter);
+
+    // Resources.
+    HRESULT CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DMULTISAMPLE_TYPE MultiSample,
+                                      DWORD MultisampleQuality, BOOL Discard, IDirect3DSurface9** ppSurface,
+                                      HANDLE* pSharedHandle);
+    HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                          IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle);
+    HRESULT CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                              IDirect3DCubeTexture9** ppCubeTexture, HANDLE* pSharedHandle);
+    HRESULT CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels, DWORD Usage, D3DFORMAT Format,
+                                D3DPOOL Pool, IDirect3DVolumeTexture9** ppVolumeTexture, HANDLE* pSharedHandle);
+    HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
+                               IDirect3DVertexBuffer9** ppVertexBuffer, HANDLE* pSharedHandle);
+    HRESULT CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                              IDirect3DIndexBuffer9** ppIndexBuffer, HANDLE* pSharedHandle);
+    HRESULT CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements, IDirect3DVertexDeclaration9** ppDecl);
+
+    // Geometry and draws.
+    HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData, UINT OffsetInBytes, UINT Stride);
+    HRESULT SetIndices(IDirect3DIndexBuffer9* pIndexData);
+    HRESULT SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl);
+    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex, UINT MinVertexIndex,
+                                 UINT NumVertices, UINT startIndex, UINT primCount);
+
+    // For backends and resources.
+    GfxBackend& Driver() const { return *driver_; }
+    BackendSlot& Backend() { return backend_; }
+    const DeviceState& State() const { return state_; }
+    IDirect3DSurface9& BackBuffer() const { return *backBuffer_; }
+    const D3DPRESENT_PARAMETERS& PresentParameters() const { return presentParameters_; }
+    HWND FocusWindow() const { return focusWindow_; }
+    DWORD BehaviorFlags() const { return behaviorFlags_; }
+    // The top-level resources alive on this device, in creation order.
+    const std::vector<IDirect3DResource9*>& Resources() const { return resources_; }
+    void RegisterResource(IDirect3DResource9& resource);
+    void UnregisterResource(IDirect3DResource9& resource);
+
+protected:
+    Unknown* OnLastCallerGone() override;
+
+private:
+    bool Owns(const DeviceChild* object) const;
+    bool ReferencedDefaultPoolResources() const;
+    void UnbindAll();
+    void BindBackBuffer();
+    // Takes a new object built by a creation method to the backend; on failure discards it.
+    template <class T, class Create>
+    HRESULT Realise(T* object, T** out, Create create);
+
+    IDirect3D9& direct3d_;
+    std::shared_ptr<GfxBackend> driver_;
+    BackendSlot backend_;
+    D3DPRESENT_PARAMETERS presentParameters_;
+    HWND focusWindow_;
+    DWORD behaviorFlags_;
+    std::unique_ptr<IDirect3DSurface9> backBuffer_;
+    DeviceState state_;
+    std::vector<IDirect3DResource9*> resources_;
+    bool lostUntilReset_ = false;
+};

@@ -1,0 +1,123 @@
+// The device's targets: clears, viewport, render targets, depth-stencil surface and StretchRect.
+#include "Platform/Gfx/IDirect3DDevice9.h"
+
+#include "Platform/Gfx/GfxBackend.h"
+#include "Platform/Gfx/detail/Bindings.h"
+#include "Platform/Gfx/detail/TargetChecks.h"
+
+HRESULT IDirect3DDevice9::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
+                                DWORD Stencil)
+{
+    if (lostUntilReset_) {
+        return D3DERR_DEVICELOST;
+    }
+    if (const HRESULT hr = CheckClear(Count, pRects, Flags, Z, state_.depthStencil); FAILED(hr)) {
+        return hr;
+    }
+    return driver_->Clear(Count, pRects, Flags, Color, Z, Stencil);
+}
+
+HRESULT IDirect3DDevice9::GetViewport(D3DVIEWPORT9* pViewport)
+{
+    if (!pViewport) {
+        return D3DERR_INVALIDCALL;
+    }
+    *pViewport = state_.viewport;
+    return D3D_OK;
+}
+
+HRESULT IDirect3DDevice9::SetViewport(const D3DVIEWPORT9* pViewport)
+{
+    if (lostUntilReset_) {
+        return D3DERR_DEVICELOST;
+    }
+    if (!pViewport || !ViewportFits(*pViewport, state_.renderTargets[0]->Desc())) {
+        return D3DERR_INVALIDCALL;
+    }
+    const HRESULT hr = driver_->SetViewport(pViewport);
+    if (SUCCEEDED(hr)) {
+        state_.viewport = *pViewport;
+    }
+    return hr;
+}
+
+HRESULT IDirect3DDevice9::GetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9** ppRenderTarget)
+{
+    if (RenderTargetIndex >= kMaxRenderTargets || !ppRenderTarget) {
+        return D3DERR_INVALIDCALL;
+    }
+    *ppRenderTarget = state_.renderTargets[RenderTargetIndex];
+    if (!*ppRenderTarget) {
+        return D3DERR_NOTFOUND;
+    }
+    (*ppRenderTarget)->AddRef();
+    return D3D_OK;
+}
+
+HRESULT IDirect3DDevice9::SetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9* pRenderTarget)
+{
+    if (lostUntilReset_) {
+        return D3DERR_DEVICELOST;
+    }
+    if (RenderTargetIndex >= kMaxRenderTargets || (RenderTargetIndex == 0 && !pRenderTarget)) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (pRenderTarget && (!Owns(pRenderTarget) || !(pRenderTarget->Desc().Usage & D3DUSAGE_RENDERTARGET))) {
+        return D3DERR_INVALIDCALL;
+    }
+    const HRESULT hr = driver_->SetRenderTarget(RenderTargetIndex, pRenderTarget);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    Rebind(state_.renderTargets[RenderTargetIndex], pRenderTarget);
+    if (RenderTargetIndex == 0) {
+        state_.viewport = {0, 0, pRenderTarget->Desc().Width, pRenderTarget->Desc().Height, 0.0f, 1.0f};
+    }
+    return hr;
+}
+
+HRESULT IDirect3DDevice9::GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface)
+{
+    if (!ppZStencilSurface) {
+        return D3DERR_INVALIDCALL;
+    }
+    *ppZStencilSurface = state_.depthStencil;
+    if (!*ppZStencilSurface) {
+        return D3DERR_NOTFOUND;
+    }
+    (*ppZStencilSurface)->AddRef();
+    return D3D_OK;
+}
+
+HRESULT IDirect3DDevice9::SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil)
+{
+    if (lostUntilReset_) {
+        return D3DERR_DEVICELOST;
+    }
+    if (pNewZStencil && (!Owns(pNewZStencil) || !(pNewZStencil->Desc().Usage & D3DUSAGE_DEPTHSTENCIL))) {
+        return D3DERR_INVALIDCALL;
+    }
+    const HRESULT hr = driver_->SetDepthStencilSurface(pNewZStencil);
+    if (SUCCEEDED(hr)) {
+        Rebind(state_.depthStencil, pNewZStencil);
+    }
+    return hr;
+}
+
+HRESULT IDirect3DDevice9::StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
+                                      IDirect3DSurface9* pDestSurface, const RECT* pDestRect,
+                                      D3DTEXTUREFILTERTYPE Filter)
+{
+    if (lostUntilReset_) {
+        return D3DERR_DEVICELOST;
+    }
+    if (!pSourceSurface || !pDestSurface || !Owns(pSourceSurface) || !Owns(pDestSurface)) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (const HRESULT hr =
+            CheckStretchRect(*pSourceSurface, pSourceRect, *pDestSurface, pDestRect, Filter, state_.inScene);
+        FAILED(hr)) {
+        return hr;
+    }
+    return driver_->StretchRect(pSourceSurface, pSourceRect, pDestSurface, pDestRect, Filter);
+}

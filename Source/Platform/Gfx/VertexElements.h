@@ -1,0 +1,89 @@
+// Vertex declarations: D3DVERTEXELEMENT9 and its types, methods and usages, with Direct3D 9's
+// values. A declaration is an array of elements closed by D3DDECL_END().
+#pragma once
+
+#include "Platform/Gfx/D3D9Base.h"
+
+enum D3DDECLTYPE : BYTE {
+    D3DDECLTYPE_FLOAT1 = 0,
+    D3DDECLTYPE_FLOAT2 = 1,
+    D3DDECLTYPE_FLOAT3 = 2,
+    D3DDECLTYPE_FLOAT4 = 3,
+    D3DDECLTYPE_D3DCOLOR = 4,
+    D3DDECLTYPE_UBYTE4 = 5,
+    D3DDECLTYPE_SHORT2 = 6,
+    D3DDECLTYPE_SHORT4 = 7,
+    D3DDECLTYPE_UBYTE4N = 8,
+    D3DDECLTYPE_SHORT2N = 9,
+    D3DDECLTYPE_SHORT4N = 10,
+    D3DDECLTYPE_USHORT2N = 11,
+    D3DDECLTYPE_USHORT4N = 12,
+    D3DDECLTYPE_UDEC3 = 13,
+    D3DDECLTYPE_DEC3N = 14,
+    D3DDECLTYPE_FLOAT16_2 = 15,
+    D3DDECLTYPE_FLOAT16_4 = 16,
+    D3DDECLTYPE_UNUSED = 17,
+};
+
+enum D3DDECLMETHOD : BYTE {
+    D3DDECLMETHOD_DEFAULT = 0,
+};
+
+enum D3DDECLUSAGE : BYTE {
+    D3DDECLUSAGE_POSITION = 0,
+    D3DDECLUSAGE_BLENDWEIGHT = 1,
+    D3DDECLUSAGE_BLENDINDICES = 2,
+    D3DDECLUSAGE_NORMAL = 3,
+    D3DDECLUSAGE_PSIZE = 4,
+    D3DDECLUSAGE_TEXCOORD = 5,
+    D3DDECLUSAGE_TANGENT = 6,
+    D3DDECLUSAGE_BINORMAL = 7,
+    D3DDECLUSAGE_TESSFACTOR = 8,
+    D3DDECLUSAGE_POSITIONT = 9,
+    D3DDECLUSAGE_COLOR = 10,
+    D3DDECLUSAGE_FOG = 11,
+    D3DDECLUSAGE_DEPTH = 12,
+    D3DDECLUSAGE_SAMPLE = 13,
+};
+
+struct D3DVERTEXELEMENT9 {
+    WORD Stream = 0;
+    WORD Offset = 0;
+    BYTE Type = D3DDECLTYPE_FLOAT3;
+    BYTE Method = D3DDECLMETHOD_DEFAULT;
+    BYTE Usage = D3DDECLUSAGE_POSITION;
+    BYTE UsageIndex = 0;
+
+    friend bool operator==(const D3DVERTEXELEMENT9&, const D3DVERTEXELEMENT9&) = default;
+};
+
+// The most elements a declaration may hold, not counting its end marker.
+constexpr UINT MAXD3DDECLLENGTH = 64;
+constexpr UINT MAXD3DDECLSTREAMS = 16;
+
+constexpr D3DVERTEXELEMENT9 D3DDECL_END() { return {0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0}; }
+
+// Bytes one element of the type occupies in its stream (0 for D3DDECLTYPE_UNUSED).
+constexpr UINT DeclTypeSize(BYTE type)
+{
+    switch (type) {
+    case D3DDECLTYPE_FLOAT1: return 4;
+    case D3DDECLTYPE_FLOAT2: return 8;
+    case D3DDECLTYPE_FLOAT3: return 12;
+    case D3DDECLTYPE_FLOAT4: return 16;
+    case D3DDECLTYPE_D3DCOLOR:
+    case D3DDECLTYPE_UBYTE4:
+    case D3DDECLTYPE_SHORT2:
+    case D3DDECLTYPE_UBYTE4N:
+    case D3DDECLTYPE_SHORT2N:
+    case D3DDECLTYPE_USHORT2N:
+    case D3DDECLTYPE_UDEC3:
+    case D3DDECLTYPE_DEC3N:
+    case D3DDECLTYPE_FLOAT16_2: return 4;
+    case D3DDECLTYPE_SHORT4:
+    case D3DDECLTYPE_SHORT4N:
+    case D3DDECLTYPE_USHORT4N:
+    case D3DDECLTYPE_FLOAT16_4: return 8;
+    default: return 0;
+    }
+}

@@ -1,0 +1,74 @@
+#include "Platform/Gfx/detail/DrawChecks.h"
+
+#include <cstdint>
+
+#include "Platform/Gfx/IDirect3DIndexBuffer9.h"
+#include "Platform/Gfx/IDirect3DSurface9.h"
+#include "Platform/Gfx/IDirect3DVertexBuffer9.h"
+#include "Platform/Gfx/IDirect3DVertexDeclaration9.h"
+
+namespace {
+
+bool StreamsReady(const DeviceState& state)
+{
+    if (!state.vertexDeclaration) {
+        return false;
+    }
+    for (const D3DVERTEXELEMENT9& element : state.vertexDeclaration->Elements()) {
+        const IDirect3DVertexBuffer9* buffer = state.streams[element.Stream].buffer;
+        if (!buffer || buffer->Locked()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IndicesReady(const DeviceState& state, UINT startIndex, UINT indexCount)
+{
+    const IDirect3DIndexBuffer9* indices = state.indices;
+    if (!indices || indices->Locked()) {
+        return false;
+    }
+    const uint64_t indexSize = indices->Desc().Format == D3DFMT_INDEX32 ? 4 : 2;
+    return (uint64_t{startIndex} + indexCount) * indexSize <= indices->Desc().Size;
+}
+
+bool TargetsAgree(const DeviceState& state)
+{
+    const D3DSURFACE_DESC& first = state.renderTargets[0]->Desc();
+    for (const IDirect3DSurface9* target : state.renderTargets) {
+        if (target && (target->Desc().Width != first.Width || target->Desc().Height != first.Height)) {
+            return false;
+        }
+    }
+    const IDirect3DSurface9* depth = state.depthStencil;
+    return !depth || (depth->Desc().Width >= first.Width && depth->Desc().Height >= first.Height);
+}
+
+} // namespace
+
+UINT IndexCountFor(D3DPRIMITIVETYPE type, UINT primCount)
+{
+    switch (type) {
+    case D3DPT_LINELIST: return 2 * primCount;
+    case D3DPT_LINESTRIP: return primCount + 1;
+    case D3DPT_TRIANGLELIST: return 3 * primCount;
+    case D3DPT_TRIANGLESTRIP:
+    case D3DPT_TRIANGLEFAN: return primCount + 2;
+    default: return 0;
+    }
+}
+
+HRESULT CheckIndexedDraw(const DeviceState& state, D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
+                         UINT numVertices, UINT startIndex, UINT primCount)
+{
+    const UINT indexCount = IndexCountFor(type, primCount);
+    if (!state.inScene || primCount == 0 || numVertices == 0 || indexCount == 0 ||
+        int64_t{baseVertexIndex} + minVertexIndex < 0) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (!StreamsReady(state) || !IndicesReady(state, startIndex, indexCount) || !TargetsAgree(state)) {
+        return D3DERR_INVALIDCALL;
+    }
+    return D3D_OK;
+}
