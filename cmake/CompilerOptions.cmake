@@ -11,4 +11,7 @@ endif()
 if(QL_FUZZ)
     # Coverage instrumentation for the library code; the fuzz executables add the libFuzzer driver.
     target_compile_options(ql_options INTERFACE -fsanitize=fuzzer-no-link)
+    # The instrumentation calls into a runtime that only this flag links into the executables
+    # without a fuzz driver (tests, tools) when no sanitizer runtime brings it along.
+    target_link_options(ql_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
