@@ -4,7 +4,6 @@
 #include "Platform/Fx/detail/ByteWriter.h"
 #include "Platform/Fx/detail/CheckEffect.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace fx {
@@ -248,7 +247,7 @@ EffectDescription LoadCompiledEffect(const std::string& name, std::span<const un
     effect.shaders = ReadAll<ShaderBlock>(in, ShaderBytes, "glsl blocks", ReadShader);
     effect.techniques = ReadAll<Technique>(in, TechniqueBytes, "techniques", ReadTechnique);
     if (!in.AtEnd())
-        in.Fail("compiled effect has " + std::to_string(bytes.size() - in.Offset()) + " bytes after its last technique");
+        in.Fail("unexpected data after the last technique: " + std::to_string(bytes.size() - in.Offset()) + " byte(s)");
     detail::CheckEffect(effect, name);
     return effect;
 }

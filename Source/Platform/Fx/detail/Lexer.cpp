@@ -28,7 +28,7 @@ std::string Printable(char c)
         return std::string("'") + c + "'";
     char hex[8];
     std::snprintf(hex, sizeof hex, "0x%02x", byte);
-    return std::string("the byte ") + hex;
+    return std::string("byte ") + hex;
 }
 
 } // namespace
@@ -98,9 +98,17 @@ void Lexer::SkipBlanksAndComments()
 
 Token Lexer::Next()
 {
+    Token token = Lex();
+    lastLine = token.line;
+    return token;
+}
+
+Token Lexer::Lex()
+{
     SkipBlanksAndComments();
+    // The end of a file is reported where its last word stands, next to what it lacks.
     if (position >= source.size())
-        return Token{TokenKind::End, "", line};
+        return Token{TokenKind::End, "", lastLine};
     const char c = source[position];
     if (IsLetter(c)) {
         const size_t start = position;

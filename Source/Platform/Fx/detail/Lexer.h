@@ -36,6 +36,7 @@ public:
 
 private:
     [[noreturn]] void Fail(uint32_t at, const std::string& fault) const;
+    Token Lex();
     void SkipBlanksAndComments();
     void SkipComment(); // at "//" or "/*"
     char Peek(size_t ahead = 0) const;
@@ -46,6 +47,7 @@ private:
     std::string_view source;
     size_t position = 0;
     uint32_t line = 1;
+    uint32_t lastLine = 1; // of the last token handed out
     std::string fileName;
 };
 
