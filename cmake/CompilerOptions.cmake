@@ -15,3 +15,6 @@ if(QL_FUZZ)
     # without a fuzz driver (tests, tools) when no sanitizer runtime brings it along.
     target_link_options(ql_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
+
+# Lets device-call messages name source files from the project's root.
+target_compile_definitions(ql_options INTERFACE QL_SOURCE_DIR="${PROJECT_SOURCE_DIR}/")

@@ -1,0 +1,298 @@
+#include "Framework/DXFramework.h"
+
+#include "Framework/BASSPlayer/BASSPlayer.h"
+#include "Framework/DeviceCall.h"
+#include "Framework/FileSys/FileSys.h"
+#include "Framework/FrameworkEx.h"
+#include "Framework/Input/KeyHandler.h"
+#include "Framework/Input/Mouse.h"
+#include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Framework/RenderTargetResources/RSHandler/RSHandler.h"
+#include "Framework/RenderTargetResources/RTCubeHandler/RTCubeHandler.h"
+#include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
+#include "Framework/SceneHandler/SceneHandler.h"
+#include "Framework/SetupDialog/SetupDialog.h"
+#include "Framework/Timer/DemoSyncTimer.h"
+#include "Framework/Timer/Timer.h"
+#include "Platform/Window/MessagePump.h"
+#include "Platform/Window/Window.h"
+#include "sync/device.h"
+
+namespace {
+
+const char* const SourcePath = ".\\Source\\Framework\\DXFramework.cpp";
+const CallSite PresentSite{SourcePath, 386};
+
+constexpr uint32_t WindowedStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr uint32_t WindowedExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+constexpr uint32_t FullscreenStyle = WS_POPUP;
+constexpr uint32_t FullscreenExStyle = WS_EX_APPWINDOW;
+
+} // namespace
+
+DXFramework::DXFramework(HINSTANCE moduleInstance, const std::string& commandLine, const std::string& title,
+                         Direct3DCreator createDirect3D)
+    : title(title), moduleInstance(moduleInstance), createDirect3D(std::move(createDirect3D))
+{
+    if (instance)
+        throw FrameworkEx("Framework is a singleton and can only have 1 instance!");
+    instance = this;
+    try {
+        mouse = std::make_unique<Mouse>();
+        options = ParseLaunchOptions(commandLine);
+        runSetupDialog = !options.skipSetup;
+
+        WNDCLASSEX windowClass;
+        windowClass.style = 0x40; // CS_CLASSDC
+        windowClass.lpfnWndProc = &DXFramework::WndProc;
+        windowClass.hInstance = moduleInstance;
+        windowClass.lpszClassName = WindowClassName;
+        RegisterClassEx(&windowClass);
+
+        fileSys = std::make_unique<FileSys>();
+        rtHandler = std::make_unique<RTHandler>();
+        rsHandler = std::make_unique<RSHandler>();
+        rtCubeHandler = std::make_unique<RTCubeHandler>();
+        timer = std::make_unique<Timer>();
+        syncTimer = std::make_unique<DemoSyncTimer>();
+        syncDevice = createSyncDevice("sync", syncTimer.get());
+        if (!syncDevice)
+            throw FrameworkEx("something went wrong - failed to connect to host?");
+        bassPlayer = std::make_unique<BASSPlayer>();
+        // The effect registry joins the services here, between the player and the modules.
+        moduleHandler = std::make_unique<ModuleHandler>();
+        sceneHandler = std::make_unique<SceneHandler>();
+        keyHandler = std::make_unique<KeyHandler>();
+
+        direct3d = this->createDirect3D();
+        if (!direct3d)
+            throw FrameworkEx("Unable to initialize d3d9");
+
+        if (runSetupDialog)
+            RunSetupDialog();
+        ApplyLaunchOptions();
+    } catch (...) {
+        // A half-built framework leaves nothing behind: the services made so far go with it.
+        TearDown();
+        throw;
+    }
+}
+
+DXFramework::~DXFramework()
+{
+    TearDown();
+}
+
+void DXFramework::TearDown()
+{
+    syncDevice.reset();
+    syncTimer.reset();
+    rtHandler.reset();
+    rtCubeHandler.reset();
+    rsHandler.reset();
+    Shutdown();
+    mouse.reset();
+    timer.reset();
+    if (bassPlayer)
+        bassPlayer->Release();
+    bassPlayer.reset();
+    moduleHandler.reset();
+    sceneHandler.reset();
+    keyHandler.reset();
+    fileSys.reset();
+    UnregisterClass(WindowClassName, moduleInstance);
+    SetDeviceLostHandler(nullptr);
+    instance = nullptr;
+}
+
+void DXFramework::ApplyLaunchOptions()
+{
+    if (options.fullscreen)
+        settings.fullscreen = *options.fullscreen;
+    if (options.width) {
+        settings.backBufferWidth = *options.width;
+        settings.backBufferHeight = *options.height;
+        // The 16:9 picture of that width, or of that height when the width would not fit it.
+        settings.renderWidth = settings.backBufferWidth;
+        settings.renderHeight = settings.renderWidth * 9 / 16;
+        if (settings.renderHeight > settings.backBufferHeight) {
+            settings.renderHeight = settings.backBufferHeight;
+            settings.renderWidth = settings.renderHeight * 16 / 9;
+        }
+    }
+}
+
+void DXFramework::Run()
+{
+    CreateMainWindow();
+    CreateDevice();
+    ShowWindow(window, SW_SHOW);
+    SetFocus(window);
+    UpdateWindow(window);
+    CreateDeviceResources();
+    Timer::SetTime(options.seekSeconds, 0.0);
+    if (musicEnabled)
+        StartMusic();
+
+    MSG message;
+    while (Timer::GetElapsed() < ShowEndTime && message.message != WM_QUIT) {
+        if (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                break;
+            TranslateMessage(&message);
+            DispatchMessage(&message);
+        } else if (minimized) {
+            Sleep(100);
+        } else {
+            Timer::Update();
+            syncDevice->update(static_cast<float>(syncTimer->currentRow()));
+            SceneHandler::Instance()->Update();
+            RenderFrame();
+            KeyHandler::Instance()->EndFrame();
+        }
+    }
+    if (musicEnabled)
+        BASS_ChannelPause(bassPlayer->Stream());
+    Shutdown();
+}
+
+void DXFramework::StartMusic()
+{
+    bassPlayer->OpenDevice(window);
+    bassPlayer->Init();
+    if (options.seekSeconds > 0.0)
+        BASS_ChannelSetPosition(bassPlayer->Stream(),
+                                BASS_ChannelSeconds2Bytes(bassPlayer->Stream(), options.seekSeconds), BASS_POS_BYTE);
+    bassPlayer->Play();
+    // Second 0 is when the first sound is heard, latency seconds from now.
+    const double latency = bassPlayer->LatencyMilliseconds() * 0.001;
+    Timer::SetTime(options.seekSeconds - latency, 0.0);
+}
+
+void DXFramework::CreateMainWindow()
+{
+    const bool fullscreen = settings.fullscreen;
+    const uint32_t style = (fullscreen ? FullscreenStyle : WindowedStyle) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    const uint32_t exStyle = fullscreen ? FullscreenExStyle : WindowedExStyle;
+    RECT rect{0, 0, long(settings.backBufferWidth), long(settings.backBufferHeight)};
+    AdjustWindowRectEx(&rect, style, 0, exStyle);
+    const int width = int(rect.right - rect.left), height = int(rect.bottom - rect.top);
+    const int x = fullscreen ? 0 : GetSystemMetrics(SM_CXFULLSCREEN) / 2 - width / 2;
+    const int y = fullscreen ? 0 : GetSystemMetrics(SM_CYFULLSCREEN) / 2 - height / 2;
+    window = CreateWindowEx(exStyle, WindowClassName, title.c_str(), style, x, y, width, height, nullptr, nullptr,
+                            moduleInstance, nullptr);
+    if (!window)
+        throw FrameworkEx("Failed creating window");
+}
+
+void DXFramework::RenderFrame()
+{
+    device->BeginScene();
+    BeginFrame();
+    if (Scene* scene = SceneHandler::Instance()->GetCurrentScene())
+        scene->Render();
+    device->EndScene();
+    PresentFrame();
+}
+
+bool DXFramework::PresentFrame()
+{
+    return CheckDeviceCall(device->Present(nullptr, nullptr, nullptr, nullptr), PresentSite);
+}
+
+void DXFramework::BeginFrame()
+{
+    device->SetDepthStencilSurface(depthSurface);
+    device->SetRenderTarget(0, backBuffer);
+    const DWORD bar = (settings.backBufferHeight - settings.renderHeight) >> 1;
+    auto clear = [this](DWORD y, DWORD width, DWORD height) {
+        const D3DVIEWPORT9 viewport{0, y, width, height, 0.0f, 1.0f};
+        device->SetViewport(&viewport);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 0.0f, 0);
+    };
+    clear(bar, settings.renderWidth, settings.renderHeight);
+    if (bar != 0)
+        clear(0, settings.backBufferWidth, bar);
+    const DWORD top = settings.renderHeight + bar;
+    const DWORD height = settings.backBufferHeight - top;
+    if (height != 0)
+        clear(top, settings.backBufferWidth, height);
+}
+
+void DXFramework::SetLetterboxViewport()
+{
+    const D3DVIEWPORT9 viewport{0, (settings.backBufferHeight - settings.renderHeight) >> 1, settings.renderWidth,
+                                settings.renderHeight, 0.0f, 1.0f};
+    device->SetViewport(&viewport);
+}
+
+void DXFramework::Shutdown()
+{
+    if (bassPlayer)
+        bassPlayer->Release();
+    ReleaseDeviceResources();
+    if (device) {
+        device->Release();
+        device = nullptr;
+    }
+    if (direct3d) {
+        direct3d->Release();
+        direct3d = nullptr;
+    }
+    if (window) {
+        ignoreNextDestroy = true;
+        DestroyWindow(window);
+        window = nullptr;
+    }
+}
+
+LRESULT DXFramework::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DXFramework* framework = instance;
+    switch (message) {
+    case WM_DESTROY:
+        if (framework && framework->ignoreNextDestroy)
+            framework->ignoreNextDestroy = false;
+        else
+            PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        if (framework)
+            framework->minimized = wParam == SIZE_MINIMIZED;
+        return 0;
+    case WM_KEYDOWN:
+        KeyHandler::Instance()->KeyDown(static_cast<uint32_t>(wParam));
+        if (wParam == VK_ESCAPE)
+            PostQuitMessage(0);
+        return 0;
+    case WM_SYSKEYDOWN:
+        KeyHandler::Instance()->KeyDown(static_cast<uint32_t>(wParam));
+        return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        KeyHandler::Instance()->KeyUp(static_cast<uint32_t>(wParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        Mouse::SetButtons(static_cast<uint32_t>(wParam));
+        Mouse::SetPosition(static_cast<uint16_t>(lParam & 0xFFFF), static_cast<uint16_t>((lParam >> 16) & 0xFFFF));
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        Mouse::SetButtons(static_cast<uint32_t>(wParam));
+        break;
+    default:
+        break;
+    }
+    return DefWindowProc(window, message, wParam, lParam);
+}
+
+void DXFramework::RunSetupDialog()
+{
+    SetupDialog dialog(*direct3d, settings);
+    if (dialog.Run() != 1)
+        Shutdown(); // Exit also posted a quit request, which Run takes before its first frame
+}

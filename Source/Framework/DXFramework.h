@@ -1,0 +1,110 @@
+// The one object that owns the show: the window, the Direct3D object and device, the device-wide
+// resources and every framework service. The entry point constructs it, registers the show's
+// modules and scenes, and calls Run.
+#pragma once
+
+#include "Framework/LaunchOptions.h"
+#include "Framework/SetupDialog/DisplaySettings.h"
+#include "Framework/Singleton.h"
+#include "Platform/Gfx/Direct3D9.h"
+#include "Platform/Window/WinTypes.h"
+
+#include <memory>
+#include <string>
+
+class Mouse;
+class FileSys;
+class RTHandler;
+class RSHandler;
+class RTCubeHandler;
+class Timer;
+class DemoSyncTimer;
+class SyncDevice;
+class BASSPlayer;
+class ModuleHandler;
+class SceneHandler;
+class KeyHandler;
+
+class DXFramework {
+public:
+    // The show ends when its clock reaches this many seconds.
+    static constexpr double ShowEndTime = 135.0;
+    static inline const char* const WindowClassName = "d3d_framework";
+
+    // Creates every service (the archive is opened and the timeline read here) and the Direct3D
+    // object through createDirect3D, then runs the setup dialog unless the command line holds
+    // "--nosetup".
+    DXFramework(HINSTANCE instance, const std::string& commandLine, const std::string& title,
+                Direct3DCreator createDirect3D);
+    ~DXFramework();
+    DXFramework(const DXFramework&) = delete;
+    DXFramework& operator=(const DXFramework&) = delete;
+
+    static DXFramework* Instance() { return instance; }
+
+    // The main loop: window, device, resources, music, frames until the show ends or the user quits.
+    void Run();
+    // Ends audio and releases the device and the window; safe to call more than once.
+    void Shutdown();
+
+    void SetLetterboxViewport();
+
+    // Device lifecycle.
+    void CreateDevice();
+    void CreateDeviceResources();
+    void ReleaseDeviceResources();
+    void ResetDevice();
+
+    // Steps of Run.
+    void CreateMainWindow();
+    void RenderFrame();
+    void BeginFrame();
+
+    static LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The device, reachable from every part of the engine.
+    static inline IDirect3DDevice9* device = nullptr;
+
+    std::string title;
+    HWND window = nullptr;
+    HINSTANCE moduleInstance = nullptr;
+    bool runSetupDialog = true;
+    bool musicEnabled = true;
+    DisplaySettings settings;
+    LaunchOptions options;
+    bool minimized = false;
+    bool ignoreNextDestroy = false;
+
+    IDirect3D9* direct3d = nullptr;
+    D3DCAPS9 deviceCaps{};
+    D3DPRESENT_PARAMETERS presentParameters{};
+    IDirect3DSurface9* backBuffer = nullptr;
+    IDirect3DSurface9* depthSurface = nullptr;
+    IDirect3DSurface9* resolveDepthSurface = nullptr;
+
+    std::unique_ptr<DemoSyncTimer> syncTimer;
+    std::unique_ptr<SyncDevice> syncDevice;
+
+private:
+    void TearDown();
+    void RunSetupDialog();
+    void ApplyLaunchOptions();
+    void CheckCapabilities() const;
+    void FillPresentParameters();
+    void StartMusic();
+    bool PresentFrame();
+
+    static inline DXFramework* instance = nullptr;
+
+    Direct3DCreator createDirect3D;
+    std::unique_ptr<Mouse> mouse;
+    std::unique_ptr<FileSys> fileSys;
+    std::unique_ptr<RTHandler> rtHandler;
+    std::unique_ptr<RSHandler> rsHandler;
+    std::unique_ptr<RTCubeHandler> rtCubeHandler;
+    std::unique_ptr<Timer> timer;
+    std::unique_ptr<BASSPlayer> bassPlayer;
+    std::unique_ptr<ModuleHandler> moduleHandler;
+    std::unique_ptr<SceneHandler> sceneHandler;
+    std::unique_ptr<KeyHandler> keyHandler;
+};

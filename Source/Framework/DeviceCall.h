@@ -1,0 +1,33 @@
+// The checked device call rule: a failed Direct3D or D3DX call either recovers a lost device or
+// raises FrameworkEx "Error: <code name>\n\n<source path> : <line>".
+#pragma once
+
+#include "Platform/Gfx/Result.h"
+
+#include <functional>
+#include <string>
+
+// The name of a result code as the Direct3D 9 and D3DX 9 headers spell it, or "UNKNOWN ERROR!".
+const char* ErrorName(HRESULT code);
+
+// Where a device call was made, in the form messages show: ".\Source\Framework\DXFramework.cpp".
+struct CallSite {
+    std::string path;
+    int line;
+};
+
+// Runs the framework's device reset on D3DERR_DEVICELOST and tells whether it did. Without a
+// handler, or when it declines (no device yet), a lost device is reported like any other failure.
+void SetDeviceLostHandler(std::function<bool()> handler);
+
+// Applies the rule to result. Returns true when the call succeeded, false when a lost device was
+// recovered (the caller continues after the call).
+bool CheckDeviceCall(HRESULT result, const CallSite& site);
+
+// The message for a failed call at site.
+std::string DeviceCallMessage(HRESULT result, const CallSite& site);
+
+// The call site of the code that expands it, for call sites without a fixed path and line.
+CallSite CurrentCallSite(const char* file, int line);
+
+#define DEVICE_CALL(call) CheckDeviceCall((call), CurrentCallSite(__FILE__, __LINE__))

@@ -1,0 +1,22 @@
+// What the command line asks of a run, beyond the setup dialog's choices.
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct LaunchOptions {
+    bool showHelp = false;
+    bool showVersion = false;
+    // Substring match, so that "--nosetup" inside a longer word also skips the dialog.
+    bool skipSetup = false;
+    std::optional<bool> fullscreen;
+    std::optional<unsigned> width, height;
+    // Show seconds at which the clock and the music start.
+    double seekSeconds = 0.0;
+};
+
+// Parses the command line; raises FrameworkEx naming the option and what was wrong.
+LaunchOptions ParseLaunchOptions(const std::string& commandLine);
+
+// The --help text.
+std::string LaunchOptionsHelp(const std::string& programName);

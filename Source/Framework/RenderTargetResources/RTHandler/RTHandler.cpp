@@ -1,0 +1,105 @@
+#include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
+
+#include "Framework/DXFramework.h"
+#include "Framework/DeviceCall.h"
+#include "Platform/Gfx/IDirect3DDevice9.h"
+#include "Platform/Gfx/IDirect3DTexture9.h"
+
+namespace {
+
+const CallSite Creation{".\\Source\\Framework\\RenderTargetResources\\RTHandler\\RTHandler.cpp", 59};
+const CallSite BindSurface{".\\Source\\Framework\\RenderTargetResources\\RTHandler\\RTHandler.h", 96};
+const CallSite BindDepth{".\\Source\\Framework\\RenderTargetResources\\RTHandler\\RTHandler.h", 97};
+
+template <class T>
+void ReleaseAndClear(T*& object)
+{
+    if (object)
+        object->Release();
+    object = nullptr;
+}
+
+} // namespace
+
+RTHandler::RTHandler() : Singleton("RTHandler") {}
+
+RTHandler::~RTHandler()
+{
+    Clear();
+}
+
+uint32_t RTHandler::Acquire(const RenderTargetDesc& desc)
+{
+    for (uint32_t index = 0; index < pool.size(); ++index) {
+        RenderTargetEntry& entry = *pool[index];
+        if (entry.useCount == 0 && entry.format == desc.format && entry.width == desc.width &&
+            entry.height == desc.height) {
+            entry.useCount = 1;
+            return index;
+        }
+    }
+    auto entry = std::make_unique<RenderTargetEntry>();
+    entry->format = desc.format;
+    entry->width = desc.width;
+    entry->height = desc.height;
+    CreateTexture(*entry);
+    entry->useCount = 1;
+    pool.push_back(std::move(entry));
+    return static_cast<uint32_t>(pool.size() - 1);
+}
+
+void RTHandler::CreateTexture(RenderTargetEntry& entry)
+{
+    IDirect3DTexture9* texture = nullptr;
+    // A lost device is reset by the check; the creation is then tried once more on the new device.
+    for (int attempt = 0; attempt < 2 && !texture; ++attempt)
+        CheckDeviceCall(DXFramework::device->CreateTexture(entry.width, entry.height, 1, D3DUSAGE_RENDERTARGET,
+                                                           entry.format, D3DPOOL_DEFAULT, &texture, nullptr),
+                        Creation);
+    if (!texture)
+        throw FrameworkEx(DeviceCallMessage(D3DERR_DEVICELOST, Creation));
+    entry.texture = texture;
+    DEVICE_CALL(texture->GetSurfaceLevel(0, &entry.surface));
+}
+
+RenderTargetEntry& RTHandler::GetTarget(uint32_t index)
+{
+    if (index >= pool.size())
+        throw FrameworkEx("[RTHandler::GetTarget]: No render target " + std::to_string(index) + " in a pool of " +
+                          std::to_string(pool.size()));
+    return *pool[index];
+}
+
+void RTHandler::Release(uint32_t index)
+{
+    RenderTargetEntry& entry = GetTarget(index);
+    if (entry.useCount > 0)
+        --entry.useCount;
+}
+
+void RTHandler::BindTarget(uint32_t slot, const RenderTargetEntry& entry)
+{
+    CheckDeviceCall(DXFramework::device->SetRenderTarget(slot, entry.surface), BindSurface);
+    CheckDeviceCall(DXFramework::device->SetDepthStencilSurface(DXFramework::Instance()->depthSurface), BindDepth);
+}
+
+void RTHandler::ReleaseDeviceObjects()
+{
+    for (auto& entry : pool) {
+        ReleaseAndClear(entry->surface);
+        ReleaseAndClear(entry->texture);
+    }
+}
+
+void RTHandler::RecreateDeviceObjects()
+{
+    for (auto& entry : pool)
+        if (!entry->texture)
+            CreateTexture(*entry);
+}
+
+void RTHandler::Clear()
+{
+    ReleaseDeviceObjects();
+    pool.clear();
+}
