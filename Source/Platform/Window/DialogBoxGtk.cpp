@@ -133,7 +133,15 @@ public:
         gdk_event_free(event);
     }
 
-    void Close() override { gtk_window_close(GTK_WINDOW(window)); }
+    // What the window manager sends for the close box, delivered at once.
+    void Close() override
+    {
+        GdkEvent* event = gdk_event_new(GDK_DELETE);
+        event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+        event->any.send_event = TRUE;
+        gtk_widget_event(window, event);
+        gdk_event_free(event);
+    }
 
 private:
     bool Finished() const { return controls.Ended() || failure; }
