@@ -52,7 +52,8 @@ void RatioReporter::Finalize()
             header = true;
         }
         char line[256];
-        std::snprintf(line, sizeof line, "  %-52s %8.3f\n", ratio.label.c_str(), numerator->second / denominator->second);
+        const double value = numerator->second / denominator->second;
+        std::snprintf(line, sizeof line, "  %-52s %8.3f\n", ratio.label.c_str(), value);
         out << line;
     }
     ConsoleReporter::Finalize();

@@ -10,7 +10,8 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     // Colour only on a terminal, as the library's own reporter does by default.
-    const auto options = isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Color : benchmark::ConsoleReporter::OO_None;
+    using benchmark::ConsoleReporter;
+    const auto options = isatty(STDOUT_FILENO) ? ConsoleReporter::OO_Color : ConsoleReporter::OO_None;
     RatioReporter reporter(options, {
         {"noise bake 128^3: 1 thread / 2 threads", "NoiseVolumeBake/threads:1/repeats:3/real_time",
          "NoiseVolumeBake/threads:2/repeats:3/real_time"},

@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     SceneTimeline timeline;
     try {
-        timeline.ParseTimeline(reinterpret_cast<const char*>(data), size, "Data\\events\\Scenes.txt");
+        const std::string path = SceneTimeline::Directory + SceneTimeline::FileName;
+        timeline.ParseTimeline(reinterpret_cast<const char*>(data), size, path);
     } catch (const FrameworkEx&) {
         FuzzCheck(timeline.Entries().empty(), "only a timeline without entries is refused");
         return 0;

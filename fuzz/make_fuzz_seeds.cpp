@@ -106,15 +106,17 @@ void ArchiveSeeds()
     Seed("archive", "awkward", awkward.Build());
 
     ArchiveWriter broken;
-    broken.AddPacked("truncated", {0x78, 0xda, 0x2b, 0x49, 0x2d, 0x2e}, 4);          // "test", cut short
-    broken.AddPacked("claims_less", {0x78, 0x9c, 0x2b, 0x49, 0x2d, 0x2e, 0x01, 0x00, 0x04, 0x5d, 0x01, 0xc1}, 2); // "test"
-    broken.AddPacked("claims_more", {0x78, 0x9c, 0x2b, 0x49, 0x2d, 0x2e, 0x01, 0x00, 0x04, 0x5d, 0x01, 0xc1}, 9);
+    // The zlib stream of the four bytes "test".
+    const std::vector<unsigned char> test = {0x78, 0x9c, 0x2b, 0x49, 0x2d, 0x2e, 0x01, 0x00, 0x04, 0x5d, 0x01, 0xc1};
+    broken.AddPacked("truncated", {test.begin(), test.begin() + 6}, 4);
+    broken.AddPacked("claims_less", test, 2);
+    broken.AddPacked("claims_more", test, 9);
     Seed("archive", "broken_streams", broken.Build());
 
     Seed("archive", "no_entries", Bytes("0x0000000b\n"));
     // Hand-written: short and upper-case hex fields, which the reader accepts as well.
     std::vector<unsigned char> handWritten = Bytes("0x18\nname\n18\n0000000C\n4\n");
-    handWritten.insert(handWritten.end(), {0x78, 0x9c, 0x2b, 0x49, 0x2d, 0x2e, 0x01, 0x00, 0x04, 0x5d, 0x01, 0xc1});
+    handWritten.insert(handWritten.end(), test.begin(), test.end());
     Seed("archive", "upper_case_hex", handWritten);
 }
 
