@@ -1,0 +1,33 @@
+// The shapes meshgen makes, centred on the origin. Every triangle (a, b, c) is wound so that
+// (b - a) x (c - a) points out of the shape, along its vertices' normals: clockwise seen from
+// outside in Direct3D's left-handed view, the winding ".x" files use for front faces. Texture
+// coordinates run from (0, 0) at a face's top left to (1, 1) at its bottom right.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ShapeMesh {
+    std::string name;
+    std::vector<std::array<float, 3>> positions;
+    std::vector<std::array<float, 3>> normals; // one per vertex
+    std::vector<std::array<float, 2>> texCoords; // one per vertex
+    std::vector<std::array<uint32_t, 3>> triangles;
+};
+
+// A box of the given size: 24 vertices (four per side, so that each side has its own normal and
+// texture), 12 triangles, sides in Direct3D's cube-face order +X, -X, +Y, -Y, +Z, -Z. A side of
+// +X, -X, +Z or -Z has +Y at the top of its texture; +Y has +Z at the top, -Y has -Z.
+ShapeMesh MakeBox(float width, float height, float depth, const std::string& name = "Box");
+
+// A plane in y = 0 facing +y, width along x and depth along z, cut into subdivisions x
+// subdivisions squares: (n + 1)^2 vertices, 2n^2 triangles. u grows with x, v with z.
+ShapeMesh MakePlane(float width, float depth, uint32_t subdivisions);
+
+// The unit sphere with segments around the y axis and rings from the pole at +y (v = 0) to the
+// pole at -y (v = 1); u grows with the angle from +x towards +z. (rings + 1)(segments + 1)
+// vertices (the seam and the poles repeat with their own texture coordinates) and
+// 2 x segments x (rings - 1) triangles.
+ShapeMesh MakeSphere(uint32_t segments, uint32_t rings);
