@@ -23,7 +23,7 @@ inline double PolyBlep(double t, double dt)
     return 0.0;
 }
 
-// Residual of a band-limited corner (the integral of the step residual), per unit slope change.
+// Residual of a band-limited corner (the integral of the step residual).
 inline double PolyBlamp(double t, double dt)
 {
     if (t < dt) {
@@ -105,9 +105,9 @@ private:
         } else if constexpr (Wave == Waveform::Square) {
             value = (t < pulseWidth ? 1.0 : -1.0) + PolyBlep(t, dt) - PolyBlep(Wrap(t + 1.0 - pulseWidth), dt);
         } else {
-            // Slope +-4 per cycle: the trough at t = 0 turns it up by 8 (rounded from above), the
-            // peak at t = 0.5 turns it down by 8; per sample that is 8 * dt.
-            value = 1.0 - 4.0 * std::abs(t - 0.5) + 8.0 * dt * PolyBlamp(t, dt) - 8.0 * dt * PolyBlamp(Wrap(t + 0.5), dt);
+            // Slope +-4 per cycle: the trough at t = 0 turns it up by 8, the peak at t = 0.5 down by
+            // 8, i.e. 8 * dt per sample; the residual, like the step's, is scaled for a change of 2.
+            value = 1.0 - 4.0 * std::abs(t - 0.5) + 4.0 * dt * PolyBlamp(t, dt) - 4.0 * dt * PolyBlamp(Wrap(t + 0.5), dt);
         }
         phase += increment;
         if (phase >= 1.0)

@@ -99,6 +99,8 @@ void Parser::ExpectWords(const ScoreLine& line, size_t count, const std::string&
 
 Parser::Block Parser::ReadBlock(const ScoreLine& header)
 {
+    static const std::array<const char*, 6> blockKeywords = {"instrument", "pattern", "harmony", "arrangement",
+                                                             "automation", "master"};
     Block block;
     while (next < lines.size()) {
         const ScoreLine& line = lines[next++];
@@ -106,6 +108,13 @@ Parser::Block Parser::ReadBlock(const ScoreLine& header)
             ExpectWords(line, 1, "end");
             return block;
         }
+        // A new block inside this one means this one was never closed.
+        for (const char* keyword : blockKeywords) {
+            if (line.words[0] == keyword)
+                next = lines.size();
+        }
+        if (next == lines.size())
+            break;
         block.push_back(&line);
     }
     reader.Fail(header.number, "the " + Quoted(header.words[0]) + " block that starts here has no \"end\"");
