@@ -29,6 +29,14 @@ int ReportConstructionFailure(const std::string& message)
 
 } // namespace
 
+std::string CommandLineOf(int argc, char** argv)
+{
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i)
+        commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
+    return commandLine;
+}
+
 int RunShow(HINSTANCE instance, const std::string& commandLine, const std::string& title,
             const ShowAssembly& assemble, const Direct3DCreator& createDirect3D)
 {

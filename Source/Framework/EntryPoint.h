@@ -17,5 +17,8 @@ using ShowAssembly = std::function<void(DXFramework&)>;
 int RunShow(HINSTANCE instance, const std::string& commandLine, const std::string& title,
             const ShowAssembly& assemble, const Direct3DCreator& createDirect3D);
 
+// The program's arguments as one command line, separated by blanks.
+std::string CommandLineOf(int argc, char** argv);
+
 // The window title of the show.
 inline const char* const ShowTitle = "Quiet Lantern";

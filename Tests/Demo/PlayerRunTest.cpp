@@ -1,0 +1,105 @@
+// Runs the test show as a separate process, the way a user runs the player, in a folder with an
+// archive made for it: a timeline with the test scene and a soundtrack of two tones.
+#include "Audio/OggToneEncoder.h"
+#include "Audio/ToneAnalysis.h"
+#include "Support/ArchiveFixture.h"
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+struct ProcessResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+ProcessResult RunProgram(const std::string& command)
+{
+    ProcessResult result;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 4096> buffer;
+    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+        result.output.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::vector<float> ReadFloats(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<float> samples(bytes.size() / sizeof(float));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
+    return samples;
+}
+
+class PlayerRunTest : public ArchiveFixture {
+protected:
+    void SetUp() override
+    {
+        ArchiveFixture::SetUp();
+        ArchiveWriter writer;
+        writer.Add("Data\\events\\Scenes.txt", Bytes("0 Test\n"));
+        // 136 s of 440 Hz left and 660 Hz right, so that the end of the show is inside the music.
+        writer.Add("Data\\tindrevik_invtro.ogg", EncodeToneOgg(44100, {440.0, 660.0}, 136.0, 0.5f));
+        WriteArchive(writer.Build());
+    }
+
+    std::string Command(const std::string& arguments, const std::string& environment = "") const
+    {
+        return "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=" + (directory / "audio.raw").string() +
+               " " + environment + " timeout 120 " + QL_TEST_SHOW + " " + arguments;
+    }
+};
+
+} // namespace
+
+TEST_F(PlayerRunTest, PlaysFromTheSeekPointToTheEndOfTheShow)
+{
+    const ProcessResult run = RunProgram(Command("--nosetup --seek 132"));
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("window title: Quiet Lantern"), std::string::npos) << run.output;
+    const size_t framesAt = run.output.find("frames: ");
+    ASSERT_NE(framesAt, std::string::npos) << run.output;
+    EXPECT_GT(std::atoi(run.output.c_str() + framesAt + 8), 5) << "frames were presented";
+    const size_t lastAt = run.output.find("last time: ");
+    ASSERT_NE(lastAt, std::string::npos);
+    const double lastTime = std::atof(run.output.c_str() + lastAt + 11);
+    EXPECT_GE(lastTime, 132.0);
+    EXPECT_LT(lastTime, 135.0) << "no frame is drawn at or after the end";
+
+    // SDL's disk driver wrote what would have been heard: the two tones, from the seek point on.
+    const std::vector<float> heard = ReadFloats((directory / "audio.raw").string());
+    ASSERT_GT(heard.size(), 2u * 44100) << "at least a second of sound";
+    const ToneMeasure left = MeasureTone(heard, 2, 0, 44100, 0.1f);
+    const ToneMeasure right = MeasureTone(heard, 2, 1, 44100, 0.1f);
+    EXPECT_NEAR(left.frequency, 440.0, 5.0);
+    EXPECT_NEAR(right.frequency, 660.0, 5.0);
+}
+
+TEST_F(PlayerRunTest, EscapeEndsTheShowEarly)
+{
+    const ProcessResult run = RunProgram(Command("--nosetup", "QL_TEST_ESCAPE_AFTER=3"));
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const size_t framesAt = run.output.find("frames: ");
+    ASSERT_NE(framesAt, std::string::npos) << run.output;
+    EXPECT_EQ(std::atoi(run.output.c_str() + framesAt + 8), 3);
+    const size_t lastAt = run.output.find("last time: ");
+    EXPECT_LT(std::atof(run.output.c_str() + lastAt + 11), 10.0);
+}
+
+TEST_F(PlayerRunTest, MissingArchiveIsReportedOnStandardError)
+{
+    std::filesystem::remove(FileSys::ArchivePath);
+    const ProcessResult run = RunProgram(Command("--nosetup"));
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.output.find("Failure: Could not open \"basefile.dat\" when reading database"), std::string::npos)
+        << run.output;
+}
