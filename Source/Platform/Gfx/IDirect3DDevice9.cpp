@@ -55,7 +55,10 @@ void IDirect3DDevice9::RegisterResource(IDirect3DResource9& resource)
 
 void IDirect3DDevice9::UnregisterResource(IDirect3DResource9& resource)
 {
-    resources_.erase(std::find(resources_.begin(), resources_.end(), &resource));
+    const auto found = std::find(resources_.begin(), resources_.end(), &resource);
+    if (found != resources_.end()) {
+        resources_.erase(found);
+    }
 }
 
 bool IDirect3DDevice9::Owns(const DeviceChild* object) const

@@ -7,6 +7,7 @@
 #include "Platform/Gfx/Direct3D9.h"
 #include "Platform/Gfx/Recorder/Recorder.h"
 #include "Platform/Gfx/Recorder/detail/MemoryData.h"
+#include "Platform/Gfx/Recorder/detail/StoreOrReport.h"
 
 MemoryBackend::MemoryBackend(std::shared_ptr<Recorder> recorder) : recorder_(std::move(recorder)) {}
 
@@ -150,10 +151,13 @@ HRESULT MemoryBackend::CreateDevice(UINT, D3DDEVTYPE DeviceType, HWND, DWORD,
     if (const HRESULT hr = CheckBackBuffer(*pPresentationParameters); FAILED(hr)) {
         return hr;
     }
-    device_ = *ppReturnedDeviceInterface;
-    device_->Backend().Attach(std::make_unique<RegisteredData>(*recorder_, ObjectKind::Device, *device_));
-    Store(device_->BackBuffer(), false);
-    return D3D_OK;
+    IDirect3DDevice9& device = **ppReturnedDeviceInterface;
+    const HRESULT hr = StoreOrReport([&] { Store(device.BackBuffer(), false); });
+    if (SUCCEEDED(hr)) {
+        device_ = &device;
+        device.Backend().Attach(std::make_unique<RegisteredData>(*recorder_, ObjectKind::Device, device));
+    }
+    return hr;
 }
 
 HRESULT MemoryBackend::TestCooperativeLevel()
@@ -181,6 +185,5 @@ HRESULT MemoryBackend::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters)
     if (const HRESULT hr = CheckBackBuffer(*pPresentationParameters); FAILED(hr)) {
         return hr;
     }
-    Store(device_->BackBuffer(), false);
-    return D3D_OK;
+    return StoreOrReport([&] { Store(device_->BackBuffer(), false); });
 }

@@ -2,29 +2,17 @@
 #include "Platform/Gfx/Recorder/MemoryBackend.h"
 
 #include <algorithm>
-#include <new>
 
 #include "Platform/Gfx/Direct3D9.h"
 #include "Platform/Gfx/Recorder/Recorder.h"
 #include "Platform/Gfx/Recorder/detail/MemoryData.h"
+#include "Platform/Gfx/Recorder/detail/StoreOrReport.h"
 
 namespace {
 
 constexpr BYTE kDiscarded = 0xCD;
 
 constexpr DWORD kCreationUsage = D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL | D3DUSAGE_DYNAMIC;
-
-// Storage that does not fit in memory is the caller's out-of-memory failure, not a crash.
-template <class Store>
-HRESULT StoreOrReport(Store store)
-{
-    try {
-        store();
-        return D3D_OK;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-}
 
 } // namespace
 

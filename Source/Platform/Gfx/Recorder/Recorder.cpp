@@ -54,7 +54,11 @@ void Recorder::Register(ObjectKind kind, const Unknown& object)
 
 void Recorder::Unregister(const Unknown& object)
 {
-    live_.erase(std::find_if(live_.begin(), live_.end(), [&](const auto& entry) { return entry.second == &object; }));
+    const auto found =
+        std::find_if(live_.begin(), live_.end(), [&](const auto& entry) { return entry.second == &object; });
+    if (found != live_.end()) {
+        live_.erase(found);
+    }
 }
 
 std::vector<LiveObject> Recorder::LiveObjects() const

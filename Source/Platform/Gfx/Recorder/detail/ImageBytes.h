@@ -1,5 +1,5 @@
 // The bytes of a surface or volume: rows of rowPitch bytes, slices of slicePitch bytes, both
-// rounded up to the configured alignment.
+// rounded up to the configured alignment. Throws std::bad_alloc for an image too large to hold.
 #pragma once
 
 #include <vector>
