@@ -177,6 +177,17 @@ TEST_F(StorageTest, DiscardingLosesTheOldContents)
     buffer->Release();
 }
 
+TEST_F(StorageTest, AnImageTooLargeToHoldIsOutOfMemory)
+{
+    recorder->Config().caps.MaxTextureWidth = 1u << 20;
+    recorder->Config().caps.MaxTextureHeight = 1u << 20;
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(device->CreateTexture(1u << 16, 1u << 16, 1, 0, D3DFMT_A32B32G32R32F, D3DPOOL_MANAGED, &texture, nullptr),
+              E_OUTOFMEMORY);
+    EXPECT_EQ(texture, nullptr);
+    EXPECT_EQ(recorder->LiveObjects().size(), 1u); // the device
+}
+
 // The letterbox: a clear covers the viewport only.
 TEST_F(StorageTest, AClearFillsTheViewport)
 {
