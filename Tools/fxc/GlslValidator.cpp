@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <string_view>
 #include <utility>
 
@@ -49,77 +50,72 @@ std::string WriteStage(const ScratchFolder& folder, size_t index, const fx::Shad
     return path;
 }
 
-// The validator's lines that say something: not the names of the files it was given, not its
-// "compilation terminated" after each error, and each only once (a common block's fault shows in
-// every block that holds it).
-std::vector<fx::GlslMessage> Messages(const std::vector<std::string>& files, const std::string& output,
-                                      const std::set<std::string>& stagePaths)
+bool EndsWith(std::string_view text, std::string_view end)
 {
-    constexpr std::string_view Terminated = "'' : compilation terminated";
-    std::vector<fx::GlslMessage> messages;
-    std::set<std::string> seen;
-    for (fx::GlslMessage& message : fx::LocateGlslLog(files, output)) {
-        const bool noise = stagePaths.count(message.text) ||
-                           (message.text.size() >= Terminated.size() &&
-                            message.text.compare(message.text.size() - Terminated.size(), Terminated.size(), Terminated) == 0);
-        if (!noise && seen.insert(message.text).second)
-            messages.push_back(std::move(message));
-    }
-    return messages;
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-std::string Join(const std::vector<fx::GlslMessage>& messages, bool locatedOnly)
+// The validator's lines that say nothing of the fault: the name of the file it was given, its
+// "compilation terminated" after an error and its count of errors.
+bool IsNoise(const fx::GlslMessage& message, const std::set<std::string>& paths)
 {
-    std::string text;
-    for (const fx::GlslMessage& message : messages)
-        if (message.located || !locatedOnly)
-            text += "\n" + message.text;
-    return text;
-}
-
-const fx::ShaderBlock& Block(const fx::EffectDescription& effect, const std::string& name, size_t& index)
-{
-    for (index = 0; index < effect.shaders.size(); ++index)
-        if (effect.shaders[index].name == name)
-            break;
-    return effect.shaders[index]; // the description was checked: the name exists
+    return paths.count(message.text) || EndsWith(message.text, "'' : compilation terminated") ||
+           EndsWith(message.text, "compilation errors.  No code generated.");
 }
 
 } // namespace
 
 void ValidateGlsl(const fx::EffectDescription& effect, const std::vector<std::string>& files, const std::string& validator)
 {
-    if (effect.shaders.empty())
-        return;
     const ScratchFolder folder;
     std::vector<std::string> paths;
     for (size_t i = 0; i < effect.shaders.size(); ++i)
         paths.push_back(WriteStage(folder, i, effect.shaders[i]));
-    const std::set<std::string> stagePaths(paths.begin(), paths.end());
+    const std::set<std::string> pathSet(paths.begin(), paths.end());
 
-    std::vector<std::string> compile{validator};
-    compile.insert(compile.end(), paths.begin(), paths.end());
-    const ProcessResult compiled = RunProcess(compile);
-    if (compiled.exitCode != 0) {
-        const auto messages = Messages(files, compiled.output, stagePaths);
+    // One run per block, so that each log is read through its own block's line table. A fault in
+    // a common block shows in every block that holds it, and is reported once.
+    std::vector<std::string> faults;
+    for (size_t i = 0; i < effect.shaders.size(); ++i) {
+        const ProcessResult compiled = RunProcess({validator, paths[i]});
+        if (compiled.exitCode == 0)
+            continue;
+        const auto messages = fx::LocateGlslLog(files, effect.shaders[i], compiled.output);
         const bool anyLocated = std::any_of(messages.begin(), messages.end(), [](const auto& m) { return m.located; });
-        throw InputError{files[0] + ": the GLSL does not compile" + Join(messages, anyLocated)};
+        for (const fx::GlslMessage& message : messages)
+            if ((message.located || !anyLocated) && !IsNoise(message, pathSet) &&
+                std::find(faults.begin(), faults.end(), message.text) == faults.end())
+                faults.push_back(message.text);
+    }
+    if (!faults.empty()) {
+        std::string text = files[0] + ": the GLSL does not compile";
+        for (const std::string& fault : faults)
+            text += "\n" + fault;
+        throw InputError{text};
     }
 
-    std::set<std::pair<size_t, size_t>> linked;
+    std::set<std::pair<std::string, std::string>> linked;
     for (const fx::Technique& technique : effect.techniques) {
         for (const fx::Pass& pass : technique.passes) {
-            size_t vertex = 0;
-            size_t fragment = 0;
-            Block(effect, pass.vertexShader, vertex);
-            Block(effect, pass.pixelShader, fragment);
-            if (!linked.insert({vertex, fragment}).second)
+            if (!linked.insert({pass.vertexShader, pass.pixelShader}).second)
                 continue;
-            const ProcessResult link = RunProcess({validator, "-l", paths[vertex], paths[fragment]});
-            if (link.exitCode != 0)
-                throw InputError{files[pass.where.file] + ":" + std::to_string(pass.where.line) + ": pass " + pass.name +
-                                 " of technique " + technique.name + ": " + pass.vertexShader + " and " +
-                                 pass.pixelShader + " do not link" + Join(Messages(files, link.output, stagePaths), false)};
+            const auto index = [&](const std::string& name) {
+                return static_cast<size_t>(std::find_if(effect.shaders.begin(), effect.shaders.end(),
+                                                        [&](const fx::ShaderBlock& b) { return b.name == name; }) -
+                                           effect.shaders.begin());
+            };
+            const ProcessResult link = RunProcess({validator, "-l", paths[index(pass.vertexShader)], paths[index(pass.pixelShader)]});
+            if (link.exitCode == 0)
+                continue;
+            std::string text = files[pass.where.file] + ":" + std::to_string(pass.where.line) + ": pass " + pass.name +
+                               " of technique " + technique.name + ": " + pass.vertexShader + " and " + pass.pixelShader +
+                               " do not link";
+            // Linker messages name no line, so they are passed on as they are.
+            std::istringstream lines(link.output);
+            for (std::string line; std::getline(lines, line);)
+                if (line.find_first_not_of(" \t\r") != std::string::npos && !pathSet.count(line))
+                    text += "\n" + line;
+            throw InputError{text};
         }
     }
 }

@@ -18,7 +18,8 @@ constexpr size_t LocationBytes = 8;
 constexpr size_t ParameterBytes = StringBytes + 1 + 4 + StringBytes + 1 + 4 + 4 + LocationBytes;
 constexpr size_t SamplerBytes = StringBytes + 1 + StringBytes + 6 + 16 + 4 + LocationBytes;
 constexpr size_t VariableBytes = StringBytes + 4;
-constexpr size_t ShaderBytes = StringBytes + 1 + 4 + StringBytes + LocationBytes;
+constexpr size_t LineSpanBytes = 4 + LocationBytes;
+constexpr size_t ShaderBytes = StringBytes + 1 + 4 + StringBytes + 4 + LocationBytes;
 constexpr size_t PassBytes = 3 * StringBytes + 4 + LocationBytes;
 constexpr size_t TechniqueBytes = StringBytes + LocationBytes + 4;
 
@@ -121,6 +122,11 @@ void Write(detail::ByteWriter& out, const ShaderBlock& block)
         out.U8(variable.location);
     }
     out.String(block.source);
+    out.U32(static_cast<uint32_t>(block.lines.size()));
+    for (const LineSpan& span : block.lines) {
+        out.U32(span.firstLine);
+        Write(out, span.where);
+    }
     Write(out, block.where);
 }
 
@@ -140,6 +146,13 @@ ShaderBlock ReadShader(detail::ByteReader& in)
         block.variables.push_back(std::move(variable));
     }
     block.source = in.String("a GLSL source");
+    const uint32_t spans = in.Count(LineSpanBytes, "line spans");
+    for (uint32_t i = 0; i < spans; ++i) {
+        LineSpan span;
+        span.firstLine = in.U32("a generated line");
+        span.where = ReadLocation(in);
+        block.lines.push_back(span);
+    }
     block.where = ReadLocation(in);
     return block;
 }

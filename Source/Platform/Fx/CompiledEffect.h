@@ -11,7 +11,8 @@
 //                         u8 address u, v, w, 4 x f32 border colour, u32 max anisotropy, location
 //   u32 n, n glsl blocks: string name, u8 stage,
 //                         u32 n, n x (string name, u8 type, u8 usage, u8 usage index, u8 location),
-//                         string GLSL source, location
+//                         string GLSL source, u32 n, n x (u32 first line, location) line table,
+//                         location
 //   u32 n, n techniques:  string name, location,
 //                         u32 n, n passes: string name, string vertex block, string fragment block,
 //                         u32 n, n x (u32 render state, u32 value), location

@@ -11,8 +11,7 @@
 
 namespace fx {
 
-// file indexes EffectDescription::files; a shader source names the same file as GLSL source
-// string file + 1 in its #line directives (string 0 is the generated declarations).
+// file indexes EffectDescription::files.
 struct SourceLocation {
     uint32_t file = 0;
     uint32_t line = 0;
@@ -91,11 +90,20 @@ struct StageVariable {
     friend bool operator==(const StageVariable&, const StageVariable&) = default;
 };
 
+// Lines firstLine, firstLine + 1, ... of a generated source are lines where.line,
+// where.line + 1, ... of an effect file, up to the next span's firstLine.
+struct LineSpan {
+    uint32_t firstLine = 1;
+    SourceLocation where;
+    friend bool operator==(const LineSpan&, const LineSpan&) = default;
+};
+
 struct ShaderBlock {
     std::string name;
     ShaderStage stage = ShaderStage::Vertex;
     std::vector<StageVariable> variables;
-    std::string source; // complete GLSL 3.30 source, ready for the driver
+    std::string source;          // complete GLSL 3.30 source, ready for the driver
+    std::vector<LineSpan> lines; // where each line of source comes from, by ascending firstLine
     SourceLocation where;
     friend bool operator==(const ShaderBlock&, const ShaderBlock&) = default;
 };

@@ -1,8 +1,8 @@
 #include "Platform/Fx/GlslLog.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <optional>
 
 namespace fx {
 
@@ -35,16 +35,21 @@ bool TakePrefix(std::string_view& text, std::string_view prefix)
     return true;
 }
 
-std::optional<GlslMessage> Locate(const std::vector<std::string>& files, std::string_view line)
+uint32_t LineCount(const std::string& text)
 {
-    // glslangValidator puts the severity first; drivers put it after the place.
+    return static_cast<uint32_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// "S:L: text" (glslangValidator, after its severity) or "S:L(C): text" (Mesa); the source string
+// S is not trusted, as Mesa reports 0 whatever #line says.
+std::optional<GlslMessage> Locate(const std::vector<std::string>& files, const ShaderBlock& block, std::string_view line)
+{
     std::string severity;
     if (TakePrefix(line, "ERROR: "))
         severity = "error: ";
     else if (TakePrefix(line, "WARNING: "))
         severity = "warning: ";
-    const auto string = TakeNumber(line);
-    if (!string || !TakePrefix(line, ":"))
+    if (!TakeNumber(line) || !TakePrefix(line, ":"))
         return std::nullopt;
     const auto number = TakeNumber(line);
     if (!number)
@@ -53,18 +58,32 @@ std::optional<GlslMessage> Locate(const std::vector<std::string>& files, std::st
         return std::nullopt;
     if (!TakePrefix(line, ":"))
         return std::nullopt;
+    const auto source = SourceOfLine(block, *number);
     std::string place;
-    if (*string == 0 || *string > files.size())
-        place = (files.empty() ? std::string("effect") : files[0]) + " (generated GLSL, string " +
-                std::to_string(*string) + " line " + std::to_string(*number) + ")";
+    if (source && source->file < files.size())
+        place = files[source->file] + ":" + std::to_string(source->line);
     else
-        place = files[*string - 1] + ":" + std::to_string(*number);
+        place = (files.empty() ? std::string("effect") : files[0]) + " (glsl block " + block.name +
+                ", generated line " + std::to_string(*number) + ")";
     return GlslMessage{true, place + ": " + severity + std::string(Trimmed(line))};
 }
 
 } // namespace
 
-std::vector<GlslMessage> LocateGlslLog(const std::vector<std::string>& files, std::string_view log)
+std::optional<SourceLocation> SourceOfLine(const ShaderBlock& block, uint32_t generatedLine)
+{
+    if (generatedLine > LineCount(block.source))
+        return std::nullopt;
+    const auto after = std::upper_bound(block.lines.begin(), block.lines.end(), generatedLine,
+                                        [](uint32_t line, const LineSpan& span) { return line < span.firstLine; });
+    if (after == block.lines.begin())
+        return std::nullopt;
+    const LineSpan& span = *std::prev(after);
+    return SourceLocation{span.where.file, span.where.line + (generatedLine - span.firstLine)};
+}
+
+std::vector<GlslMessage> LocateGlslLog(const std::vector<std::string>& files, const ShaderBlock& block,
+                                       std::string_view log)
 {
     std::vector<GlslMessage> messages;
     while (!log.empty()) {
@@ -73,7 +92,7 @@ std::vector<GlslMessage> LocateGlslLog(const std::vector<std::string>& files, st
         log.remove_prefix(end == std::string_view::npos ? log.size() : end + 1);
         if (line.empty())
             continue;
-        if (auto located = Locate(files, line))
+        if (auto located = Locate(files, block, line))
             messages.push_back(std::move(*located));
         else
             messages.push_back(GlslMessage{false, std::string(line)});

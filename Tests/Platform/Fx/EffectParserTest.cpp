@@ -3,6 +3,7 @@
 #include "EffectSource.h"
 
 #include "Platform/Fx/EffectParser.h"
+#include "Platform/Fx/GlslLog.h"
 #include "Platform/Fx/RenderStates.h"
 
 #include <gtest/gtest.h>
@@ -165,7 +166,7 @@ glsl fragment DepthOnly() { void main() {} }
     EXPECT_TRUE(effect.shaders[2].variables.empty());
 }
 
-TEST(EffectParserTest, GeneratedSourceDeclaresEveryUniformAndPointsEachLineBackToItsFile)
+TEST(EffectParserTest, GeneratedSourceDeclaresEveryUniformAndMapsEachLineBackToItsFile)
 {
     const EffectDescription effect = ParseSource(R"(#include "common.fxh"
 float Kernel[3] : KERNEL;
@@ -180,26 +181,34 @@ glsl fragment Blur(vec4 Color : COLOR0,
                                                  {{"common.fxh", "shared float Time : TIME;\nshared float4x4 View : VIEW;\n"
                                                                  "glsl common {\nconst float Pi = 3.14159;\n}\n"}});
     ASSERT_EQ(effect.files, (std::vector<std::string>{"effect.fx", "common.fxh"}));
-    EXPECT_EQ(effect.shaders[0].source, "#version 330 core\n"
-                                        "#line 1 2\n"
-                                        "uniform float Time;\n"
-                                        "#line 2 2\n"
-                                        "uniform mat4 View;\n"
-                                        "#line 2 1\n"
-                                        "uniform float Kernel[3];\n"
-                                        "#line 4 1\n"
-                                        "uniform sampler2D ColSampler;\n"
-                                        "#line 6 1\n"
-                                        "layout(location = 0) out vec4 Color;\n"
-                                        "#line 6 1\n"
-                                        "layout(location = 1) out vec2 Velocity;\n"
-                                        "#line 3 2\n"
-                                        "\nconst float Pi = 3.14159;\n"
-                                        "#line 5 1\n"
-                                        " float Twice(float x) { return 2.0 * x; } \n"
-                                        "#line 7 1\n"
-                                        " void main()\n"
-                                        "{ Color = texture(ColSampler, vec2(Twice(Kernel[0]))) * Time; Velocity = vec2(0.0); }\n");
+    const ShaderBlock& blur = effect.shaders[0];
+    EXPECT_EQ(blur.source, "#version 330 core\n"
+                           "uniform float Time;\n"
+                           "uniform mat4 View;\n"
+                           "uniform float Kernel[3];\n"
+                           "uniform sampler2D ColSampler;\n"
+                           "layout(location = 0) out vec4 Color;\n"
+                           "layout(location = 1) out vec2 Velocity;\n"
+                           "\nconst float Pi = 3.14159;\n"
+                           " float Twice(float x) { return 2.0 * x; } \n"
+                           " void main()\n"
+                           "{ Color = texture(ColSampler, vec2(Twice(Kernel[0]))) * Time; Velocity = vec2(0.0); }\n");
+    // A span that continues the one before (View right after Time) takes no entry.
+    EXPECT_EQ(blur.lines, (std::vector<LineSpan>{
+                              {2, {1, 1}},  // Time, View
+                              {4, {0, 2}},  // Kernel
+                              {5, {0, 4}},  // ColSampler
+                              {6, {0, 6}},  // Color
+                              {7, {0, 6}},  // Velocity
+                              {8, {1, 3}},  // common.fxh's common block
+                              {10, {0, 5}}, // the effect's common block
+                              {11, {0, 7}}, // the body
+                          }));
+    EXPECT_EQ(SourceOfLine(blur, 1), std::nullopt);
+    EXPECT_EQ(SourceOfLine(blur, 3), (SourceLocation{1, 2}));
+    EXPECT_EQ(SourceOfLine(blur, 9), (SourceLocation{1, 4}));
+    EXPECT_EQ(SourceOfLine(blur, 12), (SourceLocation{0, 8}));
+    EXPECT_EQ(SourceOfLine(blur, 13), std::nullopt);
 }
 
 TEST(EffectParserTest, CommonBlocksReachOnlyTheBlocksDeclaredAfterThem)

@@ -113,6 +113,12 @@ private:
         const std::string what = "glsl block " + block.name;
         CheckWhere(block.where, what);
         Require(block.stage <= ShaderStage::Fragment, what + " has an unknown stage");
+        uint32_t previous = 0;
+        for (const LineSpan& span : block.lines) {
+            Require(span.firstLine > previous, what + " has a line table out of order");
+            CheckWhere(span.where, "the line table of " + what);
+            previous = span.firstLine;
+        }
         std::set<std::string> names;
         std::set<uint8_t> locations;
         for (const StageVariable& variable : block.variables) {

@@ -37,50 +37,61 @@ const char* TypeName(GlslType type)
     return "vec4";
 }
 
-// GLSL's source string 0 is the generated text; file n of the effect is string n + 1.
-void LineDirective(std::string& out, SourceLocation where)
-{
-    out += "#line " + std::to_string(where.line) + " " + std::to_string(where.file + 1) + "\n";
-}
+// Appends text that comes from one place of the effect, keeping count of the lines written.
+class Emitter {
+public:
+    explicit Emitter(ShaderBlock& block) : block(block)
+    {
+        block.source = "#version 330 core\n";
+        block.lines.clear();
+    }
 
-void AppendText(std::string& out, const BlockText& block)
-{
-    LineDirective(out, block.where);
-    out += block.text;
-    if (out.back() != '\n')
-        out += '\n';
-}
+    void Append(const std::string& text, SourceLocation where)
+    {
+        // A span that merely continues the last one (the next declaration on the next line) adds
+        // nothing to the table.
+        const bool continues = !block.lines.empty() && block.lines.back().where.file == where.file &&
+                               block.lines.back().where.line + (nextLine - block.lines.back().firstLine) == where.line;
+        if (!continues)
+            block.lines.push_back(LineSpan{nextLine, where});
+        block.source += text;
+        if (text.empty() || text.back() != '\n')
+            block.source += '\n';
+        for (const char c : text)
+            nextLine += c == '\n' ? 1 : 0;
+        nextLine += text.empty() || text.back() != '\n' ? 1 : 0;
+    }
+
+private:
+    ShaderBlock& block;
+    uint32_t nextLine = 2; // after the version
+};
 
 } // namespace
 
-std::string GlslSource(const EffectDescription& effect, const ShaderBlock& block,
-                       std::span<const BlockText> commonBlocks, const BlockText& body)
+void GenerateGlsl(const EffectDescription& effect, ShaderBlock& block, std::span<const BlockText> commonBlocks,
+                  const BlockText& body)
 {
-    std::string out = "#version 330 core\n";
+    Emitter out(block);
     for (const Parameter& parameter : effect.parameters) {
         const char* type = TypeName(parameter.kind);
         if (!type)
             continue;
-        LineDirective(out, parameter.where);
-        out += std::string("uniform ") + type + " " + parameter.name;
+        std::string declaration = std::string("uniform ") + type + " " + parameter.name;
         if (parameter.elements > 0)
-            out += "[" + std::to_string(parameter.elements) + "]";
-        out += ";\n";
+            declaration += "[" + std::to_string(parameter.elements) + "]";
+        out.Append(declaration + ";", parameter.where);
     }
-    for (const Sampler& sampler : effect.samplers) {
-        LineDirective(out, sampler.where);
-        out += std::string("uniform ") + TypeName(sampler.kind) + " " + sampler.name + ";\n";
-    }
+    for (const Sampler& sampler : effect.samplers)
+        out.Append(std::string("uniform ") + TypeName(sampler.kind) + " " + sampler.name + ";", sampler.where);
     const char* direction = block.stage == ShaderStage::Vertex ? "in" : "out";
-    for (const StageVariable& variable : block.variables) {
-        LineDirective(out, block.where);
-        out += "layout(location = " + std::to_string(variable.location) + ") " + direction + " " +
-               TypeName(variable.type) + " " + variable.name + ";\n";
-    }
+    for (const StageVariable& variable : block.variables)
+        out.Append("layout(location = " + std::to_string(variable.location) + ") " + direction + " " +
+                       TypeName(variable.type) + " " + variable.name + ";",
+                   block.where);
     for (const BlockText& common : commonBlocks)
-        AppendText(out, common);
-    AppendText(out, body);
-    return out;
+        out.Append(common.text, common.where);
+    out.Append(body.text, body.where);
 }
 
 } // namespace fx::detail

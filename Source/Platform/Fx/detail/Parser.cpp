@@ -25,7 +25,7 @@ EffectDescription Parser::Parse(const std::string& fileName, std::string_view so
     for (size_t i = 0; i < effect.shaders.size(); ++i) {
         const PendingBody& pending = bodies[i];
         const std::span<const BlockText> common(commonBlocks.data(), pending.commonBlocksBefore);
-        effect.shaders[i].source = GlslSource(effect, effect.shaders[i], common, pending.body);
+        GenerateGlsl(effect, effect.shaders[i], common, pending.body);
     }
     // Whatever parses must also load once compiled: the same rules, checked once more as a whole.
     CheckEffect(effect, fileName);
