@@ -29,6 +29,10 @@ TEST_F(BassErrorTest, DeviceCallsCheckTheirState)
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DEVICE);
     EXPECT_FALSE(BASS_Init(0, 0, 0, nullptr, nullptr));
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ILLPARAM);
+    EXPECT_FALSE(BASS_Init(-1, 1000000, 0, nullptr, nullptr));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ILLPARAM);
+    EXPECT_FALSE(BASS_Init(0, 44100, 0x8000, nullptr, nullptr));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_NOTAVAIL);
 
     ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_OK);

@@ -74,7 +74,8 @@ struct BASS_INFO {
     BOOL eax;
     DWORD minbuf;    // the output buffer length in ms
     DWORD dsver;
-    DWORD latency;   // ms from mixing a sample to hearing it (with BASS_DEVICE_LATENCY)
+    DWORD latency;   // ms from mixing a sample to hearing it (with BASS_DEVICE_LATENCY): on a sound
+                     // card ceil(1000 * device buffer frames / device rate), on the silent device 0
     DWORD initflags; // the flags given to BASS_Init
     DWORD speakers;  // output channels
     DWORD freq;      // output rate in Hz

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int DefaultDevice = -1;
 constexpr int NoSoundDevice = 0;
+constexpr DWORD MaxFrequency = 384000;
 
 DWORD* GlobalVolume(AudioLibrary& library, DWORD option)
 {
@@ -75,7 +76,7 @@ BOOL BASS_Init(int device, DWORD freq, DWORD flags, void* /*window*/, const void
         return Fail(BASS_ERROR_ALREADY, FALSE);
     if (device != DefaultDevice && device != NoSoundDevice)
         return Fail(BASS_ERROR_DEVICE, FALSE);
-    if (freq == 0 || clsid != nullptr)
+    if (freq == 0 || freq > MaxFrequency || clsid != nullptr)
         return Fail(BASS_ERROR_ILLPARAM, FALSE);
     if ((flags & ~BASS_DEVICE_LATENCY) != 0)
         return Fail(BASS_ERROR_NOTAVAIL, FALSE);
