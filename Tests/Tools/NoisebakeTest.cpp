@@ -11,6 +11,9 @@ class NoisebakeTest : public ArchiveFixture {};
 
 TEST_F(NoisebakeTest, SeededBakeIsTheEnginesVolume)
 {
+#ifdef QL_SANITIZED
+    GTEST_SKIP() << "two full bakes take minutes under the sanitizers; the plain build runs this";
+#endif
     const ToolRun run = Invoke(QL_NOISEBAKE, {"--seed", "4000000000", "-o", "noise.bin"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out + run.err, "");
