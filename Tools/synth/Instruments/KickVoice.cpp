@@ -1,6 +1,7 @@
 #include "Instruments/KickVoice.h"
 
 #include "Dsp/Constants.h"
+#include "Dsp/Saturation.h"
 
 #include <cmath>
 
@@ -23,7 +24,7 @@ KickVoice::KickVoice(const Instrument& instrument, long start, long end, float v
 bool KickVoice::Generate(float* left, float* right, int frames, const LiveParams&)
 {
     const float drive = 1.0f + instrument.drive;
-    const float norm = 1.0f / std::tanh(drive);
+    const float norm = 1.0f / SoftClip(drive);
     for (int n = 0; n < frames; ++n) {
         const double t = static_cast<double>(age++) / SampleRate;
         const double hz = instrument.pitch + (instrument.punch - instrument.pitch) * std::exp(-t / instrument.pitchDecay);
@@ -31,7 +32,7 @@ bool KickVoice::Generate(float* left, float* right, int frames, const LiveParams
         phase -= std::floor(phase);
         const float body = static_cast<float>(std::sin(2.0 * Pi * phase));
         const float click = instrument.click * noise.Next() * static_cast<float>(std::exp(-t / ClickSeconds));
-        const float sample = std::tanh(drive * (body * amp.Next() + click)) * norm * velocity;
+        const float sample = SoftClip(drive * (body * amp.Next() + click)) * norm * velocity;
         left[n] += sample;
         right[n] += sample;
     }

@@ -1,6 +1,7 @@
 #include "Instruments/SynthVoice.h"
 
 #include "Dsp/Constants.h"
+#include "Dsp/Saturation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +48,7 @@ SynthVoice::SynthVoice(const Instrument& instrument, long start, long end, float
         partials.push_back(partial);
     }
     if (instrument.drive > 0.0f)
-        driveNorm = 1.0f / std::tanh(1.0f + instrument.drive);
+        driveNorm = 1.0f / SoftClip(1.0f + instrument.drive);
 }
 
 void SynthVoice::NoteOff()
@@ -96,8 +97,8 @@ bool SynthVoice::Generate(float* left, float* right, int frames, const LiveParam
             float l = filterLeft.Process(stackLeft[n] + centre);
             float r = filterRight.Process(stackRight[n] + centre);
             if (instrument.drive > 0.0f) {
-                l = std::tanh(l * (1.0f + instrument.drive)) * driveNorm;
-                r = std::tanh(r * (1.0f + instrument.drive)) * driveNorm;
+                l = SoftClip(l * (1.0f + instrument.drive)) * driveNorm;
+                r = SoftClip(r * (1.0f + instrument.drive)) * driveNorm;
             }
             const float level = amp.Next() * velocity;
             left[done + n] += l * level;
