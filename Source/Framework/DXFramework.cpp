@@ -187,10 +187,13 @@ void DXFramework::CreateMainWindow()
 
 void DXFramework::RenderFrame()
 {
+    const unsigned resetsBefore = resetCount;
     device->BeginScene();
     BeginFrame();
     if (Scene* scene = SceneHandler::Instance()->GetCurrentScene())
         scene->Render();
+    if (resetCount != resetsBefore)
+        return; // a checked call reset the device mid-frame; the reset closed the scene and the frame is lost
     device->EndScene();
     PresentFrame();
 }
@@ -205,7 +208,7 @@ void DXFramework::BeginFrame()
     device->SetDepthStencilSurface(depthSurface);
     device->SetRenderTarget(0, backBuffer);
     const DWORD bar = (settings.backBufferHeight - settings.renderHeight) >> 1;
-    auto clear = [this](DWORD y, DWORD width, DWORD height) {
+    auto clear = [](DWORD y, DWORD width, DWORD height) {
         const D3DVIEWPORT9 viewport{0, y, width, height, 0.0f, 1.0f};
         device->SetViewport(&viewport);
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 0.0f, 0);

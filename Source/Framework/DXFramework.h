@@ -95,6 +95,7 @@ private:
     bool PresentFrame();
 
     static inline DXFramework* instance = nullptr;
+    unsigned resetCount = 0;
 
     Direct3DCreator createDirect3D;
     std::unique_ptr<Mouse> mouse;

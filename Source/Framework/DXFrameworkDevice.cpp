@@ -167,6 +167,7 @@ void DXFramework::ReleaseDeviceResources()
 
 void DXFramework::ResetDevice()
 {
+    ++resetCount;
     ReleaseDeviceResources();
     // The pools keep their entries and indices; only their textures go and come back.
     RTHandler::ReleaseDeviceObjects();
