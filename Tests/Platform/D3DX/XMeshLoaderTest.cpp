@@ -225,6 +225,8 @@ TEST(XMeshLoaderTest, IndicesOutOfRangeAreRefusedBeforeAssimpReadsThem)
     EXPECT_EQ(FailureOf(MeshBody(ThreeVertices, OneTriangle, "MeshTextureCoords { 2; 0.0;0.0;, 1.0;1.0;; }")),
               "line 9: there are 2 texture coordinates for 3 vertices");
     EXPECT_EQ(FailureOf(MeshBody(ThreeVertices, "1;\n2;0,1;;")), "line 8: face 0 has 2 corners; a face needs at least 3");
+    // Without vertices assimp's reader lets index 0 through and reads from an empty array.
+    EXPECT_EQ(FailureOf(MeshBody("0;", OneTriangle)), "line 5: face 0 refers to index 0 but there are 0 vertices");
 }
 
 TEST(XMeshLoaderTest, MaterialListsMustMatchTheirFaces)
