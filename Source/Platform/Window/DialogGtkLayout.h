@@ -7,7 +7,8 @@
 
 #include <gtk/gtk.h>
 
-// The font's average character width and its height, in pixels.
+// The font's average character width and its height, in pixels; by default those of MS Sans
+// Serif 8 at 96 dots per inch.
 struct DialogBaseUnits {
     int x = 6;
     int y = 13;
