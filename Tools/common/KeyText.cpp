@@ -69,7 +69,7 @@ float KeyLine::Float(size_t index, const std::string& what) const
     const std::string& text = fields.at(index);
     char* end = nullptr;
     const float value = std::strtof(text.c_str(), &end);
-    if (end == text.c_str() || *end != '\0')
+    if (end == text.c_str() || end != text.c_str() + text.size())
         Fail("bad " + what + " '" + text + "': expected a number");
     if (!std::isfinite(value))
         Fail("bad " + what + " '" + text + "': expected a finite number within the range of a float");
