@@ -12,6 +12,7 @@
 #include "Platform/Gfx/VertexElements.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +30,11 @@ constexpr std::array<D3DVERTEXELEMENT9, 4> XMeshVertexDeclaration = {{
     {0, 24, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
     D3DDECL_END(),
 }};
+static_assert(XMeshVertexDeclaration[0].Offset == offsetof(XMeshVertex, position) &&
+              XMeshVertexDeclaration[1].Offset == offsetof(XMeshVertex, normal) &&
+              XMeshVertexDeclaration[2].Offset == offsetof(XMeshVertex, texCoord) &&
+              XMeshVertexDeclaration[2].Offset + DeclTypeSize(XMeshVertexDeclaration[2].Type) == sizeof(XMeshVertex),
+              "the declaration describes XMeshVertex");
 
 // The colours of a Direct3D 9 material (D3DMATERIAL9's members in its order), each r, g, b, a.
 struct XMeshMaterial {

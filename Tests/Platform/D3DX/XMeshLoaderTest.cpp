@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -184,6 +183,11 @@ TEST(XMeshLoaderTest, WithoutAMaterialListAllFacesGetTheDefaultMaterial)
               (std::vector<float>{0.5f, 0.5f, 0.5f, 0.0f}));
     EXPECT_EQ(mesh.vertices[0].normal[0], 0.0f); // no normals, no texture coordinates: zeros
     EXPECT_EQ(mesh.vertices[0].texCoord[1], 0.0f);
+
+    // A zero normal cannot be normalised and stays zero.
+    const XMesh flat = Load(MeshBody(ThreeVertices, OneTriangle, "MeshNormals { 1; 0.0;0.0;0.0;; 1; 3;0,0,0;; }"));
+    for (const XMeshVertex& v : flat.vertices)
+        EXPECT_EQ(std::vector<float>(v.normal, v.normal + 3), (std::vector<float>{0, 0, 0}));
 }
 
 TEST(XMeshLoaderTest, FrameTransformsApplyInnerFirst)
@@ -279,17 +283,4 @@ TEST(XMeshLoaderTest, TruncatedOrMalformedNumbersAreRefused)
               "the mesh holds a coordinate that is not a finite number");
     EXPECT_EQ(FailureOf(MeshBody("3;\n-.5;0.0;0.0;,\n1.;0.0;0.0;,\n0.0;1.0;0.0;;", OneTriangle)),
               "line 5: expected a number such as 1, -0.5 or 2.5e-3");
-}
-
-TEST(XMeshLoaderTest, TheVertexDeclarationDescribesTheVertex)
-{
-    const auto& d = XMeshVertexDeclaration;
-    EXPECT_EQ(d[0].Offset, offsetof(XMeshVertex, position));
-    EXPECT_EQ(d[1].Offset, offsetof(XMeshVertex, normal));
-    EXPECT_EQ(d[2].Offset, offsetof(XMeshVertex, texCoord));
-    EXPECT_EQ(d[0].Usage, D3DDECLUSAGE_POSITION);
-    EXPECT_EQ(d[1].Usage, D3DDECLUSAGE_NORMAL);
-    EXPECT_EQ(d[2].Usage, D3DDECLUSAGE_TEXCOORD);
-    EXPECT_EQ(d[2].Offset + DeclTypeSize(d[2].Type), sizeof(XMeshVertex));
-    EXPECT_EQ(d[3], D3DDECL_END());
 }
