@@ -36,7 +36,6 @@ private:
     std::vector<AllPass> diffusers;
     std::vector<DelayLine> lines;
     std::array<float, Lines> lineGain{};
-    std::array<float, Lines> damping{};
     std::array<float, Lines> dampState{};
     float dampCoefficient;
 };
