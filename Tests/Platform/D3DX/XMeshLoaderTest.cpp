@@ -260,6 +260,7 @@ TEST(XMeshLoaderTest, WhatThisLoaderDoesNotReadIsRefusedByName)
     EXPECT_EQ(FailureOf(MeshBody(ThreeVertices, OneTriangle, "SkinWeights { \"bone\"; 0; }")),
               "line 9: skinned meshes are not supported");
     EXPECT_EQ(FailureOf("xof 0303txt 0032\nAnimationSet { }\n" + mesh), "line 2: animations are not supported");
+    EXPECT_EQ(FailureOf("xof 0303txt 0032\nMesh W\xc3\xbcrfel {\n"), "line 2: a byte outside ASCII outside a string or a comment");
 
     std::string deep = "xof 0303txt 0032\n";
     for (int i = 0; i < 33; ++i)

@@ -67,6 +67,10 @@ std::string XTextReader::NextToken()
                 token.push_back(*p++);
             break;
         }
+        // Whether such a byte is a blank depends on the locale assimp runs in; refusing it keeps
+        // both readers splitting the text alike.
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            Fail("a byte outside ASCII outside a string or a comment");
         token.push_back(*p++);
     }
     return token;

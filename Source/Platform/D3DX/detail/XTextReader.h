@@ -1,7 +1,7 @@
 // The lexical level of text ".x" files, read exactly as assimp's ".x" parser reads them (tokens,
 // comments, separators, the optional separators after a vector, strings), but stricter: numbers
-// must be plain (digits, a fraction only after a dot, an exponent with digits) and counts and
-// indices must fit in 32 bits. A file this reader accepts therefore means the same to assimp,
+// must be plain (digits, a fraction only after a dot, an exponent with digits), counts and
+// indices must fit in 32 bits, and bytes outside ASCII may only appear in strings and comments. A file this reader accepts therefore means the same to assimp,
 // which lets XFileCheck vet a file completely before assimp parses it.
 #pragma once
 
