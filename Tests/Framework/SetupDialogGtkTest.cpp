@@ -126,7 +126,7 @@ TEST_F(SetupDialogGtkTest, AFailureWhileFillingTheListsClosesTheDialogAndReaches
         setup.Run();
         ADD_FAILURE() << "Run returned";
     } catch (const FrameworkEx& failure) {
-        EXPECT_EQ(failure.message, "Error: E_FAIL\n\n.\\Source\\Framework\\DXFramework : 662");
+        EXPECT_EQ(failure.message, "Error: E_FAIL\n\n.\\Source\\Framework\\DXFramework.cpp : 662");
     }
     EXPECT_FALSE(shown);
 }

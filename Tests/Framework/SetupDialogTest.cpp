@@ -147,7 +147,7 @@ TEST_F(SetupDialogTest, AMissingControlStopsTheDialog)
 TEST_F(SetupDialogTest, AFailedModeEnumerationNamesTheCodeAndTheFrameworkLine)
 {
     recorder->FailCall(Op::EnumAdapterModes, 2, E_OUTOFMEMORY);
-    EXPECT_EQ(FailureOf([&] { Init(); }), "Error: E_OUTOFMEMORY\n\n.\\Source\\Framework\\DXFramework : 662");
+    EXPECT_EQ(FailureOf([&] { Init(); }), "Error: E_OUTOFMEMORY\n\n.\\Source\\Framework\\DXFramework.cpp : 662");
 }
 
 namespace {

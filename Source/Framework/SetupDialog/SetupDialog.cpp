@@ -17,7 +17,7 @@
 namespace {
 
 // The mode enumeration is one of the framework's own checked calls and reports its place so.
-const CallSite ModeEnumerationSite{".\\Source\\Framework\\DXFramework", 662};
+const CallSite ModeEnumerationSite{".\\Source\\Framework\\DXFramework.cpp", 662};
 
 constexpr unsigned SmallestWidth = 800;
 constexpr unsigned SmallestHeight = 600;
