@@ -109,6 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
               "song.score:2: unknown instrument type \"organ\" (synth, kick, snare, clap, hat, riser)"},
         Fault{"SettingOfAnotherType", Bars + "instrument k kick\n  decay 0.3\n  cutoff 300\nend\n",
               "song.score:4: unknown setting \"cutoff\" for a kick instrument"},
+        Fault{"SettingTheTypeIgnores", Bars + "instrument r riser\n  attack 0.5\nend\n",
+              "song.score:3: unknown setting \"attack\" for a riser instrument"},
         Fault{"OutOfRange", Bars + "instrument s synth\n  resonance 2\nend\n",
               "song.score:3: resonance must be between 0 and 0.99, not 2"},
         Fault{"MissingValue", Bars + "instrument s synth\n  attack 0.1 decay\nend\n",

@@ -32,10 +32,10 @@ const std::array<Setting, 29> Settings = {{
     {"duck", &Instrument::duck, 0, 1, All},
     {"unison", &Instrument::unison, 1, 9, Tonal},
     {"detune", &Instrument::detune, 0, 100, Tonal},
-    {"spread", &Instrument::spread, 0, 1, Tonal},
+    {"spread", &Instrument::spread, 0, 1, Bit(InstrumentType::Synth)},
     {"sub", &Instrument::sub, 0, 1, Bit(InstrumentType::Synth)},
     {"noise", &Instrument::noise, 0, 1, Tonal},
-    {"width", &Instrument::pulseWidth, 0.05f, 0.95f, Tonal},
+    {"width", &Instrument::pulseWidth, 0.05f, 0.95f, Bit(InstrumentType::Synth)},
     {"transpose", &Instrument::transpose, -48, 48, Tonal},
     {"vibrato", &Instrument::vibrato, 0, 100, Bit(InstrumentType::Synth)},
     {"vibrato-rate", &Instrument::vibratoRate, 0.1f, 20, Bit(InstrumentType::Synth)},
@@ -66,8 +66,8 @@ struct EnvelopeSetting {
 };
 
 const std::array<EnvelopeSetting, 8> EnvelopeSettings = {{
-    {"attack", &Instrument::amp, &AdsrTimes::attack, 0, 10, Tonal},
-    {"decay", &Instrument::amp, &AdsrTimes::decay, 0.001f, 10, All},
+    {"attack", &Instrument::amp, &AdsrTimes::attack, 0, 10, Bit(InstrumentType::Synth)},
+    {"decay", &Instrument::amp, &AdsrTimes::decay, 0.001f, 10, Drums | Bit(InstrumentType::Synth)},
     {"sustain", &Instrument::amp, &AdsrTimes::sustain, 0, 1, Bit(InstrumentType::Synth)},
     {"release", &Instrument::amp, &AdsrTimes::release, 0.001f, 10, Tonal},
     {"f-attack", &Instrument::filterEnv, &AdsrTimes::attack, 0, 10, Bit(InstrumentType::Synth)},
