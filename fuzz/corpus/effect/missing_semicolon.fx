@@ -1,0 +1,2 @@
+float2 Texel : RTDIMPIXELINV
+float Other;

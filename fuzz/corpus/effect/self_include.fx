@@ -1,0 +1,2 @@
+#include "self.fxh"
+float A : TIME;
