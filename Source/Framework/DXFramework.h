@@ -55,6 +55,10 @@ public:
     void ReleaseDeviceResources();
     void ResetDevice();
 
+    // The noise textures: the volume first, then the vectors.
+    void CreateNoiseVolume();
+    void CreateNoiseVectors();
+
     // Steps of Run.
     void CreateMainWindow();
     void RenderFrame();
@@ -81,6 +85,8 @@ public:
     IDirect3DSurface9* backBuffer = nullptr;
     IDirect3DSurface9* depthSurface = nullptr;
     IDirect3DSurface9* resolveDepthSurface = nullptr;
+    IDirect3DVolumeTexture9* noiseVolume = nullptr;
+    IDirect3DTexture9* noiseVectors = nullptr;
 
     std::unique_ptr<DemoSyncTimer> syncTimer;
     std::unique_ptr<SyncDevice> syncDevice;

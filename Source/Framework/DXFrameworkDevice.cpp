@@ -141,7 +141,8 @@ void DXFramework::CreateDeviceResources()
     // every key before the first frame.
     SceneHandler::Instance()->ActivateAndDeactivateAll();
 
-    // The noise textures ("NOISETEX", "NOISEVECTEX") are created here.
+    CreateNoiseVolume();
+    CreateNoiseVectors();
     // The effect pool and the shared effect "Global" from "global.fx" are created here, made
     // active, and given the noise textures by semantic.
 
@@ -157,7 +158,9 @@ void DXFramework::ReleaseDeviceResources()
         scenes->UnloadAll();
     if (ModuleHandler* modules = ModuleHandler::Instance())
         modules->ReleaseAll();
-    // The shared effect, the effect pool and the noise textures are released here.
+    // The shared effect and the effect pool are released here.
+    ReleaseAndClear(noiseVolume);
+    ReleaseAndClear(noiseVectors);
     if (resolveDepthSurface == depthSurface)
         resolveDepthSurface = nullptr; // one surface, released once
     ReleaseAndClear(depthSurface);

@@ -49,6 +49,7 @@ protected:
         writer.Add("Data\\events\\Scenes.txt", Bytes("0 Test\n"));
         // 136 s of 440 Hz left and 660 Hz right, so that the end of the show is inside the music.
         writer.Add("Data\\tindrevik_invtro.ogg", EncodeToneOgg(44100, {440.0, 660.0}, 136.0, 0.5f));
+        writer.Add("Data\\noise.bin", std::vector<unsigned char>(2097152, 0x80));
         WriteArchive(writer.Build());
     }
 

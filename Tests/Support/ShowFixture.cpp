@@ -1,5 +1,6 @@
 #include "Support/ShowFixture.h"
 
+#include "Framework/Noise/NoiseVolume.h"
 #include "Framework/Timer/Timer.h"
 #include "Platform/Window/MessageBox.h"
 #include "Platform/Window/MessagePump.h"
@@ -38,6 +39,8 @@ void ShowFixture::MountShow()
 {
     ArchiveWriter writer;
     writer.Add("Data\\events\\Scenes.txt", Bytes("0 Test\n"));
+    // A ready noise volume, so that creating the device resources does not bake one.
+    writer.Add("Data\\noise.bin", std::vector<unsigned char>(NoiseVolume::ByteCount, 0x80));
     WriteArchive(writer.Build());
 }
 
