@@ -1,0 +1,118 @@
+#include "Platform/Gfx/GLDeviceFixture.h"
+
+#include <stb/stb_image_write.h>
+
+#include "Platform/Gfx/GL/CreateGLDirect3D.h"
+#include "Platform/Window/MessagePump.h"
+#include "Platform/Window/Window.h"
+
+namespace {
+
+constexpr const char* kWindowClass = "ql_gl_test";
+
+LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+void GLDeviceFixture::TearDown()
+{
+    for (IDirect3DTexture9* texture : textures) {
+        texture->Release();
+    }
+    if (device) {
+        device->Release();
+    }
+    if (direct3d) {
+        direct3d->Release();
+    }
+    if (window) {
+        DestroyWindow(window);
+    }
+}
+
+D3DPRESENT_PARAMETERS GLDeviceFixture::Parameters(UINT width, UINT height, D3DMULTISAMPLE_TYPE samples) const
+{
+    D3DPRESENT_PARAMETERS parameters;
+    parameters.BackBufferWidth = width;
+    parameters.BackBufferHeight = height;
+    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    parameters.BackBufferCount = 1;
+    parameters.MultiSampleType = samples;
+    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    parameters.hDeviceWindow = window;
+    parameters.Windowed = TRUE;
+    parameters.AutoDepthStencilFormat = D3DFMT_D16;
+    parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    return parameters;
+}
+
+void GLDeviceFixture::CreateDevice(UINT width, UINT height, D3DMULTISAMPLE_TYPE samples)
+{
+    WNDCLASSEX windowClass;
+    windowClass.lpfnWndProc = TestWindowProc;
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassEx(&windowClass); // already there after the first test
+    window = CreateWindowEx(0, kWindowClass, "GL test", 0, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                            nullptr, nullptr, nullptr, nullptr);
+    if (!window) {
+        GTEST_SKIP() << "no window can be opened here (set SDL_VIDEODRIVER=offscreen)";
+    }
+    direct3d = CreateGLDirect3D();
+    D3DCAPS9 caps;
+    if (direct3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps) == D3DERR_NOTAVAILABLE) {
+        GTEST_SKIP() << "no OpenGL 3.3 core context with clip control can be created here";
+    }
+    D3DPRESENT_PARAMETERS parameters = Parameters(width, height, samples);
+    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                                     &parameters, &device),
+              D3D_OK);
+}
+
+IDirect3DSurface9* GLDeviceFixture::RenderTarget(UINT width, UINT height, D3DFORMAT format)
+{
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(device->CreateTexture(width, height, 1, D3DUSAGE_RENDERTARGET, format, D3DPOOL_DEFAULT, &texture,
+                                    nullptr),
+              D3D_OK);
+    if (!texture) {
+        return nullptr;
+    }
+    textures.push_back(texture);
+    IDirect3DSurface9* surface = nullptr;
+    EXPECT_EQ(texture->GetSurfaceLevel(0, &surface), D3D_OK);
+    // The fixture's hold on the texture keeps its level alive.
+    surface->Release();
+    return surface;
+}
+
+void GLDeviceFixture::ClearRect(UINT x, UINT y, UINT width, UINT height, D3DCOLOR colour)
+{
+    D3DVIEWPORT9 viewport{x, y, width, height, 0.0f, 1.0f};
+    ASSERT_EQ(device->SetViewport(&viewport), D3D_OK);
+    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0), D3D_OK);
+}
+
+D3DCOLOR GLDeviceFixture::PixelAt(const GLImage& image, UINT x, UINT y)
+{
+    const uint8_t* pixel = &image.bgra[(size_t{y} * image.width + x) * 4];
+    return D3DCOLOR_ARGB(pixel[3], pixel[2], pixel[1], pixel[0]);
+}
+
+std::string GLDeviceFixture::SavePng(const GLImage& image, const std::string& name)
+{
+    std::vector<uint8_t> rgba(image.bgra.size());
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        rgba[i] = image.bgra[i + 2];
+        rgba[i + 1] = image.bgra[i + 1];
+        rgba[i + 2] = image.bgra[i];
+        rgba[i + 3] = image.bgra[i + 3];
+    }
+    const std::string path = std::string(QL_GL_TEST_OUTPUT) + "/" + name;
+    const int width = static_cast<int>(image.width);
+    EXPECT_NE(stbi_write_png(path.c_str(), width, static_cast<int>(image.height), 4, rgba.data(), width * 4), 0)
+        << path;
+    return path;
+}
