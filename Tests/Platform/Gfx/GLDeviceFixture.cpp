@@ -19,9 +19,14 @@ LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void GLDeviceFixture::TearDown()
 {
+    for (GLuint program : programs) {
+        glDeleteProgram(program);
+    }
+    programs.clear();
     for (IDirect3DTexture9* texture : textures) {
         texture->Release();
     }
+    textures.clear();
     if (device) {
         device->Release();
     }
@@ -93,6 +98,29 @@ void GLDeviceFixture::ClearRect(UINT x, UINT y, UINT width, UINT height, D3DCOLO
     D3DVIEWPORT9 viewport{x, y, width, height, 0.0f, 1.0f};
     ASSERT_EQ(device->SetViewport(&viewport), D3D_OK);
     ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0), D3D_OK);
+}
+
+GLuint GLDeviceFixture::BuildProgram(const char* vertexSource, const char* fragmentSource)
+{
+    const GLuint program = glCreateProgram();
+    programs.push_back(program);
+    for (const auto& [stage, source] : {std::pair{GL_VERTEX_SHADER, vertexSource}, {GL_FRAGMENT_SHADER, fragmentSource}}) {
+        const GLuint shader = glCreateShader(stage);
+        glShaderSource(shader, 1, &source, nullptr);
+        glCompileShader(shader);
+        char log[1024] = {};
+        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        GLint compiled = GL_FALSE;
+        glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+        EXPECT_EQ(compiled, GL_TRUE) << log;
+        glAttachShader(program, shader);
+        glDeleteShader(shader);
+    }
+    glLinkProgram(program);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    EXPECT_EQ(linked, GL_TRUE);
+    return program;
 }
 
 D3DCOLOR GLDeviceFixture::PixelAt(const GLImage& image, UINT x, UINT y)

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "Platform/Gfx/Direct3D9.h"
+#include "Platform/Gfx/GL/CreateGLDirect3D.h"
+#include "Platform/Gfx/GL/GLEffectHook.h"
 #include "Platform/Gfx/GL/GLReadBack.h"
 
 class GLDeviceFixture : public ::testing::Test {
@@ -21,6 +23,9 @@ protected:
     IDirect3DSurface9* RenderTarget(UINT width, UINT height, D3DFORMAT format = D3DFMT_A8R8G8B8);
     void ClearRect(UINT x, UINT y, UINT width, UINT height, D3DCOLOR colour);
 
+    // A GLSL 3.30 program; fails the test with the compiler's log otherwise. Deleted at tear-down.
+    GLuint BuildProgram(const char* vertexSource, const char* fragmentSource);
+
     static D3DCOLOR PixelAt(const GLImage& image, UINT x, UINT y);
     // Writes the image into the build folder, for a person to look at.
     static std::string SavePng(const GLImage& image, const std::string& name);
@@ -29,4 +34,5 @@ protected:
     IDirect3DDevice9* device = nullptr;
     HWND window = nullptr;
     std::vector<IDirect3DTexture9*> textures;
+    std::vector<GLuint> programs;
 };

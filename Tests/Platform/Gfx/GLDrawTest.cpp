@@ -168,6 +168,40 @@ TEST_F(GLDrawTest, CullModesNameWindingsAsDirect3DDoes)
     EXPECT_EQ(GLSetRenderState(*device, static_cast<DWORD>(fx::RenderState::CullMode), 7), D3DERR_INVALIDCALL);
 }
 
+TEST_F(GLDrawTest, BlendingAndWriteMasksFollowThePassStates)
+{
+    CreateDevice(32, 32);
+    MakeQuad(-1.0f, 1.0f, 1.0f, -1.0f, 0.5f);
+    ASSERT_EQ(GLUseProgram(*device, BuildProgram(kColourVertexShader, kColourFragmentShader)), D3D_OK);
+    const D3DCOLOR under = D3DCOLOR_XRGB(0, 100, 200);
+    ClearRect(0, 0, 32, 32, under);
+    // One plus one, per channel, saturated: 200+0, 40+100, 10+200.
+    SetState(fx::RenderState::AlphaBlendEnable, 1);
+    SetState(fx::RenderState::SrcBlend, static_cast<uint32_t>(fx::Blend::One));
+    SetState(fx::RenderState::DestBlend, static_cast<uint32_t>(fx::Blend::One));
+    ASSERT_EQ(DrawQuad(), D3D_OK);
+    EXPECT_EQ(PixelAt(GLReadBackBuffer(*device), 16, 16), D3DCOLOR_XRGB(200, 140, 210));
+
+    ClearRect(0, 0, 32, 32, under);
+    SetState(fx::RenderState::AlphaBlendEnable, 0);
+    SetState(fx::RenderState::ColorWriteEnable, fx::ColorWriteRed);
+    ASSERT_EQ(DrawQuad(), D3D_OK);
+    EXPECT_EQ(PixelAt(GLReadBackBuffer(*device), 16, 16), D3DCOLOR_XRGB(200, 100, 200));
+
+    // A clear writes every channel whatever the mask; the mask holds again for the next draw.
+    ClearRect(0, 0, 32, 32, kBackground);
+    EXPECT_EQ(PixelAt(GLReadBackBuffer(*device), 16, 16), kBackground);
+    ASSERT_EQ(DrawQuad(), D3D_OK);
+    EXPECT_EQ(PixelAt(GLReadBackBuffer(*device), 16, 16), D3DCOLOR_XRGB(200, 20, 20));
+
+    DWORD mask = 0;
+    ASSERT_EQ(GLGetRenderState(*device, static_cast<DWORD>(fx::RenderState::ColorWriteEnable), &mask), D3D_OK);
+    EXPECT_EQ(mask, static_cast<DWORD>(fx::ColorWriteRed));
+    DWORD zFunc = 0;
+    ASSERT_EQ(GLGetRenderState(*device, static_cast<DWORD>(fx::RenderState::ZFunc), &zFunc), D3D_OK);
+    EXPECT_EQ(zFunc, static_cast<DWORD>(fx::Compare::LessEqual)) << "Direct3D's default";
+}
+
 TEST_F(GLDrawTest, DepthTestWorksWithADepthSurfaceOfAnotherSampleCount)
 {
     CreateDevice(64, 64, D3DMULTISAMPLE_4_SAMPLES);

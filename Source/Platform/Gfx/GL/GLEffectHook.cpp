@@ -35,6 +35,12 @@ HRESULT GLSetRenderState(IDirect3DDevice9& device, DWORD state, DWORD value)
     return data && data->state.Set(state, value) ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
+HRESULT GLGetRenderState(IDirect3DDevice9& device, DWORD state, DWORD* value)
+{
+    GLDeviceData* data = DataOf(device);
+    return data && value && data->state.Get(state, *value) ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
 HRESULT GLSetTexture(IDirect3DDevice9& device, DWORD unit, IDirect3DBaseTexture9* texture)
 {
     GLDeviceData* data = DataOf(device);

@@ -34,6 +34,10 @@ HRESULT GLUseProgram(IDirect3DDevice9& device, GLuint program);
 // masks. D3DERR_INVALIDCALL for a state or value outside that list.
 HRESULT GLSetRenderState(IDirect3DDevice9& device, DWORD state, DWORD value);
 
+// The value a render state has now (Direct3D's default until set), for restoring it after a
+// technique.
+HRESULT GLGetRenderState(IDirect3DDevice9& device, DWORD state, DWORD* value);
+
 // Binds a texture (null unbinds) to sampler unit `unit`, whose target follows the texture's kind.
 HRESULT GLSetTexture(IDirect3DDevice9& device, DWORD unit, IDirect3DBaseTexture9* texture);
 

@@ -71,6 +71,32 @@ void ApplyColourMask(GLuint target, DWORD mask)
                  (mask & fx::ColorWriteBlue) != 0, (mask & fx::ColorWriteAlpha) != 0);
 }
 
+// The field of a state in a set of values (a const one for reading), or null.
+template <class Values>
+auto* FieldOf(Values& values, DWORD state)
+{
+    using Field = decltype(&values.zEnable);
+    switch (static_cast<fx::RenderState>(state)) {
+    case fx::RenderState::ZEnable: return &values.zEnable;
+    case fx::RenderState::ZWriteEnable: return &values.zWriteEnable;
+    case fx::RenderState::ZFunc: return &values.zFunc;
+    case fx::RenderState::CullMode: return &values.cullMode;
+    case fx::RenderState::AlphaBlendEnable: return &values.alphaBlendEnable;
+    case fx::RenderState::SrcBlend: return &values.srcBlend;
+    case fx::RenderState::DestBlend: return &values.destBlend;
+    case fx::RenderState::BlendOp: return &values.blendOp;
+    case fx::RenderState::SeparateAlphaBlendEnable: return &values.separateAlphaBlendEnable;
+    case fx::RenderState::SrcBlendAlpha: return &values.srcBlendAlpha;
+    case fx::RenderState::DestBlendAlpha: return &values.destBlendAlpha;
+    case fx::RenderState::BlendOpAlpha: return &values.blendOpAlpha;
+    case fx::RenderState::ColorWriteEnable: return &values.colorWriteEnable[0];
+    case fx::RenderState::ColorWriteEnable1: return &values.colorWriteEnable[1];
+    case fx::RenderState::ColorWriteEnable2: return &values.colorWriteEnable[2];
+    case fx::RenderState::ColorWriteEnable3: return &values.colorWriteEnable[3];
+    }
+    return static_cast<Field>(nullptr);
+}
+
 } // namespace
 
 GLState::GLState()
@@ -94,27 +120,21 @@ GLState::GLState()
 bool GLState::Set(DWORD state, DWORD value)
 {
     const fx::RenderStateInfo* info = fx::FindRenderState(static_cast<fx::RenderState>(state));
-    if (!info || !fx::IsValidStateValue(info->values, value)) {
+    DWORD* field = FieldOf(wanted_, state);
+    if (!info || !field || !fx::IsValidStateValue(info->values, value)) {
         return false;
     }
-    switch (info->state) {
-    case fx::RenderState::ZEnable: wanted_.zEnable = value; break;
-    case fx::RenderState::ZWriteEnable: wanted_.zWriteEnable = value; break;
-    case fx::RenderState::ZFunc: wanted_.zFunc = value; break;
-    case fx::RenderState::CullMode: wanted_.cullMode = value; break;
-    case fx::RenderState::AlphaBlendEnable: wanted_.alphaBlendEnable = value; break;
-    case fx::RenderState::SrcBlend: wanted_.srcBlend = value; break;
-    case fx::RenderState::DestBlend: wanted_.destBlend = value; break;
-    case fx::RenderState::BlendOp: wanted_.blendOp = value; break;
-    case fx::RenderState::SeparateAlphaBlendEnable: wanted_.separateAlphaBlendEnable = value; break;
-    case fx::RenderState::SrcBlendAlpha: wanted_.srcBlendAlpha = value; break;
-    case fx::RenderState::DestBlendAlpha: wanted_.destBlendAlpha = value; break;
-    case fx::RenderState::BlendOpAlpha: wanted_.blendOpAlpha = value; break;
-    case fx::RenderState::ColorWriteEnable: wanted_.colorWriteEnable[0] = value; break;
-    case fx::RenderState::ColorWriteEnable1: wanted_.colorWriteEnable[1] = value; break;
-    case fx::RenderState::ColorWriteEnable2: wanted_.colorWriteEnable[2] = value; break;
-    case fx::RenderState::ColorWriteEnable3: wanted_.colorWriteEnable[3] = value; break;
+    *field = value;
+    return true;
+}
+
+bool GLState::Get(DWORD state, DWORD& value) const
+{
+    const DWORD* field = FieldOf(wanted_, state);
+    if (!field) {
+        return false;
     }
+    value = *field;
     return true;
 }
 

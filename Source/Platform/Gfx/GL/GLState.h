@@ -16,6 +16,8 @@ public:
 
     // False for a state or value outside the effect language's render states.
     bool Set(DWORD state, DWORD value);
+    // The value last set (or Direct3D's default); false for a state outside that list.
+    bool Get(DWORD state, DWORD& value) const;
 
     void ApplyForDraw();
     // Every channel, depth and stencil written, and the scissor test on.
