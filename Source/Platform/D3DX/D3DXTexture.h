@@ -4,6 +4,7 @@
 // passes and refuses other values with D3DERR_INVALIDCALL rather than ignore them.
 #pragma once
 
+#include "Platform/D3DX/D3DXFilter.h"
 #include "Platform/Gfx/Direct3D9.h"
 
 // D3DX 9's markers: take the size and format from the file.

@@ -1,0 +1,18 @@
+// The camera matrices that drawing an object combines with the object's world matrices: the
+// active camera's view, view-projection and view-projection of 1/60 s earlier.
+#pragma once
+
+#include "Platform/D3DX/D3DXMath.h"
+
+struct CameraMatrices {
+    D3DXMATRIX view = Identity();
+    D3DXMATRIX viewProjection = Identity();
+    D3DXMATRIX previousViewProjection = Identity();
+
+    static D3DXMATRIX Identity()
+    {
+        D3DXMATRIX identity;
+        D3DXMatrixIdentity(&identity);
+        return identity;
+    }
+};

@@ -1,0 +1,152 @@
+#include "Framework/DXEffect/DXEffectHandler.h"
+
+#include "Framework/FrameworkEx.h"
+
+namespace {
+
+// Holds an effect for the length of a draw: a checked call inside the draw may reset the device,
+// and the reset destroys the Global effect's DXEffect.
+class EffectHold {
+public:
+    explicit EffectHold(ID3DXEffect* effect) : effect(effect) { effect->AddRef(); }
+    ~EffectHold() { effect->Release(); }
+    EffectHold(const EffectHold&) = delete;
+    EffectHold& operator=(const EffectHold&) = delete;
+
+    ID3DXEffect* const effect;
+};
+
+} // namespace
+
+DXEffectHandler::DXEffectHandler() : Singleton("DXEffectHandler") {}
+
+DXEffectHandler::~DXEffectHandler()
+{
+    activeEffect = nullptr;
+    cameraMatrices = CameraMatrices();
+}
+
+void DXEffectHandler::AddEffect(const std::string& name, const std::string& fileName, ID3DXEffectPool* pool)
+{
+    if (const auto found = effects.find(name); found != effects.end()) {
+        DXEffect& effect = *found->second;
+        // The effect holds its pool, so an address equal to the new pool's is the same pool.
+        if (effect.effect && effect.effectPool == pool)
+            return;
+        effect.LoadEffect(fileNames[name], pool);
+        effect.SetTechnique(effect.techniqueName);
+        return;
+    }
+    auto effect = std::make_unique<DXEffect>();
+    effect->LoadEffect(fileName, pool);
+    effects.emplace(name, std::move(effect));
+    fileNames.emplace(name, fileName);
+}
+
+DXEffect* DXEffectHandler::GetEffect(const std::string& name) const
+{
+    const auto found = effects.find(name);
+    return found == effects.end() ? nullptr : found->second.get();
+}
+
+void DXEffectHandler::DestroyEffect(const std::string& name)
+{
+    const auto found = effects.find(name);
+    if (found == effects.end())
+        return;
+    if (activeEffect == found->second.get())
+        activeEffect = nullptr;
+    effects.erase(found);
+    fileNames.erase(name);
+}
+
+DXEffect* DXEffectHandler::SetActiveEffect(const std::string& name)
+{
+    DXEffectHandler* handler = Instance();
+    activeEffect = handler ? handler->GetEffect(name) : nullptr;
+    if (!activeEffect) {
+        std::string message = "[DXEffectHandler::SetActiveEffect] Effect \"" + name +
+                              "\" not registered. Available effects are:\n";
+        if (handler)
+            for (const auto& [registered, effect] : handler->effects)
+                message += registered + "\n";
+        throw FrameworkEx(message);
+    }
+    return activeEffect;
+}
+
+void DXEffectHandler::SetTechnique(const std::string& name)
+{
+    if (!activeEffect)
+        throw FrameworkEx("[DXEffectHandler::SetTechnique] Could not set technique) \"" + name + "\": No effect set");
+    activeEffect->SetTechnique(name);
+}
+
+DXEffect& DXEffectHandler::Active(const char* operation)
+{
+    if (!activeEffect)
+        throw FrameworkEx(std::string("[DXEffectHandler::") + operation + "] No effect set");
+    return *activeEffect;
+}
+
+void DXEffectHandler::SetFloatBySemantic(const std::string& semantic, float value)
+{
+    Active("SetFloatBySemantic").SetFloatBySemantic(semantic, value);
+}
+
+void DXEffectHandler::SetVec2BySemantic(const std::string& semantic, const float* values)
+{
+    Active("SetVec2BySemantic").SetVec2BySemantic(semantic, values);
+}
+
+void DXEffectHandler::SetVec3BySemantic(const std::string& semantic, const float* values)
+{
+    Active("SetVec3BySemantic").SetVec3BySemantic(semantic, values);
+}
+
+void DXEffectHandler::SetVec4BySemantic(const std::string& semantic, const float* values)
+{
+    Active("SetVec4BySemantic").SetVec4BySemantic(semantic, values);
+}
+
+void DXEffectHandler::SetFloatArrayBySemantic(const std::string& semantic, const float* values)
+{
+    Active("SetFloatArrayBySemantic").SetFloatArrayBySemantic(semantic, values);
+}
+
+void DXEffectHandler::SetMatrixBySemantic(const std::string& semantic, const D3DXMATRIX* matrix)
+{
+    Active("SetMatrixBySemantic").SetMatrixBySemantic(semantic, matrix);
+}
+
+void DXEffectHandler::SetTextureBySemantic(const std::string& semantic, IDirect3DBaseTexture9* texture)
+{
+    Active("SetTextureBySemantic").SetTextureBySemantic(semantic, texture);
+}
+
+void DXEffectHandler::DrawObject(const D3DXMATRIX& world, const D3DXMATRIX& previousWorld,
+                                 const std::function<void()>& draw)
+{
+    DXEffect& active = Active("DrawObject");
+    active.SetObjectMatrices(world, previousWorld, cameraMatrices);
+    if (!active.effect)
+        return;
+    const EffectHold hold(active.effect);
+    UINT passes = 0;
+    if (FAILED(hold.effect->Begin(&passes, 0)))
+        return;
+    try {
+        for (UINT pass = 0; pass < passes; ++pass) {
+            if (FAILED(hold.effect->BeginPass(pass)))
+                continue;
+            draw();
+            hold.effect->EndPass();
+        }
+    } catch (...) {
+        // A failing draw leaves the effect ready for the next one.
+        hold.effect->EndPass();
+        hold.effect->End();
+        throw;
+    }
+    hold.effect->End();
+}
