@@ -1,6 +1,7 @@
 #include "Framework/DXFramework.h"
 
 #include "Framework/BASSPlayer/BASSPlayer.h"
+#include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/DeviceCall.h"
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/FrameworkEx.h"
@@ -59,7 +60,7 @@ DXFramework::DXFramework(HINSTANCE moduleInstance, const std::string& commandLin
         if (!syncDevice)
             throw FrameworkEx("something went wrong - failed to connect to host?");
         bassPlayer = std::make_unique<BASSPlayer>();
-        // The effect registry joins the services here, between the player and the modules.
+        effectHandler = std::make_unique<DXEffectHandler>();
         moduleHandler = std::make_unique<ModuleHandler>();
         sceneHandler = std::make_unique<SceneHandler>();
         keyHandler = std::make_unique<KeyHandler>();
@@ -98,6 +99,8 @@ void DXFramework::TearDown()
     bassPlayer.reset();
     moduleHandler.reset();
     sceneHandler.reset();
+    // The effects go after the modules and scenes that use them; they hold the device to the last.
+    effectHandler.reset();
     keyHandler.reset();
     fileSys.reset();
     UnregisterClass(WindowClassName, moduleInstance);

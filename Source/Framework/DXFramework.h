@@ -24,6 +24,9 @@ class BASSPlayer;
 class ModuleHandler;
 class SceneHandler;
 class KeyHandler;
+class DXEffectHandler;
+class DXEffect;
+class ID3DXEffectPool;
 
 class DXFramework {
 public:
@@ -85,6 +88,9 @@ public:
     IDirect3DSurface9* backBuffer = nullptr;
     IDirect3DSurface9* depthSurface = nullptr;
     IDirect3DSurface9* resolveDepthSurface = nullptr;
+    ID3DXEffectPool* effectPool = nullptr;
+    // The effect registered as "Global", on which the per-frame shared values are written.
+    DXEffect* sharedEffect = nullptr;
     IDirect3DVolumeTexture9* noiseVolume = nullptr;
     IDirect3DTexture9* noiseVectors = nullptr;
 
@@ -111,6 +117,7 @@ private:
     std::unique_ptr<RTCubeHandler> rtCubeHandler;
     std::unique_ptr<Timer> timer;
     std::unique_ptr<BASSPlayer> bassPlayer;
+    std::unique_ptr<DXEffectHandler> effectHandler;
     std::unique_ptr<ModuleHandler> moduleHandler;
     std::unique_ptr<SceneHandler> sceneHandler;
     std::unique_ptr<KeyHandler> keyHandler;

@@ -2,6 +2,7 @@
 // resources, and the reset after a lost device.
 #include "Framework/DXFramework.h"
 
+#include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/DeviceCall.h"
 #include "Framework/FrameworkEx.h"
 #include "Framework/FrameworkSupportFailed.h"
@@ -25,6 +26,7 @@ const CallSite ResetSite{SourcePath, 1307};
 const CallSite DepthSurfaceSite{SourcePath, 1379};
 const CallSite ResolveDepthSurfaceSite{SourcePath, 1388};
 const CallSite SetDepthStencilSite{SourcePath, 1394};
+const CallSite EffectPoolSite{SourcePath, 1402};
 
 // The depth surfaces cover every target: 2048 pixels at least, more for a larger back buffer.
 constexpr UINT DepthSurfaceFloor = 2048;
@@ -143,8 +145,11 @@ void DXFramework::CreateDeviceResources()
 
     CreateNoiseVolume();
     CreateNoiseVectors();
-    // The effect pool and the shared effect "Global" from "global.fx" are created here, made
-    // active, and given the noise textures by semantic.
+    CheckDeviceCall(D3DXCreateEffectPool(&effectPool), EffectPoolSite);
+    DXEffectHandler::Instance()->AddEffect("Global", "global.fx", effectPool);
+    sharedEffect = DXEffectHandler::SetActiveEffect("Global");
+    DXEffectHandler::SetTextureBySemantic("NOISETEX", noiseVolume);
+    DXEffectHandler::SetTextureBySemantic("NOISEVECTEX", noiseVectors);
 
     ModuleHandler::Instance()->LoadAll();
     SceneHandler::Instance()->LoadAll();
@@ -158,7 +163,10 @@ void DXFramework::ReleaseDeviceResources()
         scenes->UnloadAll();
     if (ModuleHandler* modules = ModuleHandler::Instance())
         modules->ReleaseAll();
-    // The shared effect and the effect pool are released here.
+    if (sharedEffect)
+        DXEffectHandler::Instance()->DestroyEffect("Global");
+    sharedEffect = nullptr;
+    ReleaseAndClear(effectPool);
     ReleaseAndClear(noiseVolume);
     ReleaseAndClear(noiseVectors);
     if (resolveDepthSurface == depthSurface)
