@@ -25,6 +25,7 @@ protected:
     void Start(ArchiveWriter& writer, unsigned renderWidth = 800)
     {
         writer.Add("Data\\events\\Scenes.txt", Bytes("0 Test\n"));
+        writer.Add("OShaders\\global.fxo", CompiledGlobalEffect());
         WriteArchive(writer.Build());
         framework = MakeFramework();
         framework->settings.multiSampleType = 0;

@@ -43,6 +43,10 @@ private:
     std::vector<std::string>& log;
 };
 
+// A small compiled effect for the archive entry "OShaders\global.fxo", which device setup loads:
+// the shared per-frame values and noise textures, and one technique "Default" of one pass.
+std::vector<unsigned char> CompiledGlobalEffect();
+
 class ShowFixture : public ArchiveFixture {
 protected:
     void SetUp() override;

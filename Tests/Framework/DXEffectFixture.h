@@ -1,0 +1,43 @@
+// The framework on the Recorder with its device and device resources (so the effect pool and the
+// Global effect exist), an archive holding the effects and images a test names, a log of what
+// each draw saw through an effect, and a triangle to draw.
+#pragma once
+
+#include "Support/ShowFixture.h"
+
+#include "Framework/DXEffect/DXEffectHandler.h"
+#include "Platform/Fx/Recorder/EffectDrawLog.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+using ArchiveEntries = std::map<std::string, std::vector<unsigned char>>;
+
+// The compiled form of an effect source (named "effect.fx" in messages); includes from the map.
+std::vector<unsigned char> CompileEffect(const std::string& source,
+                                         const std::map<std::string, std::string>& includes = {});
+// An uncompressed 32-bit TGA of one colour, top row first.
+std::vector<unsigned char> SolidTga(unsigned width, unsigned height, unsigned char r, unsigned char g, unsigned char b);
+
+class DXEffectFixture : public ShowFixture {
+protected:
+    // Writes the archive (the show's minimum and the entries) and runs the framework up to its
+    // device resources.
+    void Start(const ArchiveEntries& entries = {});
+    void TearDown() override;
+
+    // One triangle, drawn inside a scene; returns the draw's number among the Recorder's draws.
+    size_t DrawTriangle();
+    // The effect's parameter values, read back.
+    static D3DXMATRIX Matrix(DXEffect& effect, const char* parameter);
+    static std::vector<float> Floats(DXEffect& effect, const char* parameter, UINT count);
+
+    EffectDrawLog draws{recorder};
+    std::unique_ptr<DXFramework> framework;
+
+private:
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+};
