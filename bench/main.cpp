@@ -18,6 +18,8 @@ int main(int argc, char** argv)
         {"SyncTrack::valueAt: random / playback", "SyncTrackValueAt/random", "SyncTrackValueAt/playback"},
         {"AnimCurve evaluate: random / playback", "AnimCurveEvaluate/random", "AnimCurveEvaluate/playback"},
         {"FileSys::ReadFile 2 MiB / fread+uncompress", "ReadFile/FileSys", "ReadFile/raw"},
+        {"GL frame loop fps, backend / raw GL", "GLFrameLoop/raw/0/real_time", "GLFrameLoop/backend/0/real_time"},
+        {"GL frame loop fps 4x, backend / raw GL", "GLFrameLoop/raw/4/real_time", "GLFrameLoop/backend/4/real_time"},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
