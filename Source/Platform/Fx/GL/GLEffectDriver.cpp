@@ -1,0 +1,152 @@
+#include "Platform/Fx/GL/GLEffectDriver.h"
+
+#include "Platform/Fx/ID3DXEffect.h"
+#include "Platform/Gfx/Direct3D9.h"
+#include "Platform/Gfx/GL/GLEffectHook.h"
+
+#include <algorithm>
+
+namespace fx {
+
+namespace {
+
+GLint MinFilter(TextureFilter min, TextureFilter mip)
+{
+    const bool linear = min != TextureFilter::Point;
+    switch (mip) {
+    case TextureFilter::None: return linear ? GL_LINEAR : GL_NEAREST;
+    case TextureFilter::Point: return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+    default: return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    }
+}
+
+GLint Wrap(TextureAddress address)
+{
+    switch (address) {
+    case TextureAddress::Wrap: return GL_REPEAT;
+    case TextureAddress::Mirror: return GL_MIRRORED_REPEAT;
+    case TextureAddress::Clamp: return GL_CLAMP_TO_EDGE;
+    case TextureAddress::Border: return GL_CLAMP_TO_BORDER;
+    case TextureAddress::MirrorOnce:
+        // Core from GL 4.4; before that, mirroring without the clamp is the nearest match.
+        return epoxy_gl_version() >= 44 || epoxy_has_gl_extension("GL_ARB_texture_mirror_clamp_to_edge")
+                   ? GL_MIRROR_CLAMP_TO_EDGE
+                   : GL_MIRRORED_REPEAT;
+    }
+    return GL_REPEAT;
+}
+
+bool HasAnisotropy()
+{
+    return epoxy_gl_version() >= 46 || epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
+           epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
+}
+
+} // namespace
+
+std::unique_ptr<GLEffectDriver> GLEffectDriver::Make(IDirect3DDevice9& device, const EffectDescription& description,
+                                                     std::string& messages)
+{
+    std::unique_ptr<GLEffectDriver> driver(new GLEffectDriver(device));
+    GLShaderBlocks blocks(description);
+    bool built = true;
+    for (const Technique& technique : description.techniques) {
+        auto& passes = driver->programs_.emplace_back();
+        for (const Pass& pass : technique.passes) {
+            passes.push_back(GLEffectProgram::Build(description, technique, pass, blocks, messages));
+            built = built && passes.back();
+        }
+    }
+    if (!built)
+        return nullptr;
+    driver->MakeSamplers(description);
+    return driver;
+}
+
+GLEffectDriver::~GLEffectDriver()
+{
+    if (!samplers_.empty())
+        glDeleteSamplers(static_cast<GLsizei>(samplers_.size()), samplers_.data());
+}
+
+void GLEffectDriver::MakeSamplers(const EffectDescription& description)
+{
+    samplers_.resize(description.samplers.size());
+    if (!samplers_.empty())
+        glGenSamplers(static_cast<GLsizei>(samplers_.size()), samplers_.data());
+    const bool anisotropy = HasAnisotropy();
+    for (size_t i = 0; i < samplers_.size(); ++i) {
+        const Sampler& sampler = description.samplers[i];
+        const GLuint name = samplers_[i];
+        glSamplerParameteri(name, GL_TEXTURE_MIN_FILTER, MinFilter(sampler.minFilter, sampler.mipFilter));
+        glSamplerParameteri(name, GL_TEXTURE_MAG_FILTER,
+                            sampler.magFilter == TextureFilter::Point ? GL_NEAREST : GL_LINEAR);
+        glSamplerParameteri(name, GL_TEXTURE_WRAP_S, Wrap(sampler.addressU));
+        glSamplerParameteri(name, GL_TEXTURE_WRAP_T, Wrap(sampler.addressV));
+        glSamplerParameteri(name, GL_TEXTURE_WRAP_R, Wrap(sampler.addressW));
+        glSamplerParameterfv(name, GL_TEXTURE_BORDER_COLOR, sampler.borderColor.data());
+        // As in Direct3D, the anisotropy counts only where a filter asks for it.
+        const bool anisotropic =
+            sampler.minFilter == TextureFilter::Anisotropic || sampler.magFilter == TextureFilter::Anisotropic;
+        if (anisotropy && anisotropic)
+            glSamplerParameterf(name, GL_TEXTURE_MAX_ANISOTROPY_EXT, static_cast<float>(sampler.maxAnisotropy));
+        const auto& parameters = description.parameters;
+        const auto texture = std::find_if(parameters.begin(), parameters.end(),
+                                          [&](const Parameter& parameter) { return parameter.name == sampler.texture; });
+        samplerTextures_.push_back(static_cast<size_t>(texture - parameters.begin()));
+    }
+}
+
+HRESULT GLEffectDriver::Apply(const EffectView& effect, GLEffectProgram& program)
+{
+    if (const HRESULT hr = GLUseProgram(device_, program.Name()); FAILED(hr))
+        return hr;
+    program.Upload(effect.description, effect.values);
+    for (size_t unit = 0; unit < samplers_.size(); ++unit) {
+        IDirect3DBaseTexture9* texture = effect.values[samplerTextures_[unit]]->texture.Get();
+        if (const HRESULT hr = GLSetTexture(device_, static_cast<DWORD>(unit), texture); FAILED(hr))
+            return hr;
+        glBindSampler(static_cast<GLuint>(unit), samplers_[unit]);
+    }
+    return D3D_OK;
+}
+
+HRESULT GLEffectDriver::BeginPass(const EffectView& effect, uint32_t technique, uint32_t pass)
+{
+    for (const StateSetting& setting : effect.description.techniques[technique].passes[pass].states) {
+        const auto state = static_cast<DWORD>(setting.state);
+        const bool saved = std::any_of(saved_.begin(), saved_.end(), [&](const auto& entry) { return entry.first == state; });
+        if (!saved) {
+            DWORD before = 0;
+            if (const HRESULT hr = GLGetRenderState(device_, state, &before); FAILED(hr))
+                return hr;
+            saved_.emplace_back(state, before);
+        }
+        if (const HRESULT hr = GLSetRenderState(device_, state, setting.value); FAILED(hr))
+            return hr;
+    }
+    return Apply(effect, *programs_[technique][pass]);
+}
+
+HRESULT GLEffectDriver::CommitChanges(const EffectView& effect, uint32_t technique, uint32_t pass)
+{
+    return Apply(effect, *programs_[technique][pass]);
+}
+
+void GLEffectDriver::End(bool restoreStates)
+{
+    if (restoreStates)
+        for (auto entry = saved_.rbegin(); entry != saved_.rend(); ++entry)
+            GLSetRenderState(device_, entry->first, entry->second);
+    saved_.clear();
+}
+
+EffectDriverMaker GLEffectDriverMaker()
+{
+    return EffectDriverMaker{
+        [](IDirect3DDevice9& device) { return IsGLDevice(device); },
+        [](IDirect3DDevice9& device, const EffectDescription& description, std::string& messages)
+            -> std::unique_ptr<EffectDriver> { return GLEffectDriver::Make(device, description, messages); }};
+}
+
+} // namespace fx

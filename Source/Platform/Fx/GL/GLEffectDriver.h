@@ -1,0 +1,49 @@
+// The effect driver of the GL backend: every pass's program is built when the effect is created
+// (so that a GLSL fault fails the creation with its message), and a pass that begins makes its
+// program current through the backend's hook (GLEffectHook.h), sets the pass's render states
+// (remembering what they were, for End), uploads the values that changed and binds each sampler's
+// texture and sampler object to its unit. CommitChanges uploads and binds again.
+#pragma once
+
+#include "Platform/Fx/EffectDriver.h"
+#include "Platform/Fx/EffectDrivers.h"
+#include "Platform/Fx/GL/GLEffectProgram.h"
+
+#include <epoxy/gl.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fx {
+
+class GLEffectDriver final : public EffectDriver {
+public:
+    // Null with messages when a pass's program cannot be built.
+    static std::unique_ptr<GLEffectDriver> Make(IDirect3DDevice9& device, const EffectDescription& description,
+                                                std::string& messages);
+    ~GLEffectDriver() override;
+
+    HRESULT BeginPass(const EffectView& effect, uint32_t technique, uint32_t pass) override;
+    HRESULT CommitChanges(const EffectView& effect, uint32_t technique, uint32_t pass) override;
+    void EndPass() override {}
+    void End(bool restoreStates) override;
+
+private:
+    explicit GLEffectDriver(IDirect3DDevice9& device) : device_(device) {}
+    void MakeSamplers(const EffectDescription& description);
+    HRESULT Apply(const EffectView& effect, GLEffectProgram& program);
+
+    // The effect holds the device for as long as it holds this driver.
+    IDirect3DDevice9& device_;
+    std::vector<std::vector<std::unique_ptr<GLEffectProgram>>> programs_; // by technique, then pass
+    std::vector<GLuint> samplers_;        // sampler objects, by the effect's sampler index
+    std::vector<size_t> samplerTextures_; // the parameter each sampler reads
+    std::vector<std::pair<DWORD, DWORD>> saved_; // render states and their values before the technique
+};
+
+// For the registry: the GL devices, this driver.
+EffectDriverMaker GLEffectDriverMaker();
+
+} // namespace fx
