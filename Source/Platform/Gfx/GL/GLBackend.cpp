@@ -101,7 +101,7 @@ HRESULT GLBackend::CheckBackBuffer(const D3DPRESENT_PARAMETERS& parameters)
 HRESULT GLBackend::AttachBackBuffer(const D3DPRESENT_PARAMETERS& parameters)
 {
     IDirect3DSurface9& backBuffer = device_->BackBuffer();
-    auto data = std::make_unique<GLSurfaceData>(parameters.BackBufferFormat, parameters.BackBufferWidth,
+    auto data = std::make_unique<GLSurfaceData>(Data().Token(), parameters.BackBufferFormat, parameters.BackBufferWidth,
                                                 parameters.BackBufferHeight);
     if (!data->MakeRenderbuffer(adapter_.SamplesOf(parameters.MultiSampleType, parameters.MultiSampleQuality))) {
         return D3DERR_OUTOFVIDEOMEMORY;

@@ -3,15 +3,16 @@
 #include "Platform/Gfx/GL/GLBackend.h"
 
 #include "Platform/Gfx/Direct3D9.h"
+#include "Platform/Gfx/GL/GLDeviceData.h"
 #include "Platform/Gfx/GL/GLResources.h"
 
 namespace {
 
-HRESULT CreateBuffer(UINT length, DWORD usage, BackendSlot& slot)
+HRESULT CreateBuffer(GLContextToken context, UINT length, DWORD usage, BackendSlot& slot)
 {
     while (glGetError() != GL_NO_ERROR) {
     }
-    auto data = std::make_unique<GLBufferData>(length);
+    auto data = std::make_unique<GLBufferData>(std::move(context), length);
     glBindBuffer(GL_COPY_WRITE_BUFFER, data->name);
     glBufferData(GL_COPY_WRITE_BUFFER, length, nullptr, (usage & D3DUSAGE_DYNAMIC) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
     if (glGetError() == GL_OUT_OF_MEMORY) {
@@ -49,13 +50,13 @@ void Unlock(GLBufferData& buffer, DWORD usage)
 HRESULT GLBackend::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD, D3DPOOL, IDirect3DVertexBuffer9** ppVertexBuffer,
                                       HANDLE*)
 {
-    return CreateBuffer(Length, Usage, (*ppVertexBuffer)->Backend());
+    return CreateBuffer(Data().Token(), Length, Usage, (*ppVertexBuffer)->Backend());
 }
 
 HRESULT GLBackend::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9** ppIndexBuffer,
                                      HANDLE*)
 {
-    return CreateBuffer(Length, Usage, (*ppIndexBuffer)->Backend());
+    return CreateBuffer(Data().Token(), Length, Usage, (*ppIndexBuffer)->Backend());
 }
 
 HRESULT GLBackend::LockVertexBuffer(IDirect3DVertexBuffer9* pVertexBuffer, UINT OffsetToLock, UINT SizeToLock,

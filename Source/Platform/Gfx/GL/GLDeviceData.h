@@ -11,6 +11,7 @@
 
 #include "Platform/Gfx/BackendData.h"
 #include "Platform/Gfx/GL/GLContext.h"
+#include "Platform/Gfx/GL/GLResources.h"
 #include "Platform/Gfx/GL/GLState.h"
 #include "Platform/Gfx/GL/detail/GLCopyProgram.h"
 #include "Platform/Gfx/GfxTypes.h"
@@ -22,7 +23,9 @@ public:
     GLDeviceData(const GLDeviceData&) = delete;
     GLDeviceData& operator=(const GLDeviceData&) = delete;
 
-    GLContext& Context() const { return *context_; }
+    const GLContext& Context() const { return *context_; }
+    // For the resources made in this context (GLResources.h).
+    GLContextToken Token() const { return context_; }
 
     // A single-sampled framebuffer of at least width x height into which multisampled images are
     // resolved (a multisample blit can neither scale nor flip); bound for reading on return.
@@ -47,7 +50,7 @@ public:
     bool lost = false;
 
 private:
-    std::unique_ptr<GLContext> context_;
+    std::shared_ptr<const GLContext> context_;
     std::unique_ptr<GLCopyProgram> copyProgram_;
     GLuint resolveFramebuffer_ = 0;
     GLuint resolveRenderbuffer_ = 0;

@@ -2,23 +2,30 @@
 
 #include "Platform/Gfx/GL/GLFormat.h"
 
-GLTextureData::GLTextureData(GLenum target) : target(target)
+GLTextureData::GLTextureData(GLContextToken context, GLenum target) : context(std::move(context)), target(target)
 {
     glGenTextures(1, &name);
 }
 
 GLTextureData::~GLTextureData()
 {
+    if (context.expired()) {
+        return;
+    }
     glDeleteTextures(1, &name);
 }
 
-GLSurfaceData::GLSurfaceData(D3DFORMAT d3dFormat, UINT width, UINT height)
-    : d3dFormat(d3dFormat), format(FindGLFormat(d3dFormat)), width(width), height(height)
+GLSurfaceData::GLSurfaceData(GLContextToken context, D3DFORMAT d3dFormat, UINT width, UINT height)
+    : context(std::move(context)),
+      d3dFormat(d3dFormat), format(FindGLFormat(d3dFormat)), width(width), height(height)
 {
 }
 
 GLSurfaceData::~GLSurfaceData()
 {
+    if (context.expired()) {
+        return;
+    }
     if (renderbuffer) {
         glDeleteRenderbuffers(1, &renderbuffer);
     }
@@ -51,12 +58,15 @@ GLVolumeData::GLVolumeData(GLuint texture, GLint level, D3DFORMAT d3dFormat, UIN
 {
 }
 
-GLBufferData::GLBufferData(UINT length) : bytes(length)
+GLBufferData::GLBufferData(GLContextToken context, UINT length) : context(std::move(context)), bytes(length)
 {
     glGenBuffers(1, &name);
 }
 
 GLBufferData::~GLBufferData()
 {
+    if (context.expired()) {
+        return;
+    }
     glDeleteBuffers(1, &name);
 }

@@ -1,10 +1,12 @@
 // What the GL backend attaches to the front objects: the GL names behind textures, surfaces,
 // volumes, buffers and vertex declarations. Each owns the names it made and deletes them with
 // itself; the device's context is current whenever a front object goes (the device outlives its
-// resources).
+// resources). Each also remembers the context its names belong to: an object that outlives a
+// context reset leaves its names alone, since they may by then name the new context's objects.
 #pragma once
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include <epoxy/gl.h>
@@ -12,16 +14,20 @@
 #include "Platform/Gfx/BackendData.h"
 #include "Platform/Gfx/GfxTypes.h"
 
+class GLContext;
 struct GLFormat;
+
+using GLContextToken = std::weak_ptr<const GLContext>;
 
 // A texture of any kind: one GL texture object.
 class GLTextureData final : public BackendData {
 public:
-    GLTextureData(GLenum target);
+    GLTextureData(GLContextToken context, GLenum target);
     ~GLTextureData() override;
     GLTextureData(const GLTextureData&) = delete;
     GLTextureData& operator=(const GLTextureData&) = delete;
 
+    GLContextToken context;
     GLuint name = 0;
     GLenum target;
 };
@@ -38,7 +44,7 @@ struct GLCompanionDepth {
 // renderbuffer of its own (the back buffer, depth-stencil surfaces).
 class GLSurfaceData final : public BackendData {
 public:
-    GLSurfaceData(D3DFORMAT d3dFormat, UINT width, UINT height);
+    GLSurfaceData(GLContextToken context, D3DFORMAT d3dFormat, UINT width, UINT height);
     ~GLSurfaceData() override;
     GLSurfaceData(const GLSurfaceData&) = delete;
     GLSurfaceData& operator=(const GLSurfaceData&) = delete;
@@ -47,6 +53,7 @@ public:
     // could not allocate it.
     bool MakeRenderbuffer(int requestedSamples);
 
+    GLContextToken context;
     D3DFORMAT d3dFormat;
     const GLFormat* format;
     UINT width;
@@ -92,11 +99,12 @@ public:
 // unlock.
 class GLBufferData final : public BackendData {
 public:
-    explicit GLBufferData(UINT length);
+    GLBufferData(GLContextToken context, UINT length);
     ~GLBufferData() override;
     GLBufferData(const GLBufferData&) = delete;
     GLBufferData& operator=(const GLBufferData&) = delete;
 
+    GLContextToken context;
     GLuint name = 0;
     std::vector<BYTE> bytes;
     UINT lockOffset = 0;

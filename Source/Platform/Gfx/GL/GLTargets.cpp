@@ -230,7 +230,7 @@ void GLBackend::DrawColour(const GLSurfaceData& from, const RECT& source, const 
     if (!from.texture || from.bindTarget != GL_TEXTURE_2D) {
         width = static_cast<UINT>(source.right - source.left);
         height = static_cast<UINT>(source.bottom - source.top);
-        staged = std::make_unique<GLTextureData>(GL_TEXTURE_2D);
+        staged = std::make_unique<GLTextureData>(data.Token(), GL_TEXTURE_2D);
         glActiveTexture(data.scratchUnit);
         glBindTexture(GL_TEXTURE_2D, staged->name);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);

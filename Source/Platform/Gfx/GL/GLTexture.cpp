@@ -39,7 +39,7 @@ UINT LevelSize(UINT size, UINT level)
 // otherwise.
 std::unique_ptr<GLTextureData> NewTexture(GLDeviceData& device, GLenum target, UINT levels, const GLFormat& format)
 {
-    auto texture = std::make_unique<GLTextureData>(target);
+    auto texture = std::make_unique<GLTextureData>(device.Token(), target);
     glActiveTexture(device.scratchUnit);
     glBindTexture(target, texture->name);
     glTexParameteri(target, GL_TEXTURE_BASE_LEVEL, 0);
@@ -66,7 +66,7 @@ std::unique_ptr<GLSurfaceData> LevelSurface(const IDirect3DSurface9& surface, co
                                             GLenum imageTarget)
 {
     const D3DSURFACE_DESC& desc = surface.Desc();
-    auto data = std::make_unique<GLSurfaceData>(desc.Format, desc.Width, desc.Height);
+    auto data = std::make_unique<GLSurfaceData>(texture.context, desc.Format, desc.Width, desc.Height);
     data->texture = texture.name;
     data->bindTarget = texture.target;
     data->imageTarget = imageTarget;
@@ -90,7 +90,7 @@ HRESULT GLBackend::CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT 
         !adapter_.Fits(D3DRTYPE_TEXTURE, Width, Height, 1)) {
         return D3DERR_INVALIDCALL;
     }
-    auto data = std::make_unique<GLSurfaceData>(Format, Width, Height);
+    auto data = std::make_unique<GLSurfaceData>(Data().Token(), Format, Width, Height);
     if (!data->MakeRenderbuffer(adapter_.SamplesOf(MultiSample, MultisampleQuality))) {
         return D3DERR_OUTOFVIDEOMEMORY;
     }
