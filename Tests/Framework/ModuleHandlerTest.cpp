@@ -39,9 +39,10 @@ TEST(ModuleHandlerTest, LoaderBarLoadsFirstThenNameOrder)
 
 TEST(ModuleHandlerTest, SecondModuleOfANameIsRefusedAndDestroyed)
 {
-    ModuleHandler handler;
+    // Declared before the handler: its teardown destroys the kept module, which counts here.
     std::vector<std::string> log;
     int destroyed = 0;
+    ModuleHandler handler;
     handler.AddModule(std::make_unique<LoggingModule>("EasiestFilterEver", log, &destroyed));
     DXModule* first = &handler.GetModule("EasiestFilterEver");
     handler.AddModule(std::make_unique<LoggingModule>("EasiestFilterEver", log, &destroyed));
