@@ -5,6 +5,7 @@
 
 #include "Platform/Fx/D3DXCreateEffect.h"
 #include "Platform/Fx/RenderStates.h"
+#include "Platform/Gfx/GL/GLDeviceData.h"
 
 #include <cstring>
 
@@ -169,4 +170,30 @@ TEST_F(EffectRuntimeGLTest, AGlslFaultFailsCreationNamingTheEffectsLine)
     EXPECT_EQ(effect, nullptr);
     EXPECT_NE(messages.find("memory:12:"), std::string::npos) << messages;
     EXPECT_NE(messages.find("Tnit"), std::string::npos) << messages;
+}
+
+TEST_F(EffectRuntimeGLTest, AfterTheContextIsReplacedThePassIsBuiltAgainInTheNewOne)
+{
+    CreateDevice(32, 32);
+    const std::string tinted = R"(
+float4 Tint : TINT;
+glsl vertex Quad(vec3 Position : POSITION0) { void main() { gl_Position = vec4(Position, 1.0); } }
+glsl fragment Shade(vec4 Color : COLOR0) { void main() { Color = Tint; } }
+technique Main { pass P0 { VertexShader = Quad; PixelShader = Shade; CullMode = NONE; } }
+)";
+    ASSERT_EQ(Create(tinted), D3D_OK) << messages;
+    // As after a real context reset: the next Reset gives the device a new context.
+    device->Backend().Find<GLDeviceData>()->lost = true;
+    D3DPRESENT_PARAMETERS parameters = Parameters(32, 32, D3DMULTISAMPLE_NONE);
+    ASSERT_EQ(device->Reset(&parameters), D3D_OK);
+    MakeQuad();
+    const D3DXVECTOR4 red{1, 0, 0, 1};
+    effect->SetVector("Tint", &red);
+    UINT passes = 0;
+    ASSERT_EQ(effect->Begin(&passes, 0), D3D_OK);
+    ASSERT_EQ(effect->BeginPass(0), D3D_OK);
+    EXPECT_EQ(Draw(), D3D_OK);
+    effect->EndPass();
+    effect->End();
+    EXPECT_EQ(PixelAt(GLReadBackBuffer(*device), 16, 16), D3DCOLOR_XRGB(255, 0, 0));
 }

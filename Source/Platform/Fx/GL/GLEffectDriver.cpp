@@ -2,6 +2,7 @@
 
 #include "Platform/Fx/ID3DXEffect.h"
 #include "Platform/Gfx/Direct3D9.h"
+#include "Platform/Gfx/GL/GLDeviceData.h"
 #include "Platform/Gfx/GL/GLEffectHook.h"
 
 #include <algorithm>
@@ -48,25 +49,63 @@ std::unique_ptr<GLEffectDriver> GLEffectDriver::Make(IDirect3DDevice9& device, c
                                                      std::string& messages)
 {
     std::unique_ptr<GLEffectDriver> driver(new GLEffectDriver(device));
+    if (!driver->Build(description, messages))
+        return nullptr;
+    return driver;
+}
+
+bool GLEffectDriver::Build(const EffectDescription& description, std::string& messages)
+{
+    context_ = device_.Backend().As<GLDeviceData>().Token();
     GLShaderBlocks blocks(description);
     bool built = true;
     for (const Technique& technique : description.techniques) {
-        auto& passes = driver->programs_.emplace_back();
+        auto& passes = programs_.emplace_back();
         for (const Pass& pass : technique.passes) {
             passes.push_back(GLEffectProgram::Build(description, technique, pass, blocks, messages));
             built = built && passes.back();
         }
     }
-    if (!built)
-        return nullptr;
-    driver->MakeSamplers(description);
-    return driver;
+    MakeSamplers(description);
+    return built;
+}
+
+bool GLEffectDriver::InCurrentContext() const
+{
+    const GLDeviceData* data = device_.Backend().Find<GLDeviceData>();
+    const GLContextToken current = data ? data->Token() : GLContextToken();
+    return !context_.expired() && !context_.owner_before(current) && !current.owner_before(context_);
 }
 
 GLEffectDriver::~GLEffectDriver()
 {
-    if (!samplers_.empty())
-        glDeleteSamplers(static_cast<GLsizei>(samplers_.size()), samplers_.data());
+    Release();
+}
+
+void GLEffectDriver::Release()
+{
+    if (InCurrentContext()) {
+        if (!samplers_.empty())
+            glDeleteSamplers(static_cast<GLsizei>(samplers_.size()), samplers_.data());
+    } else {
+        for (auto& passes : programs_)
+            for (auto& program : passes)
+                if (program)
+                    program->Abandon();
+    }
+    programs_.clear();
+    samplers_.clear();
+    samplerTextures_.clear();
+}
+
+HRESULT GLEffectDriver::Prepare(const EffectView& effect)
+{
+    if (InCurrentContext())
+        return D3D_OK;
+    Release();
+    saved_.clear(); // the new context starts from Direct3D's states
+    std::string messages;
+    return Build(effect.description, messages) ? D3D_OK : E_FAIL;
 }
 
 void GLEffectDriver::MakeSamplers(const EffectDescription& description)
@@ -113,6 +152,8 @@ HRESULT GLEffectDriver::Apply(const EffectView& effect, GLEffectProgram& program
 
 HRESULT GLEffectDriver::BeginPass(const EffectView& effect, uint32_t technique, uint32_t pass)
 {
+    if (const HRESULT hr = Prepare(effect); FAILED(hr))
+        return hr;
     for (const StateSetting& setting : effect.description.techniques[technique].passes[pass].states) {
         const auto state = static_cast<DWORD>(setting.state);
         const bool saved = std::any_of(saved_.begin(), saved_.end(), [&](const auto& entry) { return entry.first == state; });
@@ -130,12 +171,14 @@ HRESULT GLEffectDriver::BeginPass(const EffectView& effect, uint32_t technique, 
 
 HRESULT GLEffectDriver::CommitChanges(const EffectView& effect, uint32_t technique, uint32_t pass)
 {
+    if (const HRESULT hr = Prepare(effect); FAILED(hr))
+        return hr;
     return Apply(effect, *programs_[technique][pass]);
 }
 
 void GLEffectDriver::End(bool restoreStates)
 {
-    if (restoreStates)
+    if (restoreStates && InCurrentContext())
         for (auto entry = saved_.rbegin(); entry != saved_.rend(); ++entry)
             GLSetRenderState(device_, entry->first, entry->second);
     saved_.clear();

@@ -3,11 +3,16 @@
 // program current through the backend's hook (GLEffectHook.h), sets the pass's render states
 // (remembering what they were, for End), uploads the values that changed and binds each sampler's
 // texture and sampler object to its unit. CommitChanges uploads and binds again.
+//
+// Programs and samplers belong to the context they were made in. A Reset after a context reset
+// gives the device a new context: the next pass then builds them again there, and the old names
+// are left alone rather than deleted.
 #pragma once
 
 #include "Platform/Fx/EffectDriver.h"
 #include "Platform/Fx/EffectDrivers.h"
 #include "Platform/Fx/GL/GLEffectProgram.h"
+#include "Platform/Gfx/GL/GLResources.h"
 
 #include <epoxy/gl.h>
 
@@ -32,8 +37,14 @@ public:
 
 private:
     explicit GLEffectDriver(IDirect3DDevice9& device) : device_(device) {}
+    // Programs and samplers in the device's current context.
+    bool Build(const EffectDescription& description, std::string& messages);
     void MakeSamplers(const EffectDescription& description);
+    // Whether the names were made in the device's current context.
+    bool InCurrentContext() const;
+    void Release();
     HRESULT Apply(const EffectView& effect, GLEffectProgram& program);
+    HRESULT Prepare(const EffectView& effect);
 
     // The effect holds the device for as long as it holds this driver.
     IDirect3DDevice9& device_;
@@ -41,6 +52,7 @@ private:
     std::vector<GLuint> samplers_;        // sampler objects, by the effect's sampler index
     std::vector<size_t> samplerTextures_; // the parameter each sampler reads
     std::vector<std::pair<DWORD, DWORD>> saved_; // render states and their values before the technique
+    GLContextToken context_;
 };
 
 // For the registry: the GL devices, this driver.

@@ -43,6 +43,9 @@ public:
     GLEffectProgram& operator=(const GLEffectProgram&) = delete;
 
     GLuint Name() const { return name_; }
+    // Forgets the program without deleting it: its context is gone, and its name may by now
+    // belong to an object of another context.
+    void Abandon() { name_ = 0; }
     // Uploads the float values that changed since this program last received them; the program
     // must be current.
     void Upload(const EffectDescription& description, std::span<const std::shared_ptr<ParameterValue>> values);
