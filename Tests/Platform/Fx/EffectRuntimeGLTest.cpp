@@ -8,6 +8,9 @@
 #include "Platform/Gfx/GL/GLDeviceData.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 
 namespace {
 
@@ -32,6 +35,25 @@ technique Main { pass P0 { VertexShader = Quad; PixelShader = Shade; AlphaBlendE
 
 struct Vertex {
     float x, y, z, u, v;
+};
+
+// Includes served from memory.
+class IncludeFiles final : public ID3DXInclude {
+public:
+    explicit IncludeFiles(const std::map<std::string, std::string>& files) : files(files) {}
+    HRESULT Open(D3DXINCLUDE_TYPE, const char* name, const void*, const void** data, UINT* bytes) override
+    {
+        const auto found = files.find(name);
+        if (found == files.end())
+            return E_FAIL;
+        *data = found->second.data();
+        *bytes = UINT(found->second.size());
+        return S_OK;
+    }
+    HRESULT Close(const void*) override { return S_OK; }
+
+private:
+    const std::map<std::string, std::string>& files;
 };
 
 } // namespace
@@ -196,4 +218,37 @@ technique Main { pass P0 { VertexShader = Quad; PixelShader = Shade; CullMode = 
     effect->EndPass();
     effect->End();
     EXPECT_EQ(PixelAt(GLReadBackBuffer(*device), 16, 16), D3DCOLOR_XRGB(255, 0, 0));
+}
+
+TEST_F(EffectRuntimeGLTest, EveryEffectOfTheShowBuildsOnGL)
+{
+    CreateDevice(16, 16);
+    const std::filesystem::path shaders = std::filesystem::path(QL_SOURCE_DIR) / "Data" / "Shaders";
+    const auto read = [](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::map<std::string, std::string> includes;
+    for (const auto& entry : std::filesystem::directory_iterator(shaders))
+        if (entry.path().extension() == ".fxh")
+            includes[entry.path().filename().string()] = read(entry.path());
+    size_t effects = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(shaders)) {
+        if (entry.path().extension() != ".fx")
+            continue;
+        ++effects;
+        IncludeFiles include(includes);
+        ID3DXEffect* built = nullptr;
+        ID3DXBuffer* buffer = nullptr;
+        const std::string source = read(entry.path());
+        EXPECT_EQ(D3DXCreateEffect(device, source.data(), UINT(source.size()), nullptr, &include, 0, nullptr, &built,
+                                   &buffer),
+                  D3D_OK)
+            << entry.path() << ": " << BufferText(buffer);
+        if (buffer)
+            buffer->Release();
+        if (built)
+            built->Release();
+    }
+    EXPECT_GT(effects, 0u);
 }
