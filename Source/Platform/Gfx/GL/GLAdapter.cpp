@@ -99,13 +99,14 @@ std::optional<GLLimits> ProbeLimits()
 
 } // namespace
 
-GLAdapter::GLAdapter() : video_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {}
-
-GLAdapter::~GLAdapter()
+// SDL's video and the GL driver stay for the rest of the process once a backend has asked for
+// them, as the window layer's video does: quitting video would destroy the window layer's windows,
+// and SDL unloads the driver with the last GL window, so that the probe's window and every device
+// after it would load the driver again (and the driver's statics would leak with each unload).
+GLAdapter::GLAdapter() : video_(SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
 {
-    if (video_) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
+    static const bool driverLoaded = video_ && SDL_GL_LoadLibrary(nullptr) == 0;
+    (void)driverLoaded;
 }
 
 const std::vector<D3DDISPLAYMODE>& GLAdapter::Modes()

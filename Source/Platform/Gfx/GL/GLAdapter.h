@@ -24,7 +24,6 @@ struct GLLimits {
 class GLAdapter {
 public:
     GLAdapter();
-    ~GLAdapter();
     GLAdapter(const GLAdapter&) = delete;
     GLAdapter& operator=(const GLAdapter&) = delete;
 
