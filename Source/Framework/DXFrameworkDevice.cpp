@@ -4,6 +4,7 @@
 
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/DeviceCall.h"
+#include "Framework/ReleaseAndClear.h"
 #include "Framework/FrameworkEx.h"
 #include "Framework/FrameworkSupportFailed.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
@@ -31,14 +32,6 @@ const CallSite EffectPoolSite{SourcePath, 1402};
 // The depth surfaces cover every target: 2048 pixels at least, more for a larger back buffer.
 constexpr UINT DepthSurfaceFloor = 2048;
 constexpr int MaxResetAttempts = 200;
-
-template <class T>
-void ReleaseAndClear(T*& object)
-{
-    if (object)
-        object->Release();
-    object = nullptr;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "Framework/DXFramework.h"
 #include "Framework/DeviceCall.h"
+#include "Framework/ReleaseAndClear.h"
 #include "Platform/Gfx/IDirect3DCubeTexture9.h"
 #include "Platform/Gfx/IDirect3DDevice9.h"
 
@@ -77,14 +78,9 @@ void RTCubeHandler::BindCubeFace(uint32_t face, const CubeTargetEntry& entry)
 void RTCubeHandler::ReleaseDeviceObjects()
 {
     for (auto& entry : pool) {
-        for (IDirect3DSurface9*& face : entry->faces) {
-            if (face)
-                face->Release();
-            face = nullptr;
-        }
-        if (entry->texture)
-            entry->texture->Release();
-        entry->texture = nullptr;
+        for (IDirect3DSurface9*& face : entry->faces)
+            ReleaseAndClear(face);
+        ReleaseAndClear(entry->texture);
     }
 }
 

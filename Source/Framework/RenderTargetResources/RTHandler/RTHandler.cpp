@@ -2,6 +2,7 @@
 
 #include "Framework/DXFramework.h"
 #include "Framework/DeviceCall.h"
+#include "Framework/ReleaseAndClear.h"
 #include "Platform/Gfx/IDirect3DDevice9.h"
 #include "Platform/Gfx/IDirect3DTexture9.h"
 
@@ -10,14 +11,6 @@ namespace {
 const CallSite Creation{".\\Source\\Framework\\RenderTargetResources\\RTHandler\\RTHandler.cpp", 59};
 const CallSite BindSurface{".\\Source\\Framework\\RenderTargetResources\\RTHandler\\RTHandler.h", 96};
 const CallSite BindDepth{".\\Source\\Framework\\RenderTargetResources\\RTHandler\\RTHandler.h", 97};
-
-template <class T>
-void ReleaseAndClear(T*& object)
-{
-    if (object)
-        object->Release();
-    object = nullptr;
-}
 
 } // namespace
 
