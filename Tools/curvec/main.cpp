@@ -1,10 +1,7 @@
 // curvec: compiles the readable form of an animation curve into the curve file the show loads,
 // and back.
-#include "CommandLine.h"
 #include "CurveText.h"
-#include "ToolMain.h"
-
-#include "Framework/FileSys/ArchiveWriter.h"
+#include "TextCompilerMain.h"
 
 namespace {
 
@@ -35,15 +32,9 @@ file and line), 2 on a usage error.
 
 int main(int argc, char** argv)
 {
-    return RunTool(Tool, argc, argv, [](const std::vector<std::string>& args) {
-        const CommandLine line(args, {"-o"}, {"--decompile"});
-        const std::string& input = line.Operands(1, "one input file")[0];
-        const std::string& output = line.Value("-o");
-        if (line.Has("--decompile")) {
-            const std::string text = FormatCurveText(DecodeCurveFile(input, ReadWholeFile(input)));
-            WriteWholeFile(output, std::vector<unsigned char>(text.begin(), text.end()));
-        } else {
-            WriteWholeFile(output, EncodeCurveKeys(ReadCurveText(input)));
-        }
-    });
+    return RunTextCompiler(Tool, argc, argv,
+                           {[](const std::string& input) { return EncodeCurveKeys(ReadCurveText(input)); },
+                            [](const std::string& input, const std::vector<unsigned char>& bytes) {
+                                return FormatCurveText(DecodeCurveFile(input, bytes));
+                            }});
 }

@@ -1,10 +1,7 @@
 // trackc: compiles the readable form of a sync track into the ".track" file the show loads, and
 // back.
-#include "CommandLine.h"
-#include "ToolMain.h"
+#include "TextCompilerMain.h"
 #include "TrackText.h"
-
-#include "Framework/FileSys/ArchiveWriter.h"
 
 namespace {
 
@@ -32,15 +29,9 @@ file and line), 2 on a usage error.
 
 int main(int argc, char** argv)
 {
-    return RunTool(Tool, argc, argv, [](const std::vector<std::string>& args) {
-        const CommandLine line(args, {"-o"}, {"--decompile"});
-        const std::string& input = line.Operands(1, "one input file")[0];
-        const std::string& output = line.Value("-o");
-        if (line.Has("--decompile")) {
-            const std::string text = FormatTrackText(DecodeTrackFile(input, ReadWholeFile(input)));
-            WriteWholeFile(output, std::vector<unsigned char>(text.begin(), text.end()));
-        } else {
-            WriteWholeFile(output, EncodeTrackRecords(ReadTrackText(input)));
-        }
-    });
+    return RunTextCompiler(Tool, argc, argv,
+                           {[](const std::string& input) { return EncodeTrackRecords(ReadTrackText(input)); },
+                            [](const std::string& input, const std::vector<unsigned char>& bytes) {
+                                return FormatTrackText(DecodeTrackFile(input, bytes));
+                            }});
 }
