@@ -112,3 +112,20 @@ struct RGNDATA {
     DWORD nRgnSize = 0;
     RECT rcBound;
 };
+
+// A colour of floats, r, g, b, a.
+struct D3DCOLORVALUE {
+    float r = 0.0f;
+    float g = 0.0f;
+    float b = 0.0f;
+    float a = 0.0f;
+};
+
+// The colours of a fixed-function material; meshes carry one per subset.
+struct D3DMATERIAL9 {
+    D3DCOLORVALUE Diffuse;
+    D3DCOLORVALUE Ambient;
+    D3DCOLORVALUE Specular;
+    D3DCOLORVALUE Emissive;
+    float Power = 0.0f;
+};
