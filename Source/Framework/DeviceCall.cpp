@@ -89,6 +89,14 @@ bool CheckDeviceCall(HRESULT result, const CallSite& site)
     throw FrameworkEx(DeviceCallMessage(result, site));
 }
 
+void CheckDeviceCreation(const std::function<HRESULT()>& create, const CallSite& site)
+{
+    if (CheckDeviceCall(create(), site))
+        return;
+    if (const HRESULT again = create(); FAILED(again))
+        throw FrameworkEx(DeviceCallMessage(again, site));
+}
+
 CallSite CurrentCallSite(const char* file, int line)
 {
     // The project's own files are named from its root, in the Windows form the messages use.

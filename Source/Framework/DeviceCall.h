@@ -24,6 +24,10 @@ void SetDeviceLostHandler(std::function<bool()> handler);
 // recovered (the caller continues after the call).
 bool CheckDeviceCall(HRESULT result, const CallSite& site);
 
+// Applies the rule to a creation: after a lost device was recovered the creation is tried once
+// more on the new device, and a device lost again is reported like any other failure.
+void CheckDeviceCreation(const std::function<HRESULT()>& create, const CallSite& site);
+
 // The message for a failed call at site.
 std::string DeviceCallMessage(HRESULT result, const CallSite& site);
 
@@ -31,3 +35,4 @@ std::string DeviceCallMessage(HRESULT result, const CallSite& site);
 CallSite CurrentCallSite(const char* file, int line);
 
 #define DEVICE_CALL(call) CheckDeviceCall((call), CurrentCallSite(__FILE__, __LINE__))
+#define DEVICE_CREATION(call) CheckDeviceCreation([&] { return (call); }, CurrentCallSite(__FILE__, __LINE__))

@@ -1,6 +1,7 @@
 // The effect registry: names, the active effect, setting by semantic, drawing through every pass,
 // shared values across the pool, and what a device reset leaves.
 #include "DXEffectFixture.h"
+#include "Support/FrameworkFailure.h"
 
 #include "Platform/D3DX/D3DXMath.h"
 
@@ -42,17 +43,6 @@ std::vector<float> FloatsOf(const D3DXMATRIX& matrix)
     return std::vector<float>(&matrix.m[0][0], &matrix.m[0][0] + 16);
 }
 
-template <class Call>
-std::string Failure(Call call)
-{
-    try {
-        call();
-    } catch (const FrameworkEx& e) {
-        return e.message;
-    }
-    return "(no failure)";
-}
-
 } // namespace
 
 class DXEffectHandlerTest : public DXEffectFixture {
@@ -86,19 +76,19 @@ TEST_F(DXEffectHandlerTest, DeviceSetupRegistersGlobalMakesItActiveAndBindsTheNo
 TEST_F(DXEffectHandlerTest, UnknownNamesAndMissingActiveEffectFailWithTheirTexts)
 {
     handler->AddEffect("postfx", "twopass.fx", framework->effectPool);
-    EXPECT_EQ(Failure([] { DXEffectHandler::SetActiveEffect("glow"); }),
+    EXPECT_EQ(FrameworkFailure([] { DXEffectHandler::SetActiveEffect("glow"); }),
               "[DXEffectHandler::SetActiveEffect] Effect \"glow\" not registered. Available effects are:\nGlobal\npostfx\n");
     EXPECT_EQ(DXEffectHandler::GetActiveEffect(), nullptr);
     const float values[48] = {};
-    EXPECT_EQ(Failure([&] { DXEffectHandler::SetVec2BySemantic("TINT", values); }),
+    EXPECT_EQ(FrameworkFailure([&] { DXEffectHandler::SetVec2BySemantic("TINT", values); }),
               "[DXEffectHandler::SetVec2BySemantic] No effect set");
-    EXPECT_EQ(Failure([&] { DXEffectHandler::SetFloatArrayBySemantic("KERNEL", values); }),
+    EXPECT_EQ(FrameworkFailure([&] { DXEffectHandler::SetFloatArrayBySemantic("KERNEL", values); }),
               "[DXEffectHandler::SetFloatArrayBySemantic] No effect set");
-    EXPECT_EQ(Failure([&] { DXEffectHandler::SetTextureBySemantic("NOISETEX", nullptr); }),
+    EXPECT_EQ(FrameworkFailure([&] { DXEffectHandler::SetTextureBySemantic("NOISETEX", nullptr); }),
               "[DXEffectHandler::SetTextureBySemantic] No effect set");
-    EXPECT_EQ(Failure([] { DXEffectHandler::SetTechnique("Glow"); }),
+    EXPECT_EQ(FrameworkFailure([] { DXEffectHandler::SetTechnique("Glow"); }),
               "[DXEffectHandler::SetTechnique] Could not set technique) \"Glow\": No effect set");
-    EXPECT_EQ(Failure([] { DXEffectHandler::DrawObject(D3DXMATRIX(), D3DXMATRIX(), [] {}); }),
+    EXPECT_EQ(FrameworkFailure([] { DXEffectHandler::DrawObject(D3DXMATRIX(), D3DXMATRIX(), [] {}); }),
               "[DXEffectHandler::DrawObject] No effect set");
 }
 

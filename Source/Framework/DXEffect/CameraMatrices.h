@@ -5,14 +5,7 @@
 #include "Platform/D3DX/D3DXMath.h"
 
 struct CameraMatrices {
-    D3DXMATRIX view = Identity();
-    D3DXMATRIX viewProjection = Identity();
-    D3DXMATRIX previousViewProjection = Identity();
-
-    static D3DXMATRIX Identity()
-    {
-        D3DXMATRIX identity;
-        D3DXMatrixIdentity(&identity);
-        return identity;
-    }
+    D3DXMATRIX view = IdentityMatrix();
+    D3DXMATRIX viewProjection = IdentityMatrix();
+    D3DXMATRIX previousViewProjection = IdentityMatrix();
 };

@@ -150,3 +150,8 @@ void DXEffectHandler::DrawObject(const D3DXMATRIX& world, const D3DXMATRIX& prev
     }
     hold.effect->End();
 }
+
+void DXEffectHandler::DrawObject(BASERENDEROBJECT& object)
+{
+    DrawObject(object.worldMatrix, object.previousWorldMatrix, [&object] { object.Draw(); });
+}

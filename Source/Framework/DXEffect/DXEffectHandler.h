@@ -11,6 +11,7 @@
 
 #include "Framework/DXEffect/CameraMatrices.h"
 #include "Framework/DXEffect/DXEffect.h"
+#include "Framework/RenderClasses/BASERENDEROBJECT.h"
 #include "Framework/Singleton.h"
 
 #include <functional>
@@ -54,11 +55,7 @@ public:
     // technique. Throws FrameworkEx "[DXEffectHandler::DrawObject] No effect set" without one.
     static void DrawObject(const D3DXMATRIX& world, const D3DXMATRIX& previousWorld, const std::function<void()>& draw);
     // A render object: its worldMatrix, previousWorldMatrix and Draw.
-    template <class RenderObject>
-    static void DrawObject(RenderObject& object)
-    {
-        DrawObject(object.worldMatrix, object.previousWorldMatrix, [&object] { object.Draw(); });
-    }
+    static void DrawObject(BASERENDEROBJECT& object);
 
 private:
     static DXEffect& Active(const char* operation);

@@ -2,6 +2,10 @@
 // left to right, with the formulas of the functions they stand in for.
 #pragma once
 
+struct D3DXVECTOR2 {
+    float x = 0.0f, y = 0.0f;
+};
+
 struct D3DXVECTOR3 {
     float x = 0.0f, y = 0.0f, z = 0.0f;
 };
@@ -24,6 +28,8 @@ struct D3DXMATRIX {
 };
 
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
+// The identity as a value, for initialising members.
+D3DXMATRIX IdentityMatrix();
 D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b);
 D3DXMATRIX* D3DXMatrixTranspose(D3DXMATRIX* out, const D3DXMATRIX* matrix);
 // Null, leaving out untouched, when the matrix is singular; determinant receives it when given.

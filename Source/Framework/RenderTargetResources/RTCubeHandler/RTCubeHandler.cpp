@@ -42,12 +42,12 @@ uint32_t RTCubeHandler::Acquire(const CubeTargetDesc& desc)
 void RTCubeHandler::CreateTexture(CubeTargetEntry& entry)
 {
     IDirect3DCubeTexture9* texture = nullptr;
-    for (int attempt = 0; attempt < 2 && !texture; ++attempt)
-        CheckDeviceCall(DXFramework::device->CreateCubeTexture(entry.edgeLength, 1, D3DUSAGE_RENDERTARGET,
-                                                               entry.format, D3DPOOL_DEFAULT, &texture, nullptr),
-                        Creation);
-    if (!texture)
-        throw FrameworkEx(DeviceCallMessage(D3DERR_DEVICELOST, Creation));
+    CheckDeviceCreation(
+        [&] {
+            return DXFramework::device->CreateCubeTexture(entry.edgeLength, 1, D3DUSAGE_RENDERTARGET, entry.format,
+                                                          D3DPOOL_DEFAULT, &texture, nullptr);
+        },
+        Creation);
     entry.texture = texture;
     for (uint32_t face = 0; face < 6; ++face)
         CheckDeviceCall(texture->GetCubeMapSurface(static_cast<D3DCUBEMAP_FACES>(face), 0, &entry.faces[face]),

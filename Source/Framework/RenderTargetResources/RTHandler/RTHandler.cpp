@@ -44,13 +44,12 @@ uint32_t RTHandler::Acquire(const RenderTargetDesc& desc)
 void RTHandler::CreateTexture(RenderTargetEntry& entry)
 {
     IDirect3DTexture9* texture = nullptr;
-    // A lost device is reset by the check; the creation is then tried once more on the new device.
-    for (int attempt = 0; attempt < 2 && !texture; ++attempt)
-        CheckDeviceCall(DXFramework::device->CreateTexture(entry.width, entry.height, 1, D3DUSAGE_RENDERTARGET,
-                                                           entry.format, D3DPOOL_DEFAULT, &texture, nullptr),
-                        Creation);
-    if (!texture)
-        throw FrameworkEx(DeviceCallMessage(D3DERR_DEVICELOST, Creation));
+    CheckDeviceCreation(
+        [&] {
+            return DXFramework::device->CreateTexture(entry.width, entry.height, 1, D3DUSAGE_RENDERTARGET, entry.format,
+                                                      D3DPOOL_DEFAULT, &texture, nullptr);
+        },
+        Creation);
     entry.texture = texture;
     DEVICE_CALL(texture->GetSurfaceLevel(0, &entry.surface));
 }
