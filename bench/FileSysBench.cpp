@@ -1,16 +1,14 @@
 // Reading a 2 MiB archive entry through FileSys::ReadFile against the least a reader must do for
 // the same bytes: open, seek, fread the packed stream, close, uncompress.
+#include "BenchArchive.h"
+
 #include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -33,48 +31,22 @@ std::vector<unsigned char> CompressibleBytes()
     return bytes;
 }
 
-// "basefile.dat" with the entry, in a directory of its own that is the working directory while the
-// benchmarks run (FileSys opens the archive by its bare name) and is removed at exit.
-class MountedArchive {
-public:
-    MountedArchive()
-    {
-        previous = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "ql-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::perror("ql_bench: mkdtemp");
-            std::exit(1);
-        }
-        directory = pattern;
-        std::filesystem::current_path(directory);
+// The archive holding the entry, compressed once for the whole run; each benchmark mounts it for
+// as long as it runs, since other benchmarks mount archives of their own.
+const std::vector<unsigned char>& ArchiveBytes()
+{
+    static const std::vector<unsigned char> bytes = [] {
         ArchiveWriter writer;
         writer.Add(EntryName, CompressibleBytes());
-        WriteWholeFile(FileSys::ArchivePath, writer.Build());
-        fileSys = std::make_unique<FileSys>();
-    }
-
-    ~MountedArchive()
-    {
-        fileSys.reset();
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(directory);
-    }
-
-    std::unique_ptr<FileSys> fileSys;
-
-private:
-    std::filesystem::path previous, directory;
-};
-
-MountedArchive& Archive()
-{
-    static MountedArchive archive;
-    return archive;
+        return writer.Build();
+    }();
+    return bytes;
 }
 
 void FileSysReadBench(benchmark::State& state)
 {
-    const FileSys& fileSys = *Archive().fileSys;
+    const MountedArchive archive(ArchiveBytes());
+    const FileSys& fileSys = archive.Files();
     std::vector<unsigned char> destination(fileSys.GetSize(EntryName));
     for (auto _ : state) {
         benchmark::DoNotOptimize(fileSys.ReadFile(EntryName, destination.data()));
@@ -85,7 +57,8 @@ void FileSysReadBench(benchmark::State& state)
 
 void RawReadBench(benchmark::State& state)
 {
-    const FileSys::Entry& entry = Archive().fileSys->Directory().at(EntryName);
+    const MountedArchive mounted(ArchiveBytes());
+    const FileSys::Entry& entry = mounted.Files().Directory().at(EntryName);
     std::vector<unsigned char> packed(entry.packedSize);
     std::vector<unsigned char> destination(entry.unpackedSize);
     for (auto _ : state) {
