@@ -10,10 +10,8 @@
 
 #include <cstdlib>
 
-#include "Platform/Gfx/Direct3D9.h"
-#include "Platform/Gfx/GL/CreateGLDirect3D.h"
-#include "Platform/Window/MessagePump.h"
-#include "Platform/Window/Window.h"
+#include "BenchDevice.h"
+#include "BenchRun.h"
 
 namespace {
 
@@ -37,59 +35,26 @@ void UseOffscreenDriver()
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
 }
 
-LRESULT BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProc(window, message, wParam, lParam);
-}
-
 void BackendFrameLoop(benchmark::State& state)
 {
-    UseOffscreenDriver();
-    const auto samples = static_cast<D3DMULTISAMPLE_TYPE>(state.range(0));
-    WNDCLASSEX windowClass;
-    windowClass.lpfnWndProc = BenchWindowProc;
-    windowClass.lpszClassName = "ql_gl_bench";
-    RegisterClassEx(&windowClass);
-    HWND window = CreateWindowEx(0, "ql_gl_bench", "bench", 0, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr,
-                                 nullptr);
-    if (!window) {
-        state.SkipWithError("no window can be opened here");
-        return;
-    }
-    IDirect3D9* direct3d = CreateGLDirect3D();
-    D3DPRESENT_PARAMETERS parameters;
-    parameters.BackBufferWidth = kWidth;
-    parameters.BackBufferHeight = kHeight;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.MultiSampleType = samples;
-    parameters.hDeviceWindow = window;
-    parameters.Windowed = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D16;
-    parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    IDirect3DDevice9* device = nullptr;
-    if (FAILED(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                      &parameters, &device))) {
-        state.SkipWithError("no OpenGL 3.3 core context with clip control can be created here");
-    } else {
+    SkipOnFailure(state, [&] {
+        const BenchDevice bench(BenchBackend::GL, kWidth, kHeight, static_cast<D3DMULTISAMPLE_TYPE>(state.range(0)));
+        IDirect3DDevice9& device = bench.Device();
         for (auto _ : state) {
-            device->BeginScene();
+            device.BeginScene();
             for (const Band& band : kBands) {
                 const D3DVIEWPORT9 viewport{0, static_cast<DWORD>(band.y), kWidth, static_cast<DWORD>(band.height),
                                             0.0f, 1.0f};
-                device->SetViewport(&viewport);
-                device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_COLORVALUE(band.red, 0.0f, 0.0f, 1.0f), 1.0f, 0);
+                device.SetViewport(&viewport);
+                device.Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_COLORVALUE(band.red, 0.0f, 0.0f, 1.0f), 1.0f, 0);
             }
-            device->EndScene();
-            if (FAILED(device->Present(nullptr, nullptr, nullptr, nullptr))) {
+            device.EndScene();
+            if (FAILED(device.Present(nullptr, nullptr, nullptr, nullptr))) {
                 state.SkipWithError("Present failed");
                 break;
             }
         }
-        device->Release();
-    }
-    direct3d->Release();
-    DestroyWindow(window);
+    });
 }
 
 void RawFrameLoop(benchmark::State& state)
