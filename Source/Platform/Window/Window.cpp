@@ -25,6 +25,26 @@ std::map<uint32_t, std::unique_ptr<PlatformWindow>>& Windows()
 
 int cursorCount = 0;
 
+// A hidden window of the same kind as every window here, made when first needed and kept for the
+// rest of the process.
+SDL_Window* StandInWindow()
+{
+    static SDL_Window* const standIn =
+        SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    return standIn;
+}
+
+// A graphics device may outlive its window (at shutdown the framework destroys the window first,
+// and what still holds device objects lets go of them afterwards): a GL context current on the
+// window moves to the stand-in, so that releasing those objects still finds it current.
+void KeepGLContextCurrent(SDL_Window* going)
+{
+    SDL_GLContext context = SDL_GL_GetCurrentContext();
+    if (context && SDL_GL_GetCurrentWindow() == going)
+        if (SDL_Window* standIn = StandInWindow())
+            SDL_GL_MakeCurrent(standIn, context);
+}
+
 } // namespace
 
 bool EnsureVideo()
@@ -86,6 +106,7 @@ BOOL DestroyWindow(HWND window)
     if (!IsWindow(window))
         return 0;
     window->procedure(window, WM_DESTROY, 0, 0);
+    KeepGLContextCurrent(window->sdl);
     SDL_DestroyWindow(window->sdl);
     Windows().erase(window->sdlId);
     return 1;

@@ -67,7 +67,7 @@ std::unique_ptr<GLContext> GLContext::Create(SDL_Window* window)
 }
 
 GLContext::GLContext(SDL_Window* window, void* context, bool robust)
-    : window_(window), context_(context), robust_(robust)
+    : window_(window), windowId_(SDL_GetWindowID(window)), context_(context), robust_(robust)
 {
 }
 
@@ -81,7 +81,9 @@ GLContext::~GLContext()
 
 void GLContext::MakeCurrent() const
 {
-    if (SDL_GL_GetCurrentContext() != context_) {
+    // A window destroyed while the device lives has left the context current on a stand-in
+    // (Window.cpp); the window itself must not be touched then.
+    if (SDL_GL_GetCurrentContext() != context_ && SDL_GetWindowFromID(windowId_) == window_) {
         SDL_GL_MakeCurrent(window_, context_);
     }
 }

@@ -4,6 +4,7 @@
 // packed pixel transfers.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 struct SDL_Window;
@@ -26,6 +27,7 @@ private:
     GLContext(SDL_Window* window, void* context, bool robust);
 
     SDL_Window* window_;
+    uint32_t windowId_;
     void* context_;
     bool robust_;
 };
