@@ -3,6 +3,7 @@
 // each draw saw through an effect, and a triangle to draw.
 #pragma once
 
+#include "Support/ArchiveFiles.h"
 #include "Support/ShowFixture.h"
 
 #include "Framework/DXEffect/DXEffectHandler.h"
@@ -14,11 +15,6 @@
 
 using ArchiveEntries = std::map<std::string, std::vector<unsigned char>>;
 
-// The compiled form of an effect source (named "effect.fx" in messages); includes from the map.
-std::vector<unsigned char> CompileEffect(const std::string& source,
-                                         const std::map<std::string, std::string>& includes = {});
-// An uncompressed 32-bit TGA of one colour, top row first.
-std::vector<unsigned char> SolidTga(unsigned width, unsigned height, unsigned char r, unsigned char g, unsigned char b);
 
 class DXEffectFixture : public ShowFixture {
 protected:

@@ -1,5 +1,5 @@
-// A GL device on a hidden window of its own, for the GL tests, with read-back helpers. Tests skip
-// with a message where no GL 3.3 core context with clip control can be made.
+// A GL device on a hidden window of its own, for the GL tests, with read-back helpers (and
+// GLPicture.h). Tests skip with a message where no GL 3.3 core context with clip control can be made.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 #include "Platform/Gfx/GL/GLEffectHook.h"
 #include "Platform/Gfx/GL/GLReadBack.h"
+#include "Platform/Gfx/GLPicture.h"
 
 class GLDeviceFixture : public ::testing::Test {
 protected:
@@ -25,10 +26,6 @@ protected:
 
     // A GLSL 3.30 program; fails the test with the compiler's log otherwise. Deleted at tear-down.
     GLuint BuildProgram(const char* vertexSource, const char* fragmentSource);
-
-    static D3DCOLOR PixelAt(const GLImage& image, UINT x, UINT y);
-    // Writes the image into the build folder, for a person to look at.
-    static std::string SavePng(const GLImage& image, const std::string& name);
 
     IDirect3D9* direct3d = nullptr;
     IDirect3DDevice9* device = nullptr;
