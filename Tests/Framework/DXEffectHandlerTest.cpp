@@ -1,6 +1,6 @@
 // The effect registry: names, the active effect, setting by semantic, drawing through every pass,
 // shared values across the pool, and what a device reset leaves.
-#include "DXEffectFixture.h"
+#include "Support/DXEffectFixture.h"
 #include "Support/FrameworkFailure.h"
 
 #include "Platform/D3DX/D3DXMath.h"

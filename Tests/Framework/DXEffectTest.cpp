@@ -1,5 +1,5 @@
 // Loading one effect: the compiled file from the archive, its annotated textures, its messages.
-#include "DXEffectFixture.h"
+#include "Support/DXEffectFixture.h"
 
 #include "Platform/Gfx/Recorder/LiveObject.h"
 

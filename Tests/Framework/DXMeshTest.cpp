@@ -1,6 +1,6 @@
 // Meshes from the archive: their materials, the exact load failure, and drawing subset by subset
 // with each material's colours reaching the active effect.
-#include "DXEffectFixture.h"
+#include "Support/DXEffectFixture.h"
 #include "Support/FrameworkFailure.h"
 
 #include "Framework/DXMesh/DXMesh.h"

@@ -1,6 +1,6 @@
 // Render objects: the base class's matrices and animation, the quad batch's buffers, index and
 // ring, and the sprites' corner offsets and centres, on the Recorder.
-#include "DXEffectFixture.h"
+#include "Support/DXEffectFixture.h"
 #include "Support/FrameworkFailure.h"
 
 #include "Framework/RenderClasses/Quads/Quads.h"
@@ -9,23 +9,6 @@
 
 #include <cstring>
 #include <regex>
-
-namespace {
-
-template <class T>
-std::vector<T> Contents(const std::vector<BYTE>& bytes)
-{
-    std::vector<T> values(bytes.size() / sizeof(T));
-    std::memcpy(values.data(), bytes.data(), values.size() * sizeof(T));
-    return values;
-}
-
-std::vector<float> FloatContents(const std::vector<BYTE>& bytes)
-{
-    return Contents<float>(bytes);
-}
-
-} // namespace
 
 class RenderObjectsTest : public DXEffectFixture {
 protected:
@@ -97,14 +80,14 @@ TEST_F(RenderObjectsTest, QuadsCreateEveryBufferAtOnceWithTheFixedData)
     EXPECT_EQ(index.Length, 72u);
     EXPECT_EQ(index.Format, D3DFMT_INDEX32);
 
-    EXPECT_EQ(Contents<uint32_t>(recorder->BufferBytes(*quads.indexBuffer)),
+    EXPECT_EQ(BufferValues<uint32_t>(*quads.indexBuffer),
               (std::vector<uint32_t>{0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7, 8, 9, 10, 8, 10, 11}));
-    EXPECT_EQ(Contents<uint32_t>(recorder->BufferBytes(*quads.colourBuffer)), std::vector<uint32_t>(12, 0xFFFFFFFFu));
+    EXPECT_EQ(BufferValues<uint32_t>(*quads.colourBuffer), std::vector<uint32_t>(12, 0xFFFFFFFFu));
     const std::vector<float> corners = {0, 0, 1, 0, 1, 1, 0, 1};
     std::vector<float> texCoords;
     for (int quad = 0; quad < 3; ++quad)
         texCoords.insert(texCoords.end(), corners.begin(), corners.end());
-    EXPECT_EQ(FloatContents(recorder->BufferBytes(*quads.texCoordBuffer)), texCoords);
+    EXPECT_EQ(BufferValues<float>(*quads.texCoordBuffer), texCoords);
     EXPECT_EQ(quads.activeQuads, 0u);
     EXPECT_EQ(quads.current, 0);
 }
@@ -163,8 +146,8 @@ TEST_F(RenderObjectsTest, AdvancingTheRingKeepsLastFramesPositionsForPositionOne
     ASSERT_EQ(quads.LockPositions(&positions), D3D_OK);
     std::fill_n(positions, 4, D3DXVECTOR3{4, 5, 6});
     ASSERT_EQ(quads.UnlockPositions(), D3D_OK);
-    EXPECT_EQ(FloatContents(recorder->BufferBytes(*quads.positionBuffers[quads.PreviousIndex()]))[0], 1.0f);
-    EXPECT_EQ(FloatContents(recorder->BufferBytes(*quads.positionBuffers[quads.current]))[0], 4.0f);
+    EXPECT_EQ(BufferValues<float>(*quads.positionBuffers[quads.PreviousIndex()])[0], 1.0f);
+    EXPECT_EQ(BufferValues<float>(*quads.positionBuffers[quads.current])[0], 4.0f);
 }
 
 TEST_F(RenderObjectsTest, ARefusedCreationNamesItsSourceAndLeavesNothingBehind)
@@ -191,12 +174,12 @@ TEST_F(RenderObjectsTest, SpritesWriteCornerOffsetsAroundTheirCentres)
     const std::vector<float> uniform = {-0.5f, 0.5f, 0, 0.5f, 0.5f, 0, 0.5f, -0.5f, 0, -0.5f, -0.5f, 0};
     std::vector<float> both = uniform;
     both.insert(both.end(), uniform.begin(), uniform.end());
-    EXPECT_EQ(FloatContents(recorder->BufferBytes(*sprites.normalBuffer)), both);
+    EXPECT_EQ(BufferValues<float>(*sprites.normalBuffer), both);
 
     const D3DXVECTOR2 sizes[] = {{1, 2}, {3, 4}};
     sprites.SetSizes(sizes);
     EXPECT_EQ(recorder->Call<Op::LockVertexBuffer>(locks + 1).Flags, DWORD(0));
-    EXPECT_EQ(FloatContents(recorder->BufferBytes(*sprites.normalBuffer)),
+    EXPECT_EQ(BufferValues<float>(*sprites.normalBuffer),
               (std::vector<float>{-1, 2, 0, 1, 2, 0, 1, -2, 0, -1, -2, 0, -3, 4, 0, 3, 4, 0, 3, -4, 0, -3, -4, 0}));
 
     sprites.AdvanceRing();
@@ -205,7 +188,7 @@ TEST_F(RenderObjectsTest, SpritesWriteCornerOffsetsAroundTheirCentres)
     EXPECT_EQ(sprites.activeQuads, 0u);
     EXPECT_EQ(sprites.SetCentres(centres, 1), D3D_OK);
     EXPECT_EQ(sprites.activeQuads, 1u);
-    const std::vector<float> positions = FloatContents(recorder->BufferBytes(*sprites.positionBuffers[1]));
+    const std::vector<float> positions = BufferValues<float>(*sprites.positionBuffers[1]);
     EXPECT_EQ(std::vector<float>(positions.begin(), positions.begin() + 12),
               (std::vector<float>{7, 8, 9, 7, 8, 9, 7, 8, 9, 7, 8, 9}));
 }

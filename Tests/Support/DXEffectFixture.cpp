@@ -1,4 +1,4 @@
-#include "DXEffectFixture.h"
+#include "Support/DXEffectFixture.h"
 
 #include "Framework/Noise/NoiseVolume.h"
 

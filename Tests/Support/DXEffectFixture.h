@@ -9,6 +9,7 @@
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Platform/Fx/Recorder/EffectDrawLog.h"
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +29,15 @@ protected:
     // The effect's parameter values, read back.
     static D3DXMATRIX Matrix(DXEffect& effect, const char* parameter);
     static std::vector<float> Floats(DXEffect& effect, const char* parameter, UINT count);
+    // A vertex or index buffer's contents as values of T.
+    template <class T, class Buffer>
+    std::vector<T> BufferValues(const Buffer& buffer) const
+    {
+        const std::vector<BYTE> bytes = recorder->BufferBytes(buffer);
+        std::vector<T> values(bytes.size() / sizeof(T));
+        std::memcpy(values.data(), bytes.data(), values.size() * sizeof(T));
+        return values;
+    }
 
     EffectDrawLog draws{recorder};
     std::unique_ptr<DXFramework> framework;
