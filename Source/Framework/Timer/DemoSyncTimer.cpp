@@ -2,9 +2,14 @@
 
 #include "Framework/Timer/Timer.h"
 
-double DemoSyncTimer::currentRow() const
+double ShowRow()
 {
     return Timer::GetElapsed() * SyncRowRate;
+}
+
+double DemoSyncTimer::currentRow() const
+{
+    return ShowRow();
 }
 
 void DemoSyncTimer::seekRow(float row)

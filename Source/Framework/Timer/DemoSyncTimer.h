@@ -6,6 +6,9 @@
 // 1024/60 rows per second: 128 beats per minute at 8 rows per beat.
 constexpr double SyncRowRate = 17.066666666666666;
 
+// The show clock's time in rows, as every track is read.
+double ShowRow();
+
 class DemoSyncTimer : public SyncTimer {
 public:
     void pause() override {}
