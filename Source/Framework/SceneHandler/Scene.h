@@ -1,6 +1,12 @@
-// Base of every scene: its name and the slots through which the timeline and the framework drive it.
+// Base of every scene: its name, its cameras and lights, and the slots through which the timeline
+// and the framework drive it.
 #pragma once
 
+#include "Framework/Scene/CameraSet.h"
+#include "Framework/Scene/Light.h"
+
+#include <map>
+#include <memory>
 #include <string>
 
 class Scene {
@@ -21,6 +27,14 @@ public:
     virtual void SetFrameConstants() {}
 
     const std::string& GetName() const { return name; }
+
+    // Replaces the cameras and lights with those of the scene file "Data\" + fileName; the last
+    // camera of the file becomes active. When the file is refused the scene keeps what it had.
+    void LoadSceneData(const std::string& fileName);
+
+    // From the scene file. The timeline's current scene needs a camera.
+    CameraSet cameraSet;
+    std::map<std::string, std::unique_ptr<Light>> lights;
 
 private:
     std::string name;
