@@ -1,0 +1,248 @@
+#include "Modules/ParticleDance/ParticleDance.h"
+
+#include "Framework/DXEffect/DXEffectHandler.h"
+#include "Framework/DXFramework.h"
+#include "Framework/DeviceCall.h"
+#include "Framework/FrameworkEx.h"
+#include "Framework/Noise/CrtRand.h"
+#include "Framework/Timer/DemoSyncTimer.h"
+#include "Framework/Timer/Timer.h"
+#include "Modules/ParticleDance/detail/Attractor.h"
+#include "Modules/ParticleDance/detail/SpriteLook.h"
+#include "sync/device.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+constexpr float ScatterExtent = 4.0f;
+constexpr float Drag = 2.6f;         // per second
+constexpr float DieoffScale = 0.1f;  // the dieoff track's values are ten times the fall-off
+
+SyncDevice& FrameworkSync()
+{
+    DXFramework* framework = DXFramework::Instance();
+    if (!framework || !framework->syncDevice)
+        throw FrameworkEx("[ParticleDance::ParticleDance] The framework's sync device does not exist yet");
+    return *framework->syncDevice;
+}
+
+// A generator value mapped to [-1, 1].
+float Signed(int r)
+{
+    return static_cast<float>(r) * 6.103702e-5f - 1.0f;
+}
+
+float LengthOf(float x, float y, float z)
+{
+    return std::sqrt(x * x + y * y + z * z);
+}
+
+// The pull towards the attractor per unit of the vector to it: about F near the attractor, falling
+// off as 1 / (k a^2) far from it. At the attractor itself (a = 0) there is no direction to pull in
+// and without force (F = 0) there is no pull, yet both divide by zero, as do tracks whose values
+// cancel the denominator; whatever comes out infinite or NaN pulls with nothing, so that neither
+// reaches the swarm.
+float PullPerUnit(float a, float force, float dieoff, float dt)
+{
+    const float pull = dt / (a * a * dieoff + 1.0f / force) * (1.0f / a);
+    return std::isfinite(pull) ? pull : 0.0f;
+}
+
+// A wall stops a particle on the wall and takes away its speed into the wall.
+void Confine(float& coordinate, float& velocity)
+{
+    constexpr float wall = ParticleDance::WallDistance;
+    if (coordinate < -wall) {
+        coordinate = -wall;
+        velocity = std::max(velocity, 0.0f);
+    } else if (coordinate > wall) {
+        coordinate = wall;
+        velocity = std::min(velocity, 0.0f);
+    }
+}
+
+} // namespace
+
+ParticleDance::ParticleDance(std::string name) : ParticleDance(std::move(name), FrameworkSync()) {}
+
+ParticleDance::ParticleDance(std::string name, SyncDevice& sync)
+    : DXModule(std::move(name)),
+      forceTrack(&sync.trackByName("Box_force")),
+      dieoffTrack(&sync.trackByName("Box_dieoff")),
+      gravityTrack(&sync.trackByName("Box_gravitation")),
+      sortOrder(count),
+      velocities(count),
+      cellOfParticle(count),
+      positions(count)
+{
+    std::iota(sortOrder.begin(), sortOrder.end(), 0);
+    for (D3DXVECTOR3& position : positions) {
+        const int r1 = CrtRand::rand();
+        const int r2 = CrtRand::rand();
+        const int r3 = CrtRand::rand();
+        position = {ScatterExtent * Signed(r3), ScatterExtent * Signed(r2), ScatterExtent * Signed(r1)};
+    }
+}
+
+void ParticleDance::Load()
+{
+    sprites = std::make_unique<Sprites>("", count, RingSize);
+    sprites->SetUniformSize(SpriteHalfSize);
+    // A buffer that cannot be locked keeps what the batch put in it; the draws still happen, so
+    // every sprite keeps its own looks from the generator whichever buffer took them.
+    D3DCOLOR* colours = nullptr;
+    D3DXVECTOR2* texCoords = nullptr;
+    const bool coloursLocked = SUCCEEDED(sprites->LockColours(&colours));
+    const bool texCoordsLocked = SUCCEEDED(sprites->LockTexCoords(&texCoords));
+    for (int sprite = 0; sprite < count; ++sprite) {
+        const dance::detail::SpriteLook look = dance::detail::DrawSpriteLook();
+        const size_t first = Sprites::VerticesPerQuad * static_cast<size_t>(sprite);
+        if (texCoordsLocked)
+            std::copy(look.texCoords.begin(), look.texCoords.end(), texCoords + first);
+        if (coloursLocked)
+            std::fill_n(colours + first, Sprites::VerticesPerQuad, look.colour);
+    }
+    if (coloursLocked)
+        sprites->UnlockColours();
+    if (texCoordsLocked)
+        sprites->UnlockTexCoords();
+}
+
+void ParticleDance::Release()
+{
+    sprites.reset();
+}
+
+void ParticleDance::Update()
+{
+    if (!sprites)
+        throw FrameworkEx("[ParticleDance::Update] The module is not loaded");
+    const float row = static_cast<float>(ShowRow());
+    const float dt = static_cast<float>(Timer::GetDelta());
+    const float force = forceTrack->valueAt(row);
+    const float dieoff = dieoffTrack->valueAt(row) * DieoffScale;
+    const float gravity = gravityTrack->valueAt(row);
+
+    FillGrid();
+    Move(dance::detail::Attractor(Timer::GetElapsed()), force, dieoff, gravity, dt);
+    SeparateAndConfine();
+
+    sprites->AdvanceRing();
+    DEVICE_CALL(sprites->SetCentres(positions.data(), count));
+}
+
+// The grid holds where the particles were at the end of the last frame.
+void ParticleDance::FillGrid()
+{
+    for (int i = 0; i < count; ++i)
+        cellOfParticle[i] = NeighbourGrid::CellOf(positions[i]);
+    grid.Fill(cellOfParticle);
+}
+
+void ParticleDance::Move(const D3DXVECTOR3& attractor, float force, float dieoff, float gravity, float dt)
+{
+    const float damping = 1.0f - Drag * dt;
+    for (int i = 0; i < count; ++i) {
+        D3DXVECTOR3& p = positions[i];
+        D3DXVECTOR3& v = velocities[i];
+        p.x += v.x * dt;
+        p.y += v.y * dt;
+        p.z += v.z * dt;
+        v.x *= damping;
+        v.y *= damping;
+        v.z *= damping;
+        const D3DXVECTOR3 toAttractor{attractor.x - p.x, attractor.y - p.y, attractor.z - p.z};
+        const float pull = PullPerUnit(LengthOf(toAttractor.x, toAttractor.y, toAttractor.z), force, dieoff, dt);
+        v.x += toAttractor.x * pull;
+        v.y += toAttractor.y * pull;
+        v.z += toAttractor.z * pull;
+        v.y -= dt * gravity;
+    }
+}
+
+// In particle order, each particle reading the others where they are now: those before it have
+// already been pushed and confined this frame.
+void ParticleDance::SeparateAndConfine()
+{
+    for (int i = 0; i < count; ++i) {
+        D3DXVECTOR3 p = positions[i];
+        D3DXVECTOR3 v = velocities[i];
+        Separate(i, p, v);
+        Confine(p.x, v.x);
+        Confine(p.y, v.y);
+        Confine(p.z, v.z);
+        positions[i] = p;
+        velocities[i] = v;
+    }
+}
+
+void ParticleDance::Separate(int particle, D3DXVECTOR3& p, D3DXVECTOR3& v) const
+{
+    const int cell = cellOfParticle[particle];
+    for (int dz = -1; dz <= 1; ++dz)
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                for (const uint16_t other : grid.Particles(NeighbourGrid::Neighbour(cell, dx, dy, dz))) {
+                    // The particle itself, where it stood before this loop moved p.
+                    if (other == particle)
+                        continue;
+                    const D3DXVECTOR3& q = positions[other];
+                    const D3DXVECTOR3 apart{p.x - q.x, p.y - q.y, p.z - q.z};
+                    const float e = LengthOf(apart.x, apart.y, apart.z);
+                    if (!(e > 0.0f && e < InteractionRadius))
+                        continue;
+                    const float overlap = InteractionRadius - e;
+                    p.x += apart.x * overlap * 2.0f;
+                    p.y += apart.y * overlap * 2.0f;
+                    p.z += apart.z * overlap * 2.0f;
+                    v.x += apart.x * overlap / e;
+                    v.y += apart.y * overlap / e;
+                    v.z += apart.z * overlap / e;
+                }
+}
+
+void ParticleDance::SortParticles()
+{
+    if (!sprites)
+        throw FrameworkEx("[ParticleDance::SortParticles] The module is not loaded");
+    // Ascending z, exactly. Comparing z differences truncated to whole units is not transitive,
+    // and a sort handed such a comparison may read outside the array; the exact order is one of
+    // the orders that comparison allows. Equal depths go by index and NaN sorts last, so the
+    // comparison is a strict total order and the result the same on every run.
+    const auto depth = [this](int32_t particle) {
+        const float z = positions[static_cast<size_t>(particle)].z;
+        return std::isnan(z) ? std::numeric_limits<float>::infinity() : z;
+    };
+    std::sort(sortOrder.begin(), sortOrder.end(), [&](int32_t a, int32_t b) {
+        const float za = depth(a);
+        const float zb = depth(b);
+        return za < zb || (za == zb && a < b);
+    });
+
+    uint32_t* indices = nullptr;
+    // A recovered lost device reloaded the module, whose new batch is sorted next frame.
+    if (!DEVICE_CALL(sprites->LockIndices(&indices)))
+        return;
+    for (size_t i = 0; i < sortOrder.size(); ++i) {
+        const uint32_t first = static_cast<uint32_t>(sortOrder[i]) * Sprites::VerticesPerQuad;
+        uint32_t* out = indices + Sprites::IndicesPerQuad * i;
+        out[0] = first;
+        out[1] = first + 1;
+        out[2] = first + 2;
+        out[3] = first;
+        out[4] = first + 2;
+        out[5] = first + 3;
+    }
+    DEVICE_CALL(sprites->UnlockIndices());
+}
+
+void ParticleDance::Draw()
+{
+    if (!sprites)
+        throw FrameworkEx("[ParticleDance::Draw] The module is not loaded");
+    DXEffectHandler::DrawObject(*sprites);
+}
