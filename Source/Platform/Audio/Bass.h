@@ -3,19 +3,12 @@
 // Every call sets the calling thread's error code, read with BASS_ErrorGetCode.
 #pragma once
 
+#include "Platform/Window/WinTypes.h"
+
 #include <cstdint>
 
-using BYTE = uint8_t;
-using WORD = uint16_t;
-using DWORD = uint32_t;
 using QWORD = uint64_t;
-using BOOL = int;
 using HSTREAM = DWORD;
-
-#ifndef TRUE
-#define TRUE 1
-#define FALSE 0
-#endif
 
 // Upper 16 bits of BASS_GetVersion: the interface version 2.4.
 constexpr DWORD BASSVERSION = 0x0204;

@@ -13,7 +13,15 @@ using LPARAM = intptr_t;
 using LRESULT = intptr_t;
 using INT_PTR = intptr_t;
 using BOOL = int;
+using BYTE = uint8_t;
+using WORD = uint16_t;
+using DWORD = uint32_t;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
 
 struct MSG {
     HWND hwnd = nullptr;
