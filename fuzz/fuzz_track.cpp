@@ -65,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
               "no more records are decoded than the bytes hold");
 
     SyncTrack track("fuzz");
-    for (const TrackRecord& record : records) // as loadTrack stores them: a later row replaces an earlier one
-        track.keys.insert_or_assign(record.row, SyncKey{record.value, record.type});
+    storeTrackRecords(track, records);
 
     if (track.keys.empty()) {
         for (float time : ProbeTimes(track))

@@ -71,7 +71,12 @@ bool loadTrack(SyncTrack& track, const std::string& fileName)
     const auto contents = FileSys::Instance()->ReadAll(path);
     if (!contents)
         throw FrameworkEx("loadTrack failed on " + path);
-    for (const TrackRecord& record : DecodeTrackRecords(contents->data(), contents->size()))
-        track.keys.insert_or_assign(record.row, SyncKey{record.value, record.type});
+    storeTrackRecords(track, DecodeTrackRecords(contents->data(), contents->size()));
     return true;
+}
+
+void storeTrackRecords(SyncTrack& track, const std::vector<TrackRecord>& records)
+{
+    for (const TrackRecord& record : records)
+        track.keys.insert_or_assign(record.row, SyncKey{record.value, record.type});
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 struct SyncKey {
     enum Type : int32_t { Step = 0, Linear = 1, Cosine = 2, Quadratic = 3 };
@@ -25,6 +26,11 @@ public:
 private:
     mutable bool reportedBadType = false;
 };
+
+struct TrackRecord;
+
+// Stores decoded records as keys: a later record of a row replaces an earlier one.
+void storeTrackRecords(SyncTrack& track, const std::vector<TrackRecord>& records);
 
 // Fills track's keys from the archive entry "Data\" + fileName; raises FrameworkEx
 // "loadTrack failed on <path>" when the entry is missing or empty.
