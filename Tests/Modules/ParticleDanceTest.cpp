@@ -54,6 +54,9 @@ TEST(NeighbourGridTest, ACellListsItsFirst500ParticlesInOrderUntilTheNextFill)
     EXPECT_EQ(full[499], 500);
     ASSERT_EQ(grid.Particles(10).size(), 1u);
     EXPECT_EQ(grid.Particles(10)[0], 1);
+    const std::span<const uint16_t> row = grid.Particles(8, 10);
+    ASSERT_EQ(row.size(), 501u) << "a row of cells is their lists one after the other";
+    EXPECT_EQ(row.back(), 1);
 
     const std::vector<int32_t> next = {10};
     grid.Fill(next);
@@ -61,15 +64,16 @@ TEST(NeighbourGridTest, ACellListsItsFirst500ParticlesInOrderUntilTheNextFill)
     EXPECT_EQ(grid.Particles(10).size(), 1u);
 }
 
-TEST(NeighbourGridTest, FillRefusesWhatWouldReachOutsideItsArrays)
+TEST(NeighbourGridTest, FillRefusesWhatWouldReachOutsideItsArraysAndKeepsWhatItHeld)
 {
     NeighbourGrid grid(2);
-    const std::vector<int32_t> three = {0, 1, 2}, outside = {4, 64000}, good = {3};
+    const std::vector<int32_t> good = {3}, three = {0, 1, 2}, outside = {4, 64000};
+    grid.Fill(good);
     EXPECT_EQ(FrameworkFailure([&] { grid.Fill(three); }), "[NeighbourGrid::Fill] 3 particles in a grid made for 2");
     EXPECT_EQ(FrameworkFailure([&] { grid.Fill(outside); }),
               "[NeighbourGrid::Fill] Particle 1 is in cell 64000, outside the grid's 64000");
-    grid.Fill(good);
-    EXPECT_TRUE(grid.Particles(4).empty()) << "a refused fill leaves nothing behind";
+    EXPECT_TRUE(grid.Particles(4).empty());
+    EXPECT_EQ(grid.Particles(3).size(), 1u);
 }
 
 // The module.
@@ -213,8 +217,9 @@ TEST(ParticleDanceAttractorTest, TheAttractorKeepsHalfwayOutTo3UnitsFromItsSecon
 {
     // At 0.25 s the two points are 1.59 apart, at 1 s 6.3.
     ExpectNear(dance::detail::Attractor(0.25), ExpectedAttractor(0.25));
-    ExpectNear(dance::detail::Attractor(1.0), {float(4.5 * (std::sin(1.0) + std::sin(2.3223))), float(4.5 * std::cos(1.33)),
-                                               float(4.5 * std::sin(1.0) * std::cos(2.0))});
+    const D3DXVECTOR3 unpushed{float(4.5 * (std::sin(1.0) + std::sin(2.3223))), float(4.5 * std::cos(1.33)),
+                               float(4.5 * std::sin(1.0) * std::cos(2.0))};
+    ExpectNear(dance::detail::Attractor(1.0), unpushed);
 }
 
 TEST_F(ParticleDanceTest, AStepMovesDampsPullsTowardsTheAttractorAndAddsGravity)
@@ -270,6 +275,10 @@ TEST_F(ParticleDanceTest, WithNoTimeNothingMovesButOverlapsArePushedApartInOrder
     dance->positions[1] = second;
     dance->positions[2] = {5.3f, -5.3f, -5.3f};
     dance->velocities[2] = {2.0f, -1.0f, 3.0f};
+    // The same pair in the grid's first layer, below which the neighbours are clamped.
+    const D3DXVECTOR3 low{0.0f, 0.0f, -5.9f};
+    dance->positions[3] = low;
+    dance->positions[4] = Add(low, apart, -1.0f);
     const std::vector<D3DXVECTOR3> before = dance->positions;
     UpdateAt(0.25, 0.0f);
 
@@ -282,10 +291,11 @@ TEST_F(ParticleDanceTest, WithNoTimeNothingMovesButOverlapsArePushedApartInOrder
     const float e = std::hypot(back.x, back.y, back.z);
     ExpectNear(dance->positions[1], Add(second, back, (0.3f - e) * 2.0f));
     ExpectNear(dance->velocities[1], Add({}, back, (0.3f - e) / e));
+    ExpectNear(dance->velocities[3], Add({}, apart, 2.0f));
     // Walls stop a particle at 5 and take away its speed into the wall.
     ExpectNear(dance->positions[2], {5.0f, -5.0f, -5.0f}, 0.0f);
     ExpectNear(dance->velocities[2], {0.0f, 0.0f, 3.0f}, 0.0f);
-    for (int i = 3; i < ParticleDance::count; ++i) {
+    for (int i = 5; i < ParticleDance::count; ++i) {
         ASSERT_EQ(std::memcmp(&dance->positions[i], &before[i], sizeof(D3DXVECTOR3)), 0) << i;
         ASSERT_EQ(dance->velocities[i].y, 0.0f) << i;
     }
@@ -324,7 +334,7 @@ TEST_F(ParticleDanceTest, ARefusedIndexLockNamesThisSource)
 {
     recorder->FailCall(Op::LockIndexBuffer, recorder->Count(Op::LockIndexBuffer), D3DERR_INVALIDCALL);
     const std::string message = FrameworkFailure([&] { dance->SortParticles(); });
-    EXPECT_TRUE(std::regex_match(message, std::regex(R"(Error: D3DERR_INVALIDCALL\n\n)"
-                                                     R"(\.\\Source\\Modules\\ParticleDance\\ParticleDance\.cpp : \d+)")))
-        << message;
+    const std::regex expected(R"(Error: D3DERR_INVALIDCALL\n\n)"
+                              R"(\.\\Source\\Modules\\ParticleDance\\ParticleDance\.cpp : \d+)");
+    EXPECT_TRUE(std::regex_match(message, expected)) << message;
 }

@@ -27,13 +27,13 @@ int AxisCell(float coordinate, float originCoordinate, int n)
 
 NeighbourGrid::NeighbourGrid(int maxParticles)
 {
-    // Particle indices and runs of entries are 16-bit.
+    // Particle indices and positions in the entries are 16-bit.
     if (maxParticles < 1 || maxParticles > std::numeric_limits<uint16_t>::max())
         throw FrameworkEx("[NeighbourGrid::NeighbourGrid] A grid holds 1 to 65535 particles, not " +
                           std::to_string(maxParticles));
-    cells.resize(CellCount);
+    counts.resize(CellCount);
+    starts.resize(CellCount + 1);
     entries.resize(static_cast<size_t>(maxParticles));
-    occupied.reserve(static_cast<size_t>(maxParticles));
 }
 
 int NeighbourGrid::CellOf(const D3DXVECTOR3& point)
@@ -44,42 +44,33 @@ int NeighbourGrid::CellOf(const D3DXVECTOR3& point)
     return nx * (ny * iz + iy) + ix;
 }
 
-int NeighbourGrid::Neighbour(int cell, int dx, int dy, int dz)
-{
-    return std::clamp(cell + dz * nx * ny + dy * nx + dx, 0, CellCount - 1);
-}
-
 void NeighbourGrid::Fill(std::span<const int32_t> cellOfParticle)
 {
     if (cellOfParticle.size() > entries.size())
         throw FrameworkEx("[NeighbourGrid::Fill] " + std::to_string(cellOfParticle.size()) +
                           " particles in a grid made for " + std::to_string(entries.size()));
-    for (const int32_t cell : occupied)
-        cells[static_cast<size_t>(cell)] = {};
-    occupied.clear();
-
-    // Count every cell's particles, noting each cell the first time it is met; a cell noted is
-    // emptied by the next Fill even when this one stops at a bad cell.
-    for (size_t particle = 0; particle < cellOfParticle.size(); ++particle) {
-        const int32_t cell = cellOfParticle[particle];
-        if (cell < 0 || cell >= CellCount)
+    // Checked whole first, so that a refused fill leaves the grid as it was.
+    for (size_t particle = 0; particle < cellOfParticle.size(); ++particle)
+        if (cellOfParticle[particle] < 0 || cellOfParticle[particle] >= CellCount)
             throw FrameworkEx("[NeighbourGrid::Fill] Particle " + std::to_string(particle) + " is in cell " +
-                              std::to_string(cell) + ", outside the grid's " + std::to_string(CellCount));
-        if (cells[static_cast<size_t>(cell)].count++ == 0)
-            occupied.push_back(cell);
-    }
+                              std::to_string(cellOfParticle[particle]) + ", outside the grid's " +
+                              std::to_string(CellCount));
 
-    // Each cell gets its run of entries, then the particles go in, in order, while there is room.
+    // The counts are all 0 between fills: the last loop takes each back down as it places.
+    for (const int32_t cell : cellOfParticle)
+        ++counts[static_cast<size_t>(cell)];
     uint16_t next = 0;
-    for (const int32_t cell : occupied) {
-        CellRange& range = cells[static_cast<size_t>(cell)];
-        range.first = next;
-        next = static_cast<uint16_t>(next + std::min<int>(range.count, MaxPerCell));
-        range.count = 0;
+    for (size_t cell = 0; cell < counts.size(); ++cell) {
+        starts[cell] = next;
+        next = static_cast<uint16_t>(next + std::min<int>(counts[cell], MaxPerCell));
     }
-    for (size_t particle = 0; particle < cellOfParticle.size(); ++particle) {
-        CellRange& range = cells[static_cast<size_t>(cellOfParticle[particle])];
-        if (range.count < MaxPerCell)
-            entries[range.first + range.count++] = static_cast<uint16_t>(particle);
+    starts[counts.size()] = next;
+    // From the last particle back, each takes the place of its rank in its cell; ranks from
+    // MaxPerCell on find no room.
+    for (size_t particle = cellOfParticle.size(); particle-- > 0;) {
+        const auto cell = static_cast<size_t>(cellOfParticle[particle]);
+        const uint16_t rank = --counts[cell];
+        if (rank < MaxPerCell)
+            entries[starts[cell] + rank] = static_cast<uint16_t>(particle);
     }
 }

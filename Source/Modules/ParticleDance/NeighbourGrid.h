@@ -26,29 +26,30 @@ public:
     // The cell offset by (dx, dy, dz) cells, each in -1 .. 1, as a flat index clamped to
     // 0 .. CellCount - 1; no axis wraps on its own, so at the grid's faces a neighbour may be a
     // cell of another row or the clamped end cell.
-    static int Neighbour(int cell, int dx, int dy, int dz);
+    static int Neighbour(int cell, int dx, int dy, int dz)
+    {
+        const int offset = cell + dz * nx * ny + dy * nx + dx;
+        return offset < 0 ? 0 : offset > CellCount - 1 ? CellCount - 1 : offset;
+    }
 
     // Lists particle i in cell cellOfParticle[i] for every i, in the order of i, keeping the first
     // MaxPerCell of each cell; what the cells held before is forgotten. Throws FrameworkEx for more
     // particles than the grid has room for or a cell outside it.
     void Fill(std::span<const int32_t> cellOfParticle);
-    // The particles listed in cell, in the order they were added.
-    std::span<const uint16_t> Particles(int cell) const
+    // The particles listed in the cells first .. last (0 <= first <= last < CellCount), cell by
+    // cell, each cell's in the order they were added. A row of neighbouring cells is one run.
+    std::span<const uint16_t> Particles(int first, int last) const
     {
-        const CellRange range = cells[static_cast<size_t>(cell)];
-        return {entries.data() + range.first, range.count};
+        const uint16_t begin = starts[static_cast<size_t>(first)];
+        return {entries.data() + begin, static_cast<size_t>(starts[static_cast<size_t>(last) + 1] - begin)};
     }
+    std::span<const uint16_t> Particles(int cell) const { return Particles(cell, cell); }
 
 private:
-    // A cell's particles are entries[first .. first + count - 1]: one flat array for all cells, so
-    // a frame touches only the cells that hold particles and never 64 000 fixed-size slots.
-    struct CellRange {
-        uint16_t first = 0;
-        uint16_t count = 0;
-    };
-
-    std::vector<CellRange> cells;
+    // All cells' particles in one array, cell after cell: cell c holds entries[starts[c] ..
+    // starts[c + 1] - 1]. Three neighbouring cells of a row are then one stretch of entries, found
+    // with two reads, instead of 64 000 fixed slots of 500 to look through cell by cell.
+    std::vector<uint16_t> counts; // per cell, used while filling; all 0 between fills
+    std::vector<uint16_t> starts;
     std::vector<uint16_t> entries;
-    // The cells Fill put particles in, emptied again by the next Fill.
-    std::vector<int32_t> occupied;
 };

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <span>
 
 namespace {
 
@@ -52,6 +53,37 @@ float PullPerUnit(float a, float force, float dieoff, float dt)
     return std::isfinite(pull) ? pull : 0.0f;
 }
 
+// Pushes particle, at p with velocity v, away from each of others closer than the interaction
+// radius, reading each where it is now.
+void PushApart(int particle, std::span<const uint16_t> others, const std::vector<D3DXVECTOR3>& positions,
+               D3DXVECTOR3& p, D3DXVECTOR3& v)
+{
+    constexpr float radius = ParticleDance::InteractionRadius;
+    // A little over radius squared: most particles of the nearby cells are out of reach, and this
+    // tells them without a square root, never dropping one that the exact test would push.
+    constexpr float reachSquared = 0.0901f;
+    for (const uint16_t other : others) {
+        // The particle itself, where it stood before this step moved p.
+        if (other == particle)
+            continue;
+        const D3DXVECTOR3& q = positions[other];
+        const D3DXVECTOR3 apart{p.x - q.x, p.y - q.y, p.z - q.z};
+        const float squared = apart.x * apart.x + apart.y * apart.y + apart.z * apart.z;
+        if (!(squared < reachSquared))
+            continue;
+        const float e = std::sqrt(squared);
+        if (!(e > 0.0f && e < radius))
+            continue;
+        const float overlap = radius - e;
+        p.x += apart.x * overlap * 2.0f;
+        p.y += apart.y * overlap * 2.0f;
+        p.z += apart.z * overlap * 2.0f;
+        v.x += apart.x * overlap / e;
+        v.y += apart.y * overlap / e;
+        v.z += apart.z * overlap / e;
+    }
+}
+
 // A wall stops a particle on the wall and takes away its speed into the wall.
 void Confine(float& coordinate, float& velocity)
 {
@@ -77,7 +109,8 @@ ParticleDance::ParticleDance(std::string name, SyncDevice& sync)
       sortOrder(count),
       velocities(count),
       cellOfParticle(count),
-      positions(count)
+      positions(count),
+      depthOrder(count)
 {
     std::iota(sortOrder.begin(), sortOrder.end(), 0);
     for (D3DXVECTOR3& position : positions) {
@@ -182,27 +215,19 @@ void ParticleDance::SeparateAndConfine()
 
 void ParticleDance::Separate(int particle, D3DXVECTOR3& p, D3DXVECTOR3& v) const
 {
+    constexpr int nx = NeighbourGrid::nx, ny = NeighbourGrid::ny;
     const int cell = cellOfParticle[particle];
     for (int dz = -1; dz <= 1; ++dz)
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                for (const uint16_t other : grid.Particles(NeighbourGrid::Neighbour(cell, dx, dy, dz))) {
-                    // The particle itself, where it stood before this loop moved p.
-                    if (other == particle)
-                        continue;
-                    const D3DXVECTOR3& q = positions[other];
-                    const D3DXVECTOR3 apart{p.x - q.x, p.y - q.y, p.z - q.z};
-                    const float e = LengthOf(apart.x, apart.y, apart.z);
-                    if (!(e > 0.0f && e < InteractionRadius))
-                        continue;
-                    const float overlap = InteractionRadius - e;
-                    p.x += apart.x * overlap * 2.0f;
-                    p.y += apart.y * overlap * 2.0f;
-                    p.z += apart.z * overlap * 2.0f;
-                    v.x += apart.x * overlap / e;
-                    v.y += apart.y * overlap / e;
-                    v.z += apart.z * overlap / e;
-                }
+        for (int dy = -1; dy <= 1; ++dy) {
+            // The three cells of a row are one run of the grid's entries; only at the grid's two
+            // ends do the neighbours need clamping, one by one.
+            const int first = cell + (dz * ny + dy) * nx - 1;
+            if (first >= 0 && first + 2 < NeighbourGrid::CellCount)
+                PushApart(particle, grid.Particles(first, first + 2), positions, p, v);
+            else
+                for (int dx = -1; dx <= 1; ++dx)
+                    PushApart(particle, grid.Particles(NeighbourGrid::Neighbour(cell, dx, dy, dz)), positions, p, v);
+        }
 }
 
 void ParticleDance::SortParticles()
@@ -212,16 +237,16 @@ void ParticleDance::SortParticles()
     // Ascending z, exactly. Comparing z differences truncated to whole units is not transitive,
     // and a sort handed such a comparison may read outside the array; the exact order is one of
     // the orders that comparison allows. Equal depths go by index and NaN sorts last, so the
-    // comparison is a strict total order and the result the same on every run.
-    const auto depth = [this](int32_t particle) {
-        const float z = positions[static_cast<size_t>(particle)].z;
-        return std::isnan(z) ? std::numeric_limits<float>::infinity() : z;
-    };
-    std::sort(sortOrder.begin(), sortOrder.end(), [&](int32_t a, int32_t b) {
-        const float za = depth(a);
-        const float zb = depth(b);
-        return za < zb || (za == zb && a < b);
-    });
+    // order is a strict total one and the same on every run. The keys sit beside the indices, so
+    // that the sort does not chase every comparison into the positions.
+    for (int i = 0; i < count; ++i) {
+        const int32_t particle = sortOrder[i];
+        const float z = positions[particle].z;
+        depthOrder[i] = {std::isnan(z) ? std::numeric_limits<float>::infinity() : z, particle};
+    }
+    std::sort(depthOrder.begin(), depthOrder.end());
+    for (int i = 0; i < count; ++i)
+        sortOrder[i] = depthOrder[i].second;
 
     uint32_t* indices = nullptr;
     // A recovered lost device reloaded the module, whose new batch is sorted next frame.

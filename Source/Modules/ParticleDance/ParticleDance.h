@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class SyncDevice;
@@ -55,6 +56,10 @@ public:
     std::vector<D3DXVECTOR3> positions;
 
 private:
+    // SortParticles' depth and particle pairs, kept between frames so that sorting allocates
+    // nothing.
+    std::vector<std::pair<float, int32_t>> depthOrder;
+
     // Steps of Update.
     void FillGrid();
     void Move(const D3DXVECTOR3& attractor, float force, float dieoff, float gravity, float dt);
