@@ -44,6 +44,8 @@ int main(int argc, char** argv)
          "EffectCreate/500lines/Recorder/repeats:3"},
         {"500-line effect release, GL / Recorder", "EffectRelease/500lines/GL/repeats:3",
          "EffectRelease/500lines/Recorder/repeats:3"},
+        {"ParticleDance frame / all-pairs neighbour loop", "ParticleDance/UpdateAndSort/repeats:3",
+         "ParticleDance/AllPairs/repeats:3"},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
