@@ -102,6 +102,9 @@ TEST(SceneFileTest, TextThatIsNotXmlIsRefusedWithTheParsersDescription)
     EXPECT_EQ(Refusal("<scene><cameras></scene>"), ParseFailure + "Error reading end tag.");
     // A zero byte would end the parser's text early and drop the rest of the file unseen.
     EXPECT_EQ(Refusal(std::string("<scene/>\0<scene>", 16)), ParseFailure + "NUL character at byte 8");
+    // Cut off inside a UTF-8 character, where the parser steps past the end of the text.
+    EXPECT_EQ(Refusal("<?xml version=\"1.0\"?><a b='\xE8"), ParseFailure + "Error parsing Element.");
+    EXPECT_EQ(Refusal("<?xml version=\"1.0\"?><a>\xF0"), ParseFailure + "Error reading Element value.");
 }
 
 TEST(SceneFileTest, NestingDeeperThanAnySceneFileIsRefusedBeforeParsing)

@@ -188,8 +188,11 @@ SceneFile ParseSceneFile(const std::string& text, const std::string& fileName)
     if (XmlNestingDepth(text, MaxSceneNesting) > MaxSceneNesting)
         ParseError(fileName, "elements nested more than " + std::to_string(MaxSceneNesting) + " deep");
 
+    // In UTF-8 the parser steps over a whole character even where the text ends inside one, up
+    // to three bytes past the terminating zero; zeros after it keep every read inside the buffer.
+    const std::string padded = text + std::string(4, '\0');
     TiXmlDocument document(SceneDocumentName.c_str());
-    document.Parse(text.c_str());
+    document.Parse(padded.c_str());
     if (document.Error())
         ParseError(fileName, document.ErrorDesc());
 
