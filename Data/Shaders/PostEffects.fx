@@ -1,0 +1,472 @@
+// The post-processing chain's effect ("postfx"): every screen-space pass the scenes compose into
+// their frames. All but the point lights draw the full-screen quad of common.fxh, whose normals
+// carry the rays from the eye to the far plane where an operation writes them.
+//
+// What the passes expect of the targets the scenes render:
+// - Linear depth (R32F, "Depth"): the distance in front of the camera along its view axis, in
+//   world units; 100 where nothing was drawn.
+// - Normal-depth (A32B32G32R32F, "NormalDepthMap", made by DepthToNormal): the view-space normal
+//   in xyz (view space looks down -z, so a surface facing the camera has z > 0) and the linear
+//   depth in w.
+// - Velocity (G16R16F, "VelocityField1"): how far the picture moved at that pixel over the last
+//   1/60 s, in normalised device units (x right, y up); 0 where nothing moved.
+#include "common.fxh"
+
+float2 RtDimPixelInv : RTDIMPIXELINV;   // (1 / width, -1 / height) of the target drawn into
+float2 Tx1DimPixelInv : TX1DIMPIXELINV; // (1 / width, 1 / height) of ColTex1
+float4 Value1 : VALUE1;
+
+texture2D ColTex1 : COLTEX1;
+texture2D ColTex2 : COLTEX2;
+texture2D ColTex3 : COLTEX3;
+texture2D ColTex4 : COLTEX4;
+texture2D ColTex5 : COLTEX5;
+texture2D VecTex1 : VECTEX1;
+texture2D DepthTex : DEPTHTEX;
+
+float3 SsaoKernel[16] : SSAOKERNEL;
+float BufDimX : BUFDIMX;
+float BufDimY : BUFDIMY;
+float SampleRadius : SAMPLERADIUS;            // world units around the pixel that may occlude it
+float OcclusionStrength : SAMPLEDISTANCESCALE; // 8 darkens fully where every probe is occluded
+float4x4 ProjectionMatrix : PROJECTIONMATRIX;
+
+float4x4 LocalViewProj : LOCALVIEWPROJ;
+float3 UpDir : UPDIR;          // the world's up in view space
+float3 DLightPos : DLIGHTPOS;  // view space
+float3 DLightCol : DLIGHTCOL;
+float DLightRad : DLIGHTRAD;
+float3 FarClipValues : FARCLIPVALUES; // (half width, half height, distance) of the far plane
+
+sampler2D ColourSampler = sampler_state { Texture = ColTex1; Filter = LINEAR; Address = CLAMP; };
+// Depths and normals are never blended across an edge: a mix of two surfaces is neither.
+sampler2D ColourPointSampler = sampler_state { Texture = ColTex1; Filter = POINT; Address = CLAMP; };
+sampler2D Colour2Sampler = sampler_state { Texture = ColTex2; Filter = LINEAR; Address = CLAMP; };
+sampler2D Colour3Sampler = sampler_state { Texture = ColTex3; Filter = POINT; Address = CLAMP; };
+sampler2D Colour4Sampler = sampler_state { Texture = ColTex4; Filter = LINEAR; Address = CLAMP; };
+sampler2D Colour5Sampler = sampler_state { Texture = ColTex5; Filter = LINEAR; Address = CLAMP; };
+sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = POINT; Address = CLAMP; };
+sampler2D DepthSampler = sampler_state { Texture = DepthTex; Filter = POINT; Address = CLAMP; };
+
+glsl common {
+    // Nine texels of a Gaussian (sigma 2) in five linear reads: each read off the centre falls
+    // between two texels so that the filter weighs both.
+    vec4 GaussianAlong(sampler2D image, vec2 uv, vec2 texel)
+    {
+        vec4 sum = texture(image, uv) * 0.2270270270;
+        sum += (texture(image, uv + texel * 1.3846153846) + texture(image, uv - texel * 1.3846153846)) * 0.3162162162;
+        sum += (texture(image, uv + texel * 3.2307692308) + texture(image, uv - texel * 3.2307692308)) * 0.0702702703;
+        return sum;
+    }
+
+    // The view-space point a pixel of linear depth shows, from the ray to the far plane through
+    // that pixel (whose z is the far plane's distance).
+    vec3 ViewPosition(vec3 farRay, float depth)
+    {
+        return vec3(farRay.xy * (depth / farRay.z), -depth);
+    }
+
+    // 0 at the focus distance, 1 from half the focus range away on.
+    float Blurriness(float depth)
+    {
+        return clamp(abs(depth - FocusMaxZ.x) / max(FocusMaxZ.y, 1e-4), 0.0, 1.0);
+    }
+
+    // Darkening towards the corners, 0 in the middle of the picture.
+    float Vignette(vec2 uv)
+    {
+        return smoothstep(0.45, 0.85, length((uv - 0.5) * vec2(1.6, 1.2))) * 0.7;
+    }
+}
+
+// The quad, with the view-space extent of the picture at depth 1 worked out from the shared
+// camera matrices (ViewProj = View x projection), for passes that get no far-plane rays.
+glsl vertex ViewScaledScreen(vec3 Position : POSITION0) {
+    out vec2 uv;
+    flat out vec2 viewScale;
+
+    void main()
+    {
+        gl_Position = vec4(Position.xy, 0.0, 1.0);
+        uv = Position.xy * vec2(0.5, -0.5) + 0.5;
+        mat4 projection = inverse(View) * ViewProj;
+        vec2 scale = abs(vec2(projection[0][0], projection[1][1]));
+        // Before a camera has written the shared matrices they are zero: take a 90 degree view.
+        bool usable = all(greaterThan(scale, vec2(1e-6))) && all(lessThan(scale, vec2(1e6)));
+        viewScale = usable ? 1.0 / scale : vec2(1.0);
+    }
+}
+
+glsl vertex LightVolume(vec3 Position : POSITION0) {
+    void main()
+    {
+        gl_Position = vec4(Position, 1.0) * LocalViewProj;
+    }
+}
+
+glsl fragment Ramp(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        vec3 top = vec3(0.02, 0.03, 0.08);
+        vec3 bottom = vec3(0.17, 0.11, 0.23);
+        float shimmer = SignedNoise(vec3(uv * vec2(1.5, 0.8), Time * 0.03)) * 0.015;
+        Color = vec4(mix(top, bottom, smoothstep(0.0, 1.0, uv.y)) + shimmer, 1.0);
+    }
+}
+
+glsl fragment Fill(vec4 Color : COLOR0) {
+    void main()
+    {
+        Color = Value1;
+    }
+}
+
+glsl fragment Blit(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        Color = texture(ColourSampler, uv) * Value1;
+    }
+}
+
+// Opens the show: the picture rises out of black over the first three seconds, framed darker.
+glsl fragment OpeningOverlay(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        float dark = 1.0 - smoothstep(0.0, 3.0, Time);
+        Color = vec4(0.0, 0.0, 0.0, max(Vignette(uv), dark));
+    }
+}
+
+// Closes the show: the frame closes in and the picture sinks into black over its last five
+// seconds.
+glsl fragment ClosingOverlay(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        float dark = smoothstep(130.0, 135.0, Time);
+        Color = vec4(0.0, 0.0, 0.0, clamp(Vignette(uv) * (1.0 + dark) + dark, 0.0, 1.0));
+    }
+}
+
+glsl fragment MotionBlur(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        // Normalised device units to texture units, where y runs down.
+        vec2 motion = texture(VelocitySampler, uv).xy * vec2(0.5, -0.5);
+        if (all(lessThan(abs(motion), Tx1DimPixelInv * 0.5))) {
+            Color = texture(ColourSampler, uv);
+            return;
+        }
+        // Streaks longer than a twentieth of the picture smear it rather than show motion.
+        float reach = length(motion);
+        motion *= min(1.0, 0.05 / reach);
+        const int Taps = 9;
+        vec4 sum = vec4(0.0);
+        for (int i = 0; i < Taps; ++i)
+            sum += texture(ColourSampler, uv - motion * (float(i) / float(Taps - 1) - 0.5));
+        Color = sum / float(Taps);
+    }
+}
+
+glsl fragment DepthToNormal(vec4 Color : COLOR0) {
+    in vec2 uv;
+    flat in vec2 viewScale;
+
+    vec3 PositionAt(vec2 at)
+    {
+        float depth = texture(ColourPointSampler, at).r;
+        vec2 ndc = at * vec2(2.0, -2.0) + vec2(-1.0, 1.0);
+        return vec3(ndc * viewScale * depth, -depth);
+    }
+
+    // Of the steps to the two neighbours on one axis, the one that stays on this surface: the
+    // smaller change in depth. At the picture's border one neighbour is the pixel itself.
+    vec3 AlongSurface(vec3 forward, vec3 backward)
+    {
+        if (dot(forward, forward) == 0.0)
+            return backward;
+        if (dot(backward, backward) == 0.0)
+            return forward;
+        return abs(forward.z) < abs(backward.z) ? forward : backward;
+    }
+
+    void main()
+    {
+        vec3 centre = PositionAt(uv);
+        vec2 texel = Tx1DimPixelInv;
+        vec3 alongX = AlongSurface(PositionAt(uv + vec2(texel.x, 0.0)) - centre,
+                                   centre - PositionAt(uv - vec2(texel.x, 0.0)));
+        vec3 alongY = AlongSurface(PositionAt(uv - vec2(0.0, texel.y)) - centre,
+                                   centre - PositionAt(uv + vec2(0.0, texel.y)));
+        vec3 normal = cross(alongX, alongY);
+        float size = length(normal);
+        Color = vec4(size > 0.0 ? normal / size : vec3(0.0, 0.0, 1.0), -centre.z);
+    }
+}
+
+glsl fragment AmbientOcclusion(vec4 Color : COLOR0) {
+    in vec2 uv;
+    in vec3 farRay;
+
+    void main()
+    {
+        vec4 here = texture(ColourPointSampler, uv);
+        vec3 normal = here.xyz;
+        float depth = here.w;
+        vec3 position = ViewPosition(farRay, depth);
+        // One random turn of the kernel per pixel, so that sixteen probes look like many more
+        // once the combine pass has smoothed the result.
+        vec2 noiseSize = vec2(textureSize(NoiseVecSampler, 0));
+        vec3 turn = texture(NoiseVecSampler, uv * vec2(BufDimX, BufDimY) / noiseSize).xyz;
+        float reach = max(SampleRadius, 1e-5);
+
+        float occlusion = 0.0;
+        for (int i = 0; i < 16; ++i) {
+            vec3 offset = reflect(SsaoKernel[i], turn);
+            if (dot(offset, normal) < 0.0)
+                offset = -offset;
+            vec3 probe = position + offset * SampleRadius;
+            vec4 clip = vec4(probe, 1.0) * ProjectionMatrix;
+            vec2 probeUv = clip.xy / clip.w * vec2(0.5, -0.5) + 0.5;
+            float shown = texture(ColourPointSampler, probeUv).w;
+            // A probe behind what the picture shows there is inside something; a surface much
+            // nearer than the radius is something in front, not next to this point.
+            float hidden = step(reach * 0.05, -probe.z - shown);
+            float close = reach / max(abs(depth - shown), reach);
+            occlusion += hidden * close;
+        }
+        float light = clamp(1.0 - occlusion / 16.0 * OcclusionStrength * 0.125, 0.0, 1.0);
+        Color = vec4(vec3(light), 1.0);
+    }
+}
+
+glsl fragment AmbientOcclusionCombine(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        // A 4 x 4 box of the occlusion in four linear reads, each between four texels: it
+        // smooths away the pattern of the per-pixel kernel turns.
+        vec2 texel = abs(RtDimPixelInv);
+        float light = texture(Colour2Sampler, uv + texel * vec2(-1.5, -1.5)).r;
+        light += texture(Colour2Sampler, uv + texel * vec2(0.5, -1.5)).r;
+        light += texture(Colour2Sampler, uv + texel * vec2(-1.5, 0.5)).r;
+        light += texture(Colour2Sampler, uv + texel * vec2(0.5, 0.5)).r;
+        vec4 colour = texture(ColourSampler, uv);
+        Color = vec4(colour.rgb * light * 0.25, colour.a);
+    }
+}
+
+glsl fragment BlurH(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        Color = GaussianAlong(ColourSampler, uv, vec2(Tx1DimPixelInv.x, 0.0));
+    }
+}
+
+glsl fragment BlurV(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        Color = GaussianAlong(ColourSampler, uv, vec2(0.0, Tx1DimPixelInv.y));
+    }
+}
+
+// The depth-of-field blurs weigh every texel by how blurred it is meant to be, so that a sharp
+// object in focus does not bleed a halo into the blurred background around it.
+glsl common {
+    vec4 DepthOfFieldAlong(vec2 uv, vec2 texel)
+    {
+        const float Weights[5] = float[5](0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541, 0.0162162162);
+        vec4 sum = vec4(0.0);
+        float total = 0.0;
+        for (int i = -4; i <= 4; ++i) {
+            vec2 at = uv + texel * float(i);
+            float weight = Weights[abs(i)] * (Blurriness(texture(DepthSampler, at).r) + 0.01);
+            sum += texture(ColourSampler, at) * weight;
+            total += weight;
+        }
+        return sum / total;
+    }
+}
+
+glsl fragment DepthOfFieldH(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        Color = DepthOfFieldAlong(uv, vec2(Tx1DimPixelInv.x, 0.0));
+    }
+}
+
+glsl fragment DepthOfFieldV(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        Color = DepthOfFieldAlong(uv, vec2(0.0, Tx1DimPixelInv.y));
+    }
+}
+
+// The sharp picture (ColTex2) where the depth is in focus, the blurred one (ColTex1) away from it.
+glsl fragment DepthOfFieldCombine(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        vec4 sharp = texture(Colour2Sampler, uv);
+        vec4 blurred = texture(ColourSampler, uv);
+        float amount = Blurriness(texture(DepthSampler, uv).r);
+        Color = vec4(mix(sharp.rgb, blurred.rgb, amount), sharp.a);
+    }
+}
+
+glsl fragment DownSample(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        // Half a target texel off the centre lies between two source texels of a source twice
+        // the size: four reads average the 4 x 4 source texels around the target texel.
+        vec2 apart = abs(RtDimPixelInv) * 0.5;
+        Color = (texture(ColourSampler, uv + vec2(-apart.x, -apart.y)) + texture(ColourSampler, uv + vec2(apart.x, -apart.y)) +
+                 texture(ColourSampler, uv + vec2(-apart.x, apart.y)) + texture(ColourSampler, uv + vec2(apart.x, apart.y))) * 0.25;
+    }
+}
+
+// Value1 = (fade + 1, fade, fade squared, 0): the picture brightened, the glow of the four blurred
+// levels added and the whole lifted towards white, all by the fade; fade 0 gives the picture back.
+glsl fragment BloomFadeCombine(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        vec3 picture = texture(ColourSampler, uv).rgb;
+        vec3 glow = (texture(Colour2Sampler, uv).rgb + texture(Colour3Sampler, uv).rgb +
+                     texture(Colour4Sampler, uv).rgb + texture(Colour5Sampler, uv).rgb) * 0.25;
+        Color = vec4(picture * Value1.x + glow * Value1.y + vec3(Value1.z), 1.0);
+    }
+}
+
+// One point light added to the pixels its sphere covers: the surface is read back from the
+// normal-depth map (ColTex1) and its colour from the scene's colour target (ColTex3).
+glsl fragment PointLight(vec4 Color : COLOR0) {
+    void main()
+    {
+        vec2 uv = gl_FragCoord.xy * abs(RtDimPixelInv);
+        vec4 surface = texture(ColourPointSampler, uv);
+        vec3 farRay = vec3((uv.x * 2.0 - 1.0) * FarClipValues.x, (1.0 - uv.y * 2.0) * FarClipValues.y, FarClipValues.z);
+        vec3 toLight = DLightPos - ViewPosition(farRay, surface.w);
+        float gap = length(toLight);
+        if (gap >= DLightRad)
+            discard;
+        float falloff = 1.0 - gap / DLightRad;
+        falloff *= falloff;
+        vec3 normal = surface.xyz;
+        float diffuse = max(dot(normal, toLight / max(gap, 1e-5)), 0.0);
+        // A little of the light as if bounced off the floor, more on surfaces that face up.
+        float bounce = 0.05 * (1.0 + dot(normal, UpDir));
+        vec3 albedo = texture(Colour3Sampler, uv).rgb;
+        Color = vec4(albedo * DLightCol * falloff * (diffuse + bounce), 0.0);
+    }
+}
+
+technique ramp {
+    pass P0 { VertexShader = FullScreen; PixelShader = Ramp; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique FillQuad {
+    pass P0 { VertexShader = FullScreen; PixelShader = Fill; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique BlitQuad {
+    pass P0 { VertexShader = FullScreen; PixelShader = Blit; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique Overlay0 {
+    pass P0 {
+        VertexShader = FullScreen; PixelShader = OpeningOverlay; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE;
+        AlphaBlendEnable = TRUE; SrcBlend = SRCALPHA; DestBlend = INVSRCALPHA; BlendOp = ADD;
+    }
+}
+
+technique Overlay1 {
+    pass P0 {
+        VertexShader = FullScreen; PixelShader = ClosingOverlay; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE;
+        AlphaBlendEnable = TRUE; SrcBlend = SRCALPHA; DestBlend = INVSRCALPHA; BlendOp = ADD;
+    }
+}
+
+technique MotionBlur {
+    pass P0 { VertexShader = FullScreen; PixelShader = MotionBlur; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique DepthToNormal {
+    pass P0 { VertexShader = ViewScaledScreen; PixelShader = DepthToNormal; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique AmbientOcclusion {
+    pass P0 { VertexShader = FullScreen; PixelShader = AmbientOcclusion; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique AmbientOcclusionCombine {
+    pass P0 { VertexShader = FullScreen; PixelShader = AmbientOcclusionCombine; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique BlurH {
+    pass P0 { VertexShader = FullScreen; PixelShader = BlurH; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique BlurV {
+    pass P0 { VertexShader = FullScreen; PixelShader = BlurV; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique DOF_blurH {
+    pass P0 { VertexShader = FullScreen; PixelShader = DepthOfFieldH; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique DOF_blurV {
+    pass P0 { VertexShader = FullScreen; PixelShader = DepthOfFieldV; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique DofQuad {
+    pass P0 { VertexShader = FullScreen; PixelShader = DepthOfFieldCombine; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique DownSample {
+    pass P0 { VertexShader = FullScreen; PixelShader = DownSample; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique BloomFadeCombine {
+    pass P0 { VertexShader = FullScreen; PixelShader = BloomFadeCombine; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+// The sphere's outside faces, which the show's right-handed cameras see wound counter-clockwise;
+// hidden where the scene's depth is nearer than the sphere.
+technique Def_PointLight {
+    pass P0 {
+        VertexShader = LightVolume; PixelShader = PointLight; ZEnable = TRUE; ZFunc = LESSEQUAL; ZWriteEnable = FALSE;
+        CullMode = CW; AlphaBlendEnable = TRUE; SrcBlend = ONE; DestBlend = ONE; BlendOp = ADD;
+    }
+}
+
+// For a sphere that reaches the near plane (or around the camera): its inside faces, which the
+// near plane does not cut away, without the depth test.
+technique Def_PointLightBackside {
+    pass P0 {
+        VertexShader = LightVolume; PixelShader = PointLight; ZEnable = FALSE; ZWriteEnable = FALSE;
+        CullMode = CCW; AlphaBlendEnable = TRUE; SrcBlend = ONE; DestBlend = ONE; BlendOp = ADD;
+    }
+}
