@@ -1,0 +1,361 @@
+#include "Modules/PostEffects/PostEffects.h"
+
+#include "Framework/DXEffect/DXEffectHandler.h"
+#include "Framework/DXFramework.h"
+#include "Framework/DeviceCall.h"
+#include "Framework/FrameworkEx.h"
+#include "Framework/Scene/Camera.h"
+#include "Framework/SceneHandler/SceneHandler.h"
+#include "Modules/PostEffects/detail/LensPlanes.h"
+#include "Modules/PostEffects/detail/SamplingKernel.h"
+#include "Modules/PostEffects/detail/SavedTarget.h"
+
+#include <algorithm>
+
+using namespace postfx::detail;
+
+namespace {
+
+// The checked locks name fixed places in their messages, whatever the layout of this file.
+const std::string SourcePath = ".\\Source\\Modules\\PostEffects\\PostEffects.cpp";
+constexpr int PositionLockLine = 34;
+constexpr int OcclusionRaysLine = 734;
+constexpr int LightRaysLine = 819;
+
+static_assert(sizeof(D3DXVECTOR3) == 3 * sizeof(float), "the kernel goes to the effect as packed floats");
+
+// RTDIMPIXELINV: the size of one pixel of the target drawn into, its height negative.
+void SetTargetPixelSize(uint32_t width, uint32_t height)
+{
+    const D3DXVECTOR2 size{1.0f / static_cast<float>(width), -1.0f / static_cast<float>(height)};
+    DXEffectHandler::SetVec2BySemantic("RTDIMPIXELINV", &size.x);
+}
+
+void SetTargetPixelSize(const RenderTargetEntry& target)
+{
+    SetTargetPixelSize(target.width, target.height);
+}
+
+void SetViewportPixelSize()
+{
+    D3DVIEWPORT9 viewport;
+    DEVICE_CALL(DXFramework::device->GetViewport(&viewport));
+    SetTargetPixelSize(viewport.Width, viewport.Height);
+}
+
+// TX1DIMPIXELINV: the size of one texel of the input bound as COLTEX1.
+void SetInputTexelSize(const RenderTargetEntry& input)
+{
+    const D3DXVECTOR2 size{1.0f / static_cast<float>(input.width), 1.0f / static_cast<float>(input.height)};
+    DXEffectHandler::SetVec2BySemantic("TX1DIMPIXELINV", &size.x);
+}
+
+void SetTexture(const char* semantic, const RenderTargetEntry& entry)
+{
+    DXEffectHandler::SetTextureBySemantic(semantic, entry.texture);
+}
+
+void Bind(const RenderTargetEntry& target)
+{
+    RTHandler::BindTarget(0, target);
+}
+
+void ActivateEffect()
+{
+    DXEffectHandler::SetActiveEffect(PostEffects::EffectName);
+}
+
+} // namespace
+
+void PostEffects::Load()
+{
+    screenQuad = std::make_unique<Quads>("", 1, 1);
+    screenQuad->activeQuads = 1;
+    DXEffectHandler& effects = *DXEffectHandler::Instance();
+    effects.AddEffect(EffectName, EffectFile, DXFramework::Instance()->effectPool);
+    effects.GetEffect(EffectName)->SetTechnique("BlitQuad");
+
+    D3DXVECTOR3* corners = nullptr;
+    // A lost device found here has been reset, and the reset loaded this module anew.
+    if (!CheckDeviceCall(screenQuad->LockPositions(&corners), CallSite{SourcePath, PositionLockLine}))
+        return;
+    corners[0] = {-1.0f, 1.0f, 0.0f};
+    corners[1] = {1.0f, 1.0f, 0.0f};
+    corners[2] = {1.0f, -1.0f, 0.0f};
+    corners[3] = {-1.0f, -1.0f, 0.0f};
+    DEVICE_CALL(screenQuad->UnlockPositions());
+
+    FillKernel(aoKernel);
+    FillKernel(spareKernel);
+
+    // Kept only once loaded, so that a failed load leaves the module plainly unloaded.
+    auto sphere = std::make_unique<DXMesh>("", 0);
+    sphere->LoadX(SphereMesh);
+    lightSphere = std::move(sphere);
+}
+
+void PostEffects::Release()
+{
+    screenQuad.reset();
+    lightSphere.reset();
+}
+
+void PostEffects::Loaded(const char* operation) const
+{
+    if (!screenQuad || !lightSphere)
+        throw FrameworkEx(std::string("[PostEffects::") + operation + "] The module is not loaded");
+}
+
+const Camera& PostEffects::ActiveCamera(const char* operation)
+{
+    const SceneHandler* scenes = SceneHandler::Instance();
+    const Scene* scene = scenes ? scenes->GetCurrentScene() : nullptr;
+    const Camera* camera = scene ? scene->cameraSet.GetActiveCamera() : nullptr;
+    if (!camera)
+        throw FrameworkEx(std::string("[PostEffects::") + operation + "] No current scene with an active camera");
+    return *camera;
+}
+
+bool PostEffects::WriteFarPlaneRays(const Camera& camera, int line)
+{
+    D3DXVECTOR3* normals = nullptr;
+    if (!CheckDeviceCall(screenQuad->LockNormals(&normals), CallSite{SourcePath, line}))
+        return false;
+    const std::array<D3DXVECTOR3, 4> rays = FarPlaneRays(camera.lens);
+    std::copy(rays.begin(), rays.end(), normals);
+    DEVICE_CALL(screenQuad->UnlockNormals());
+    return true;
+}
+
+void PostEffects::DrawQuad(const std::string& technique)
+{
+    DXEffectHandler::SetTechnique(technique);
+    DXEffectHandler::DrawObject(*screenQuad);
+}
+
+void PostEffects::Ramp()
+{
+    Loaded("Ramp");
+    ActivateEffect();
+    DrawQuad("ramp");
+}
+
+void PostEffects::FillQuad(const D3DXVECTOR4& value)
+{
+    Loaded("FillQuad");
+    ActivateEffect();
+    DXEffectHandler::SetVec4BySemantic("VALUE1", &value.x);
+    DrawQuad("FillQuad");
+}
+
+void PostEffects::Blit(IDirect3DBaseTexture9* texture, const D3DXVECTOR4& value)
+{
+    Loaded("Blit");
+    ActivateEffect();
+    DXEffectHandler::SetVec4BySemantic("VALUE1", &value.x);
+    SetViewportPixelSize();
+    DXEffectHandler::SetTextureBySemantic("COLTEX1", texture);
+    DrawQuad("BlitQuad");
+}
+
+void PostEffects::Overlay(int n)
+{
+    Loaded("Overlay");
+    ActivateEffect();
+    DrawQuad("Overlay" + std::to_string(std::clamp(n, 0, 1)));
+}
+
+void PostEffects::MotionBlur(const RenderTargetEntry& colour, const RenderTargetEntry& velocity)
+{
+    Loaded("MotionBlur");
+    ActivateEffect();
+    SetInputTexelSize(colour);
+    SetViewportPixelSize();
+    SetTexture("COLTEX1", colour);
+    SetTexture("VECTEX1", velocity);
+    DrawQuad("MotionBlur");
+}
+
+void PostEffects::DepthToNormal(const RenderTargetEntry& input)
+{
+    Loaded("DepthToNormal");
+    ActivateEffect();
+    SetTexture("COLTEX1", input);
+    SetInputTexelSize(input);
+    DrawQuad("DepthToNormal");
+}
+
+void PostEffects::AmbientOcclusion(const RenderTargetEntry& normalDepth)
+{
+    Loaded("AmbientOcclusion");
+    const Camera& camera = ActiveCamera("AmbientOcclusion");
+    if (!WriteFarPlaneRays(camera, OcclusionRaysLine))
+        return;
+    ActivateEffect();
+    SetViewportPixelSize();
+    SetTexture("COLTEX1", normalDepth);
+    DXEffectHandler::SetFloatArrayBySemantic("SSAOKERNEL", &aoKernel[0].x);
+    DXEffectHandler::SetFloatBySemantic("BUFDIMX", static_cast<float>(normalDepth.width));
+    DXEffectHandler::SetFloatBySemantic("BUFDIMY", static_cast<float>(normalDepth.height));
+    DXEffectHandler::SetFloatBySemantic("SAMPLERADIUS", sampleRadius);
+    DXEffectHandler::SetFloatBySemantic("SAMPLEDISTANCESCALE", sampleDistanceScale);
+    DXEffectHandler::SetMatrixBySemantic("PROJECTIONMATRIX", &camera.projection);
+    DrawQuad("AmbientOcclusion");
+}
+
+void PostEffects::AmbientOcclusionCombine(const RenderTargetEntry& occlusion, const RenderTargetEntry& colour)
+{
+    Loaded("AmbientOcclusionCombine");
+    ActivateEffect();
+    SetViewportPixelSize();
+    SetTexture("COLTEX1", colour);
+    SetTexture("COLTEX2", occlusion);
+    DrawQuad("AmbientOcclusionCombine");
+}
+
+void PostEffects::DepthOfField(const RenderTargetEntry& depth, const RenderTargetEntry& a, const RenderTargetEntry& b,
+                               const RenderTargetEntry& colour, int passes)
+{
+    Loaded("DepthOfField");
+    ActivateEffect();
+    SetTexture("DEPTHTEX", depth);
+    SavedTarget saved;
+
+    const auto horizontal = [&](const RenderTargetEntry& from) {
+        SetTargetPixelSize(a);
+        SetInputTexelSize(from);
+        Bind(a);
+        SetTexture("COLTEX1", from);
+        DrawQuad("DOF_blurH");
+    };
+    const auto vertical = [&] {
+        SetTargetPixelSize(b);
+        SetInputTexelSize(a);
+        Bind(b);
+        SetTexture("COLTEX1", a);
+        DrawQuad("DOF_blurV");
+    };
+    horizontal(colour);
+    vertical();
+    for (int pass = 1; pass < passes; ++pass) {
+        horizontal(b);
+        vertical();
+    }
+
+    saved.Restore();
+    SetTargetPixelSize(saved.Viewport().Width, saved.Viewport().Height);
+    SetTexture("COLTEX2", colour);
+    SetTexture("COLTEX1", b);
+    DrawQuad("DofQuad");
+}
+
+void PostEffects::Blur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
+{
+    Loaded("Blur");
+    ActivateEffect();
+    for (int round = 0; round < count; ++round) {
+        SetTargetPixelSize(scratch);
+        SetInputTexelSize(image);
+        Bind(scratch);
+        SetTexture("COLTEX1", image);
+        DrawQuad("BlurV");
+
+        SetTargetPixelSize(image);
+        SetInputTexelSize(scratch);
+        Bind(image);
+        SetTexture("COLTEX1", scratch);
+        DrawQuad("BlurH");
+    }
+}
+
+void PostEffects::BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch)
+{
+    // Both directions use the level's sizes, which is why the scratch must match them.
+    SetInputTexelSize(level);
+    SetTargetPixelSize(level);
+    for (int round = 0; round < BloomBlurRounds; ++round) {
+        SetTexture("COLTEX1", level);
+        Bind(scratch);
+        DrawQuad("BlurV");
+        SetTexture("COLTEX1", scratch);
+        Bind(level);
+        DrawQuad("BlurH");
+    }
+}
+
+void PostEffects::Bloom(const RenderTargetEntry& source, const std::array<BloomLevel, BloomLevels>& levels, float fade)
+{
+    Loaded("Bloom");
+    for (size_t i = 0; i < levels.size(); ++i) {
+        const RenderTargetEntry& level = levels[i].level;
+        const RenderTargetEntry& scratch = levels[i].scratch;
+        if (scratch.width != level.width || scratch.height != level.height)
+            throw FrameworkEx("[PostEffects::Bloom] The scratch target of level " + std::to_string(i + 1) + " is " +
+                              std::to_string(scratch.width) + " x " + std::to_string(scratch.height) +
+                              ", the level " + std::to_string(level.width) + " x " + std::to_string(level.height));
+    }
+    ActivateEffect();
+    SavedTarget saved;
+
+    SetTexture("COLTEX1", source);
+    for (const BloomLevel& level : levels) {
+        Bind(level.level);
+        SetTargetPixelSize(level.level);
+        DrawQuad("DownSample");
+        BloomBlur(level.level, level.scratch);
+        SetTexture("COLTEX1", level.level);
+    }
+    const D3DXVECTOR4 value{fade + 1.0f, fade, fade * fade, 0.0f};
+    DXEffectHandler::SetVec4BySemantic("VALUE1", &value.x);
+
+    saved.Restore();
+    SetTexture("COLTEX1", source);
+    SetTexture("COLTEX2", levels[0].level);
+    SetTexture("COLTEX3", levels[1].level);
+    SetTexture("COLTEX4", levels[2].level);
+    SetTexture("COLTEX5", levels[3].level);
+    DrawQuad("BloomFadeCombine");
+}
+
+void PostEffects::DrawPointLight(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
+                                 const D3DXVECTOR3& position, const D3DXVECTOR3& colour, float radius)
+{
+    Loaded("DrawPointLight");
+    const Camera& camera = ActiveCamera("DrawPointLight");
+    if (!WriteFarPlaneRays(camera, LightRaysLine))
+        return;
+    ActivateEffect();
+    SetViewportPixelSize();
+    SetTexture("COLTEX1", normalDepth);
+    SetTexture("COLTEX3", colourTarget);
+
+    // (0, 1, 0, 0) times the view: a direction, so only the rotation's second row.
+    const D3DXMATRIX& view = camera.view;
+    const D3DXVECTOR3 up{view(1, 0), view(1, 1), view(1, 2)};
+    DXEffectHandler::SetVec3BySemantic("UPDIR", &up.x);
+
+    D3DXVECTOR4 transformed;
+    D3DXVec3Transform(&transformed, &position, &view);
+    const D3DXVECTOR3 inView{transformed.x, transformed.y, transformed.z};
+    const float inFront = InFrontOfNearPlane(camera.lens, inView);
+    if (inFront < -2.0f * radius)
+        return;
+    // A sphere that reaches the near plane loses its near faces there: draw its far ones.
+    DXEffectHandler::SetTechnique(inFront < 2.0f * radius ? "Def_PointLightBackside" : "Def_PointLight");
+
+    DXEffectHandler::SetVec3BySemantic("DLIGHTPOS", &inView.x);
+    DXEffectHandler::SetVec3BySemantic("DLIGHTCOL", &colour.x);
+    DXEffectHandler::SetFloatBySemantic("DLIGHTRAD", radius);
+    const PlaneExtents farPlane = FarPlane(camera.lens);
+    const D3DXVECTOR3 farClip{farPlane.halfWidth, farPlane.halfHeight, farPlane.distance};
+    DXEffectHandler::SetVec3BySemantic("FARCLIPVALUES", &farClip.x);
+
+    // A little larger than the light, so that the sphere's flat faces still cover its reach.
+    D3DXMATRIX scaling, translation, world;
+    D3DXMatrixScaling(&scaling, 1.05f * radius, 1.05f * radius, 1.05f * radius);
+    D3DXMatrixTranslation(&translation, position.x, position.y, position.z);
+    D3DXMatrixMultiply(&world, &scaling, &translation);
+    lightSphere->worldMatrix = world;
+    lightSphere->previousWorldMatrix = world;
+    DXEffectHandler::DrawObject(*lightSphere);
+}

@@ -1,0 +1,97 @@
+// The post-processing chain: the screen-space passes every scene composes into its frame (fills,
+// a background ramp, blits, overlays, motion blur along a velocity field, separable blurs, depth
+// of field, bloom with a fade to white, depth to normals, ambient occlusion and deferred point
+// lights), all drawn with the effect "postfx". The module keeps no per-frame state: scenes call
+// the operations they need in their own order, with targets of the RTHandler pool, and bind the
+// output target themselves; only DepthOfField, Blur and Bloom bind targets, and only DepthOfField
+// and Bloom put slot 0 and the viewport back afterwards.
+#pragma once
+
+#include "Framework/DXMesh/DXMesh.h"
+#include "Framework/ModuleHandler/DXModule.h"
+#include "Framework/RenderClasses/Quads/Quads.h"
+#include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+class Camera;
+
+class PostEffects : public DXModule {
+public:
+    static inline const std::string ModuleName = "PostFX";
+    static inline const std::string EffectName = "postfx";
+    static inline const std::string EffectFile = "PostEffects.fx";
+    static inline const std::string SphereMesh = "usphere.x";
+    static constexpr size_t KernelSize = 16;
+    static constexpr size_t SpareKernelSize = 32;
+    static constexpr size_t BloomLevels = 4;
+    static constexpr int BloomBlurRounds = 5;
+
+    struct BloomLevel {
+        const RenderTargetEntry& level;
+        const RenderTargetEntry& scratch; // of the level's size
+    };
+
+    explicit PostEffects(std::string name = ModuleName) : DXModule(std::move(name)) {}
+
+    // Makes the screen quad and registers the effect, then draws both kernels afresh from the
+    // shared generator (192 draws) and loads the light sphere.
+    void Load() override;
+    void Release() override;
+
+    // Each operation makes "postfx" active and draws into whatever the caller bound, except where
+    // it says otherwise. Every one throws FrameworkEx before Load and after Release.
+    void Ramp();
+    void FillQuad(const D3DXVECTOR4& value);
+    // The texture modulated by value.
+    void Blit(IDirect3DBaseTexture9* texture, const D3DXVECTOR4& value);
+    // Overlay0 for n below 1, Overlay1 from 1 on.
+    void Overlay(int n);
+    void MotionBlur(const RenderTargetEntry& colour, const RenderTargetEntry& velocity);
+    void DepthToNormal(const RenderTargetEntry& input);
+    // Needs a current scene with an active camera.
+    void AmbientOcclusion(const RenderTargetEntry& normalDepth);
+    void AmbientOcclusionCombine(const RenderTargetEntry& occlusion, const RenderTargetEntry& colour);
+    // Blurs colour by depth through a and b (at least one horizontal and vertical pair), then
+    // draws the result into the target and viewport the caller had bound.
+    void DepthOfField(const RenderTargetEntry& depth, const RenderTargetEntry& a, const RenderTargetEntry& b,
+                      const RenderTargetEntry& colour, int passes);
+    // count rounds of a vertical blur into scratch and a horizontal one back into image, which is
+    // left bound to slot 0 (nothing at all for count 0).
+    void Blur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
+    // Downsamples source into the four levels, each from the previous, blurred level, and draws
+    // source with their glow, faded towards white by fade, into the target the caller had bound.
+    void Bloom(const RenderTargetEntry& source, const std::array<BloomLevel, BloomLevels>& levels, float fade);
+    // Adds a point light (world position) to the bound target, lighting the surfaces of the
+    // normal-depth map with the colours of colourTarget. A light behind the camera draws nothing.
+    // Needs a current scene with an active camera.
+    void DrawPointLight(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
+                        const D3DXVECTOR3& position, const D3DXVECTOR3& colour, float radius);
+
+    // The ambient-occlusion pass's sampling radius and strength. Process-wide, so that a scene's
+    // live tweaks reach every user of the pass and outlive scene switches and device resets.
+    static float& SampleRadius() { return sampleRadius; }
+    static float& SampleDistanceScale() { return sampleDistanceScale; }
+
+    std::unique_ptr<Quads> screenQuad;
+    std::array<D3DXVECTOR3, KernelSize> aoKernel{};
+    // Made like aoKernel and sent nowhere; drawing it keeps the shared sequence where the show
+    // expects it.
+    std::array<D3DXVECTOR3, SpareKernelSize> spareKernel{};
+    std::unique_ptr<DXMesh> lightSphere;
+
+private:
+    void Loaded(const char* operation) const;
+    static const Camera& ActiveCamera(const char* operation);
+    // Writes the rays to the camera's far plane into the quad's normals. False when the lock found
+    // the device lost and the framework reset it: the module has been loaded anew and the
+    // operation draws nothing this time.
+    bool WriteFarPlaneRays(const Camera& camera, int line);
+    void DrawQuad(const std::string& technique);
+    void BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch);
+
+    static inline float sampleRadius = 0.2f;
+    static inline float sampleDistanceScale = 8.0f;
+};
