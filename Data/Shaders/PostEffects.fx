@@ -42,7 +42,7 @@ sampler2D ColourSampler = sampler_state { Texture = ColTex1; Filter = LINEAR; Ad
 // Depths and normals are never blended across an edge: a mix of two surfaces is neither.
 sampler2D ColourPointSampler = sampler_state { Texture = ColTex1; Filter = POINT; Address = CLAMP; };
 sampler2D Colour2Sampler = sampler_state { Texture = ColTex2; Filter = LINEAR; Address = CLAMP; };
-sampler2D Colour3Sampler = sampler_state { Texture = ColTex3; Filter = POINT; Address = CLAMP; };
+sampler2D Colour3Sampler = sampler_state { Texture = ColTex3; Filter = LINEAR; Address = CLAMP; };
 sampler2D Colour4Sampler = sampler_state { Texture = ColTex4; Filter = LINEAR; Address = CLAMP; };
 sampler2D Colour5Sampler = sampler_state { Texture = ColTex5; Filter = LINEAR; Address = CLAMP; };
 sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = POINT; Address = CLAMP; };
@@ -189,12 +189,14 @@ glsl fragment DepthToNormal(vec4 Color : COLOR0) {
     }
 
     // Of the steps to the two neighbours on one axis, the one that stays on this surface: the
-    // smaller change in depth. At the picture's border one neighbour is the pixel itself.
-    vec3 AlongSurface(vec3 forward, vec3 backward)
+    // smaller change in depth. Beyond the picture's border there is no neighbour to step to.
+    vec3 AlongSurface(vec3 centre, vec2 forwardAt, vec2 backwardAt)
     {
-        if (dot(forward, forward) == 0.0)
+        vec3 forward = PositionAt(forwardAt) - centre;
+        vec3 backward = centre - PositionAt(backwardAt);
+        if (any(lessThan(forwardAt, vec2(0.0))) || any(greaterThan(forwardAt, vec2(1.0))))
             return backward;
-        if (dot(backward, backward) == 0.0)
+        if (any(lessThan(backwardAt, vec2(0.0))) || any(greaterThan(backwardAt, vec2(1.0))))
             return forward;
         return abs(forward.z) < abs(backward.z) ? forward : backward;
     }
@@ -203,10 +205,8 @@ glsl fragment DepthToNormal(vec4 Color : COLOR0) {
     {
         vec3 centre = PositionAt(uv);
         vec2 texel = Tx1DimPixelInv;
-        vec3 alongX = AlongSurface(PositionAt(uv + vec2(texel.x, 0.0)) - centre,
-                                   centre - PositionAt(uv - vec2(texel.x, 0.0)));
-        vec3 alongY = AlongSurface(PositionAt(uv - vec2(0.0, texel.y)) - centre,
-                                   centre - PositionAt(uv + vec2(0.0, texel.y)));
+        vec3 alongX = AlongSurface(centre, uv + vec2(texel.x, 0.0), uv - vec2(texel.x, 0.0));
+        vec3 alongY = AlongSurface(centre, uv - vec2(0.0, texel.y), uv + vec2(0.0, texel.y));
         vec3 normal = cross(alongX, alongY);
         float size = length(normal);
         Color = vec4(size > 0.0 ? normal / size : vec3(0.0, 0.0, 1.0), -centre.z);
@@ -354,8 +354,9 @@ glsl fragment BloomFadeCombine(vec4 Color : COLOR0) {
     void main()
     {
         vec3 picture = texture(ColourSampler, uv).rgb;
+        // Each level keeps the picture's brightness; half their sum glows twice as bright.
         vec3 glow = (texture(Colour2Sampler, uv).rgb + texture(Colour3Sampler, uv).rgb +
-                     texture(Colour4Sampler, uv).rgb + texture(Colour5Sampler, uv).rgb) * 0.25;
+                     texture(Colour4Sampler, uv).rgb + texture(Colour5Sampler, uv).rgb) * 0.5;
         Color = vec4(picture * Value1.x + glow * Value1.y + vec3(Value1.z), 1.0);
     }
 }
