@@ -25,6 +25,9 @@ public:
     }
     ~ClearingScene() override { std::printf("frames: %d\nlast time: %.3f\n", frames, lastTime); }
 
+    // Without a camera there are no frame constants to write.
+    void SetFrameConstants() override {}
+
     void Render() override
     {
         DXFramework& framework = *DXFramework::Instance();

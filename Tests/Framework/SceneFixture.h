@@ -3,6 +3,7 @@
 // tracks (a constant 0 unless a test gives its own) and whatever else a test names.
 #pragma once
 
+#include "Support/ArchiveFiles.h"
 #include "Support/ShowFixture.h"
 
 #include "Framework/Scene/CurveFile.h"
@@ -10,8 +11,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-using ArchiveEntries = std::map<std::string, std::vector<unsigned char>>;
 
 class SceneFixture : public ShowFixture {
 protected:

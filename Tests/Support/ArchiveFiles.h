@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// A test archive's entries by name.
+using ArchiveEntries = std::map<std::string, std::vector<unsigned char>>;
+
 // The compiled form of an effect source (named "effect.fx" in messages); includes from the map.
 std::vector<unsigned char> CompileEffect(const std::string& source,
                                          const std::map<std::string, std::string>& includes = {});

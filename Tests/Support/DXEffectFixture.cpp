@@ -6,11 +6,14 @@
 
 void DXEffectFixture::Start(const ArchiveEntries& entries)
 {
-    ArchiveWriter writer;
-    writer.Add("Data\\events\\Scenes.txt", Bytes("0 Test\n"));
-    writer.Add("Data\\noise.bin", std::vector<unsigned char>(NoiseVolume::ByteCount, 0x80));
-    writer.Add("OShaders\\global.fxo", CompiledGlobalEffect());
+    // The show's minimum, unless the test gives its own.
+    ArchiveEntries all = {{"Data\\events\\Scenes.txt", Bytes("0 Test\n")},
+                          {"Data\\noise.bin", std::vector<unsigned char>(NoiseVolume::ByteCount, 0x80)},
+                          {"OShaders\\global.fxo", CompiledGlobalEffect()}};
     for (const auto& [name, bytes] : entries)
+        all[name] = bytes;
+    ArchiveWriter writer;
+    for (const auto& [name, bytes] : all)
         writer.Add(name, bytes);
     WriteArchive(writer.Build());
     framework = MakeFramework();

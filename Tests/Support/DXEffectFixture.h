@@ -14,13 +14,11 @@
 #include <string>
 #include <vector>
 
-using ArchiveEntries = std::map<std::string, std::vector<unsigned char>>;
-
 
 class DXEffectFixture : public ShowFixture {
 protected:
-    // Writes the archive (the show's minimum and the entries) and runs the framework up to its
-    // device resources.
+    // Writes the archive (the show's minimum, each part replaced by an entry of its name, and the
+    // entries) and runs the framework up to its device resources.
     void Start(const ArchiveEntries& entries = {});
     void TearDown() override;
 

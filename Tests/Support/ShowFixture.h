@@ -20,6 +20,8 @@ public:
 
     void Render() override;
     void Activate() override { log.push_back("Activate " + GetName()); }
+    // Without a camera there are no frame constants to write.
+    void SetFrameConstants() override {}
     void Deactivate() override { log.push_back("Deactivate " + GetName()); }
     void Load() override { log.push_back("Load " + GetName()); }
     void Unload() override { log.push_back("Unload " + GetName()); }

@@ -1,5 +1,10 @@
 #include "Framework/SceneHandler/Scene.h"
 
+#include "Framework/DXEffect/DXEffectHandler.h"
+#include "Framework/DXFramework.h"
+#include "Framework/FrameworkEx.h"
+#include "Framework/Timer/Timer.h"
+
 #include "Framework/Scene/PointLight.h"
 #include "Framework/Scene/SceneFile.h"
 #include "Framework/Scene/SpotLight.h"
@@ -33,4 +38,65 @@ void Scene::LoadSceneData(const std::string& fileName)
 
     cameraSet = std::move(cameras);
     lights = std::move(newLights);
+}
+
+void Scene::SetFrameConstants()
+{
+    Camera* const before = cameraSet.GetActiveCamera();
+    if (!before)
+        throw FrameworkEx("[Scene::SetFrameConstants] Scene \"" + name + "\" has no camera");
+    DXEffect& global = *DXFramework::Instance()->sharedEffect;
+    const float time = static_cast<float>(Timer::GetElapsed());
+
+    // Read before the update: the previous view-projection and the focus of the camera that was
+    // active, so that a camera switch blurs and focuses with the old camera for one more frame.
+    global.SetMatrixBySemantic("OLDVIEWPROJ", &before->previousViewProjection);
+    const float focus[2] = {0.5f * (before->lens.nearFocus + before->lens.farFocus),
+                            2.0f * (before->lens.farFocus - before->lens.nearFocus)};
+    global.SetFloatBySemantic("TIME", time);
+
+    cameraSet.update(time);
+    const Camera& after = *cameraSet.GetActiveCamera();
+    global.SetMatrixBySemantic("VIEW", &after.view);
+    global.SetMatrixBySemantic("VIEWPROJ", &after.viewProjection);
+    const float eye[3] = {after.position.x, after.position.y, after.position.z};
+    global.SetVec3BySemantic("EYEPOS", eye);
+    global.SetVec2BySemantic("FOCUS_MAXZ", focus);
+
+    for (const auto& [lightName, light] : lights)
+        light->update(time);
+}
+
+void Scene::AddRenderTarget(const std::string& targetName, D3DFORMAT format, uint32_t width, uint32_t height)
+{
+    renderTargets[targetName] = RTHandler::Acquire({format, width, height});
+}
+
+void Scene::AddCubeTarget(const std::string& targetName)
+{
+    cubeTargets[targetName] = RTCubeHandler::Acquire({D3DFMT_X8R8G8B8, 512});
+}
+
+RenderTargetEntry& Scene::GetRenderTarget(const std::string& targetName) const
+{
+    const auto found = renderTargets.find(targetName);
+    if (found == renderTargets.end())
+        throw FrameworkEx("[Scene::GetRenderTarget] Scene \"" + name + "\" has no render target \"" + targetName + "\"");
+    return RTHandler::GetTarget(found->second);
+}
+
+CubeTargetEntry& Scene::GetCubeTarget(const std::string& targetName) const
+{
+    const auto found = cubeTargets.find(targetName);
+    if (found == cubeTargets.end())
+        throw FrameworkEx("[Scene::GetCubeTarget] Scene \"" + name + "\" has no cube target \"" + targetName + "\"");
+    return RTCubeHandler::GetTarget(found->second);
+}
+
+void Scene::ReleaseTargets()
+{
+    for (const auto& [targetName, index] : renderTargets)
+        RTHandler::Release(index);
+    for (const auto& [targetName, index] : cubeTargets)
+        RTCubeHandler::Release(index);
 }

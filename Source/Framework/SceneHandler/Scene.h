@@ -1,7 +1,9 @@
-// Base of every scene: its name, its cameras and lights, and the slots through which the timeline
-// and the framework drive it.
+// Base of every scene: its name, its cameras and lights, its named render targets, and the slots
+// through which the timeline and the framework drive it.
 #pragma once
 
+#include "Framework/RenderTargetResources/RTCubeHandler/RTCubeHandler.h"
+#include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
 #include "Framework/Scene/CameraSet.h"
 #include "Framework/Scene/Light.h"
 
@@ -22,9 +24,22 @@ public:
     virtual void Unload() {}
     virtual void Start() {}
 
-    // The per-frame shared effect constants of the current scene, written before its Update.
-    // Scenes without a camera have none to write.
-    virtual void SetFrameConstants() {}
+    // The frame's shared effect constants, written on the Global effect before the scene's Update:
+    // OLDVIEWPROJ and FOCUS_MAXZ of the camera active before this frame's camera update, TIME, then
+    // the cameras and the active one's VIEW, VIEWPROJ and EYEPOS, then the lights in name order.
+    // Throws FrameworkEx for a scene without a camera. Virtual only so that test scenes, which
+    // have no camera, can do without.
+    virtual void SetFrameConstants();
+
+    // Holds a 2D target of that key from the pool under the name (a name used again takes the new
+    // index), and a 512 x 512 X8R8G8B8 cube target likewise.
+    void AddRenderTarget(const std::string& targetName, D3DFORMAT format, uint32_t width, uint32_t height);
+    void AddCubeTarget(const std::string& targetName);
+    // The pool entry behind a name added before; FrameworkEx for a name never added.
+    RenderTargetEntry& GetRenderTarget(const std::string& targetName) const;
+    CubeTargetEntry& GetCubeTarget(const std::string& targetName) const;
+    // Gives every held target back to its pool; the names stay until added again.
+    void ReleaseTargets();
 
     const std::string& GetName() const { return name; }
 
@@ -35,6 +50,11 @@ public:
     // From the scene file. The timeline's current scene needs a camera.
     CameraSet cameraSet;
     std::map<std::string, std::unique_ptr<Light>> lights;
+
+    // Indices in the pools. The surface pool has no holds to give, so nothing adds to its map.
+    std::map<std::string, uint32_t> renderSurfaces;
+    std::map<std::string, uint32_t> renderTargets;
+    std::map<std::string, uint32_t> cubeTargets;
 
 private:
     std::string name;
