@@ -14,4 +14,10 @@ int rand();
 // The generator's state, so that a tool can reproduce what a run would draw.
 uint32_t State();
 
+// A draw mapped to [-1, 1] (times 2 / 32767, minus 1) in single precision, as the show maps them.
+inline float Signed(int r)
+{
+    return static_cast<float>(r) * 6.103702e-5f - 1.0f;
+}
+
 } // namespace CrtRand

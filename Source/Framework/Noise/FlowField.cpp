@@ -79,11 +79,11 @@ void BuildVortexField(FlowField& field)
             for (int iz = 0; iz < static_cast<int>(field.size); ++iz) {
                 const D3DXVECTOR3 p{float(ix - centre) / float(centre), float(iy - centre) / float(centre),
                                     float(iz - centre) / float(centre)};
-                const float r1 = static_cast<float>(CrtRand::rand());
-                const float r2 = static_cast<float>(CrtRand::rand());
-                const float r3 = static_cast<float>(CrtRand::rand());
-                D3DXVECTOR3 acc{(r3 * 6.103702e-5f - 1.0f) * 1.45f, (r2 * 6.103702e-5f - 1.0f) * 1.45f,
-                                (-1.0f - r1 * 0.00015259255f) * 0.25f};
+                const int r1 = CrtRand::rand();
+                const int r2 = CrtRand::rand();
+                const int r3 = CrtRand::rand();
+                D3DXVECTOR3 acc{CrtRand::Signed(r3) * 1.45f, CrtRand::Signed(r2) * 1.45f,
+                                (-1.0f - static_cast<float>(r1) * 0.00015259255f) * 0.25f};
                 for (const Vortex& vortex : vortices) {
                     D3DXVECTOR4 q;
                     D3DXVec3Transform(&q, &p, &vortex.toLocal);

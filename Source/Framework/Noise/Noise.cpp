@@ -101,9 +101,9 @@ void DXFramework::CreateNoiseVectors()
         auto* texel = reinterpret_cast<D3DXFLOAT16*>(rows + y * rowPitch);
         for (UINT x = 0; x < width; ++x, texel += 4) {
             D3DXVECTOR3 direction;
-            direction.x = CrtRand::rand() * 6.103702e-5f - 1.0f;
-            direction.y = CrtRand::rand() * 6.103702e-5f - 1.0f;
-            direction.z = CrtRand::rand() * 6.103702e-5f - 1.0f;
+            direction.x = CrtRand::Signed(CrtRand::rand());
+            direction.y = CrtRand::Signed(CrtRand::rand());
+            direction.z = CrtRand::Signed(CrtRand::rand());
             D3DXVec3Normalize(&direction, &direction);
             const float values[4] = {direction.x, direction.y, direction.z, 0.0f};
             D3DXFloat32To16Array(texel, values, 4);

@@ -13,12 +13,7 @@
 
 namespace {
 
-// A generator value mapped to [-1, 1] and to [0.1, 0.4].
-float Signed(int r)
-{
-    return static_cast<float>(r) * 6.103702e-5f - 1.0f;
-}
-
+// A generator value mapped to [0.1, 0.4].
 float HalfSize(int r)
 {
     return static_cast<float>(r) * 9.155553e-6f + 0.1f;
@@ -31,8 +26,8 @@ void EasiestFilterEver::NewRect(FilterRect& rect)
     int r[6];
     for (int& draw : r)
         draw = CrtRand::rand();
-    rect.position = {Signed(r[1]) / 2.0f, Signed(r[0]) / 2.0f, 0.0f};
-    rect.velocity = {Signed(r[3]) / 2.0f, Signed(r[2]) / 2.0f, 0.0f};
+    rect.position = {CrtRand::Signed(r[1]) / 2.0f, CrtRand::Signed(r[0]) / 2.0f, 0.0f};
+    rect.velocity = {CrtRand::Signed(r[3]) / 2.0f, CrtRand::Signed(r[2]) / 2.0f, 0.0f};
     rect.halfSize = {HalfSize(r[5]), HalfSize(r[4])};
 }
 

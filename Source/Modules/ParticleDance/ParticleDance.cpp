@@ -31,12 +31,6 @@ SyncDevice& FrameworkSync()
     return *framework->syncDevice;
 }
 
-// A generator value mapped to [-1, 1].
-float Signed(int r)
-{
-    return static_cast<float>(r) * 6.103702e-5f - 1.0f;
-}
-
 float LengthOf(float x, float y, float z)
 {
     return std::sqrt(x * x + y * y + z * z);
@@ -117,7 +111,7 @@ ParticleDance::ParticleDance(std::string name, SyncDevice& sync)
         const int r1 = CrtRand::rand();
         const int r2 = CrtRand::rand();
         const int r3 = CrtRand::rand();
-        position = {ScatterExtent * Signed(r3), ScatterExtent * Signed(r2), ScatterExtent * Signed(r1)};
+        position = {ScatterExtent * CrtRand::Signed(r3), ScatterExtent * CrtRand::Signed(r2), ScatterExtent * CrtRand::Signed(r1)};
     }
 }
 

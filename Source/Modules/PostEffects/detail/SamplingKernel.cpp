@@ -6,11 +6,10 @@ namespace postfx::detail {
 
 D3DXVECTOR3 KernelVector(int r1, int r2, int r3, int r4)
 {
-    constexpr float ToSigned = 6.103701889514923e-05f; // 2 / 32767
-    constexpr float ToScale = 2.7466658e-05f;          // 0.9 / 32767
-    const float a = static_cast<float>(r1) * ToSigned - 1.0f;
-    const float b = static_cast<float>(r2) * ToSigned - 1.0f;
-    const float c = static_cast<float>(r3) * ToSigned - 1.0f;
+    constexpr float ToScale = 2.7466658e-05f; // 0.9 / 32767
+    const float a = CrtRand::Signed(r1);
+    const float b = CrtRand::Signed(r2);
+    const float c = CrtRand::Signed(r3);
     const D3DXVECTOR3 direction{c, b, a};
     D3DXVECTOR3 unit;
     D3DXVec3Normalize(&unit, &direction);
