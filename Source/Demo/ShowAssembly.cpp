@@ -1,9 +1,15 @@
 #include "Demo/ShowAssembly.h"
 
 #include "Framework/DXFramework.h"
+#include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Modules/EasiestFilterEver/EasiestFilterEver.h"
+#include "Modules/PostEffects/PostEffects.h"
 
 void AssembleShow(DXFramework&)
 {
-    // The post-processing module "PostFX", the nine scenes of the timeline and the screen filter
-    // "EasiestFilterEver" are registered here, in that order, as they are built.
+    ModuleHandler& modules = *ModuleHandler::Instance();
+    modules.AddModule(std::make_unique<PostEffects>("PostFX"));
+    // The nine scenes of the timeline are registered here, in the timeline's order, as they are
+    // built. The scroller scene registers its own screen filter first, so this one is refused then.
+    modules.AddModule(std::make_unique<EasiestFilterEver>("EasiestFilterEver"));
 }
