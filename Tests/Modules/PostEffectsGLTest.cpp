@@ -17,7 +17,6 @@
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 namespace {
@@ -47,7 +46,7 @@ protected:
     void SetUp() override
     {
         ShowFixture::SetUp();
-        // The show's sphere, as the archive gets it.
+        // The show's sphere, made as Data/meshes makes it.
         const ToolRun sphere = Invoke(QL_MESHGEN, {"sphere", "24", "16", "-o", "usphere.x"});
         ASSERT_EQ(sphere.exitCode, 0) << sphere.err;
         ArchiveWriter writer;

@@ -1,6 +1,6 @@
 // The post-processing chain on the Recorder, drawing with the show's own PostEffects.fx: what
 // Load makes and how many numbers it takes from the shared generator, and for every operation the
-// draws it makes, the technique and values each draw saw and the targets it drew into; the
+// draws it makes, their techniques, the values they saw and the targets they drew into; the
 // refusals and the fixed places its failed locks name.
 #include "PostEffectsFiles.h"
 #include "Support/DXEffectFixture.h"
@@ -21,9 +21,7 @@ namespace {
 const std::string Triangle = R"(xof 0303txt 0032
 Mesh {
  3;
- 0.0;0.0;0.0;,
- 1.0;0.0;0.0;,
- 0.0;1.0;0.0;;
+ 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;
  1;
  3;0,1,2;;
  MeshMaterialList { 1; 1; 0;; Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }
@@ -35,26 +33,44 @@ struct Seen {
     DeviceState bound;
 };
 
-std::vector<float> Values(std::initializer_list<float> values)
+std::vector<std::string> Techniques(const std::vector<Seen>& seen)
 {
-    return values;
+    std::vector<std::string> names;
+    for (const Seen& draw : seen)
+        names.push_back(draw.pass.technique);
+    return names;
 }
 
-void ExpectFloatsNear(const std::vector<float>& actual, const std::vector<float>& expected, float tolerance = 1e-6f)
+// Per draw: the surface bound to slot 0 and the texture of an input.
+std::vector<const void*> Targets(const std::vector<Seen>& seen)
+{
+    std::vector<const void*> targets;
+    for (const Seen& draw : seen)
+        targets.push_back(draw.bound.renderTargets[0]);
+    return targets;
+}
+
+std::vector<const void*> Inputs(const std::vector<Seen>& seen, const char* semantic)
+{
+    std::vector<const void*> inputs;
+    for (const Seen& draw : seen)
+        inputs.push_back(draw.pass.Texture(semantic));
+    return inputs;
+}
+
+void ExpectNear(const std::vector<float>& actual, const std::vector<float>& expected, float tolerance = 1e-6f)
 {
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i)
         EXPECT_NEAR(actual[i], expected[i], tolerance) << "at " << i;
 }
 
-// What the kernel vector of four draws must be, worked out in double precision.
-std::array<double, 3> ExpectedKernelVector(int r1, int r2, int r3, int r4)
+std::vector<float> Values(const D3DXVECTOR3& v)
 {
-    const double a = r1 * 2.0 / 32767 - 1, b = r2 * 2.0 / 32767 - 1, c = r3 * 2.0 / 32767 - 1;
-    const double length = std::sqrt(a * a + b * b + c * c);
-    const double scale = r4 * 0.9 / 32767 + 0.1;
-    return {c / length * scale, b / length * scale, a / length * scale};
+    return {v.x, v.y, v.z};
 }
+
+constexpr float QuarterTurn = std::numbers::pi_v<float> / 2;
 
 } // namespace
 
@@ -82,8 +98,9 @@ protected:
         return RTHandler::GetTarget(RTHandler::Acquire({format, width, height}));
     }
 
-    // A current scene whose one camera has that lens and view.
-    Camera& CurrentCamera(const CameraLens& lens, const D3DXMATRIX& view)
+    // A current scene whose one camera has that lens (90 degrees high, near 1, far 50, twice as
+    // wide as high unless given) and view.
+    Camera& CurrentCamera(const D3DXMATRIX& view, const CameraLens& lens = {QuarterTurn, 1.0f, 50.0f, 0, 0, 2.0f})
     {
         auto scene = std::make_unique<Scene>("Test");
         auto camera = std::make_unique<Camera>("Lens");
@@ -109,72 +126,56 @@ protected:
         return seen;
     }
 
-    std::vector<D3DXVECTOR3> QuadNormals() const
+    // The rays to the far plane that the quad's normals carry: 90 degrees high, aspect 2, far 50.
+    void ExpectFarPlaneRays()
     {
-        return BufferValues<D3DXVECTOR3>(*post.screenQuad->normalBuffer);
+        const auto rays = BufferValues<D3DXVECTOR3>(*post.screenQuad->normalBuffer);
+        ASSERT_EQ(rays.size(), 4u);
+        const std::vector<float> expected[4] = {{-100, 50, 50}, {100, 50, 50}, {100, -50, 50}, {-100, -50, 50}};
+        for (int i = 0; i < 4; ++i)
+            ExpectNear(Values(rays[i]), expected[i], 1e-4f);
     }
 
     PostEffects post;
 };
 
-TEST_F(PostEffectsTest, LoadMakesTheQuadSelectsBlitQuadAndDrawsBothKernelsFromTheSharedSequence)
+TEST_F(PostEffectsTest, EveryLoadMakesTheQuadAndDraws192NumbersIntoBothKernels)
 {
     StartShow();
     EXPECT_EQ(post.GetName(), "PostFX");
     CrtRand::srand(4242);
     post.Load();
-
-    ASSERT_NE(post.screenQuad, nullptr);
-    EXPECT_EQ(post.screenQuad->maxQuads, 1u);
-    EXPECT_EQ(post.screenQuad->ringSize, 1);
+    const uint32_t afterLoad = CrtRand::State();
     EXPECT_EQ(post.screenQuad->activeQuads, 1u);
-    const auto corners = BufferValues<D3DXVECTOR3>(*post.screenQuad->positionBuffers[0]);
-    ASSERT_EQ(corners.size(), 4u);
-    const float expectedCorners[4][3] = {{-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, {-1, -1, 0}};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Values({corners[i].x, corners[i].y, corners[i].z}),
-                  Values({expectedCorners[i][0], expectedCorners[i][1], expectedCorners[i][2]}));
+    const auto corners = BufferValues<float>(*post.screenQuad->positionBuffers[0]);
+    EXPECT_EQ(corners, (std::vector<float>{-1, 1, 0, 1, 1, 0, 1, -1, 0, -1, -1, 0}));
     EXPECT_EQ(DXEffectHandler::Instance()->GetEffect("postfx")->techniqueName, "BlitQuad");
-    EXPECT_NE(post.lightSphere, nullptr);
 
-    // 16 vectors for the occlusion kernel, then 32 spare ones, four draws each.
+    // 16 occlusion vectors, then 32 spare ones, from four draws each: (c, b, a) of the first three
+    // mapped to [-1, 1], normalised, times the fourth mapped to [0.1, 1].
     CrtRand::srand(4242);
     for (size_t i = 0; i < PostEffects::KernelSize + PostEffects::SpareKernelSize; ++i) {
-        const int r1 = CrtRand::rand(), r2 = CrtRand::rand(), r3 = CrtRand::rand(), r4 = CrtRand::rand();
-        const auto expected = ExpectedKernelVector(r1, r2, r3, r4);
+        const double a = CrtRand::rand() * 2.0 / 32767 - 1, b = CrtRand::rand() * 2.0 / 32767 - 1,
+                     c = CrtRand::rand() * 2.0 / 32767 - 1;
+        const double scale = (CrtRand::rand() * 0.9 / 32767 + 0.1) / std::sqrt(a * a + b * b + c * c);
         const D3DXVECTOR3& made = i < PostEffects::KernelSize ? post.aoKernel[i]
                                                               : post.spareKernel[i - PostEffects::KernelSize];
-        EXPECT_NEAR(made.x, expected[0], 1e-6) << "vector " << i;
-        EXPECT_NEAR(made.y, expected[1], 1e-6) << "vector " << i;
-        EXPECT_NEAR(made.z, expected[2], 1e-6) << "vector " << i;
+        ExpectNear(Values(made), {float(c * scale), float(b * scale), float(a * scale)});
     }
-}
+    EXPECT_EQ(CrtRand::State(), afterLoad) << "192 draws, no more";
 
-TEST_F(PostEffectsTest, EveryLoadTakes192NumbersAndMakesNewKernelsAndReleaseDropsTheQuadAndSphere)
-{
-    StartShow();
-    const auto stateAfter = [](int draws) {
-        CrtRand::srand(99);
-        for (int i = 0; i < draws; ++i)
-            CrtRand::rand();
-        return CrtRand::State();
-    };
-    CrtRand::srand(99);
-    post.Load();
-    EXPECT_EQ(CrtRand::State(), stateAfter(192));
+    // A device reset: Release, then Load takes the next 192 and makes other kernels.
+    const auto firstKernel = post.aoKernel;
     post.Release();
     EXPECT_EQ(post.screenQuad, nullptr);
     EXPECT_EQ(post.lightSphere, nullptr);
-
-    // A device reset between two loads.
-    CrtRand::srand(99);
     post.Load();
-    const auto firstKernel = post.aoKernel;
-    post.Release();
-    post.Load();
-    EXPECT_EQ(CrtRand::State(), stateAfter(384));
+    const uint32_t afterTwoLoads = CrtRand::State();
+    CrtRand::srand(4242);
+    for (int i = 0; i < 384; ++i)
+        CrtRand::rand();
+    EXPECT_EQ(afterTwoLoads, CrtRand::State());
     EXPECT_NE(std::memcmp(firstKernel.data(), post.aoKernel.data(), sizeof firstKernel), 0);
-    EXPECT_NE(post.screenQuad, nullptr);
 }
 
 TEST_F(PostEffectsTest, OperationsRefuseAnUnloadedModuleAndAMissingSphereLeavesItUnloaded)
@@ -182,11 +183,10 @@ TEST_F(PostEffectsTest, OperationsRefuseAnUnloadedModuleAndAMissingSphereLeavesI
     StartShow(false);
     EXPECT_EQ(FrameworkFailure([&] { post.FillQuad({}); }), "[PostEffects::FillQuad] The module is not loaded");
     EXPECT_EQ(FrameworkFailure([&] { post.Load(); }), "[DXMesh::LoadX]: failed to load \"usphere.x\".");
-    EXPECT_EQ(post.lightSphere, nullptr);
     EXPECT_EQ(FrameworkFailure([&] { post.Ramp(); }), "[PostEffects::Ramp] The module is not loaded");
 }
 
-TEST_F(PostEffectsTest, SinglePassOperationsDrawTheQuadOnceWithTheirTechniqueAndInputs)
+TEST_F(PostEffectsTest, SinglePassOperationsDrawTheQuadOnceIntoTheCallersTargetWithTheirInputs)
 {
     StartShow();
     post.Load();
@@ -204,32 +204,30 @@ TEST_F(PostEffectsTest, SinglePassOperationsDrawTheQuadOnceWithTheirTechniqueAnd
     const Case cases[] = {
         {"ramp", [&] { post.Ramp(); }, nullptr},
         {"FillQuad", [&] { post.FillQuad({1, 2, 3, 4}); },
-         [](const EffectPassSnapshot& pass) { EXPECT_EQ(pass.Floats("VALUE1"), Values({1, 2, 3, 4})); }},
+         [](const EffectPassSnapshot& pass) { EXPECT_EQ(pass.Floats("VALUE1"), (std::vector<float>{1, 2, 3, 4})); }},
         {"BlitQuad", [&] { post.Blit(colour.texture, {0.5f, 0.5f, 0.5f, 1}); },
          [&](const EffectPassSnapshot& pass) {
-             EXPECT_EQ(pass.Floats("VALUE1"), Values({0.5f, 0.5f, 0.5f, 1}));
-             ExpectFloatsNear(pass.Floats("RTDIMPIXELINV"), viewportPixel);
+             EXPECT_EQ(pass.Floats("VALUE1"), (std::vector<float>{0.5f, 0.5f, 0.5f, 1}));
+             ExpectNear(pass.Floats("RTDIMPIXELINV"), viewportPixel);
              EXPECT_EQ(pass.Texture("COLTEX1"), colour.texture);
          }},
         {"Overlay1", [&] { post.Overlay(5); }, nullptr},
-        {"Overlay1", [&] { post.Overlay(1); }, nullptr},
-        {"Overlay0", [&] { post.Overlay(0); }, nullptr},
         {"Overlay0", [&] { post.Overlay(-3); }, nullptr},
         {"MotionBlur", [&] { post.MotionBlur(colour, other); },
          [&](const EffectPassSnapshot& pass) {
-             ExpectFloatsNear(pass.Floats("TX1DIMPIXELINV"), {1.0f / 320, 1.0f / 180});
-             ExpectFloatsNear(pass.Floats("RTDIMPIXELINV"), viewportPixel);
+             ExpectNear(pass.Floats("TX1DIMPIXELINV"), {1.0f / 320, 1.0f / 180});
+             ExpectNear(pass.Floats("RTDIMPIXELINV"), viewportPixel);
              EXPECT_EQ(pass.Texture("COLTEX1"), colour.texture);
              EXPECT_EQ(pass.Texture("VECTEX1"), other.texture);
          }},
         {"DepthToNormal", [&] { post.DepthToNormal(other); },
          [&](const EffectPassSnapshot& pass) {
-             ExpectFloatsNear(pass.Floats("TX1DIMPIXELINV"), {0.01f, 0.02f});
+             ExpectNear(pass.Floats("TX1DIMPIXELINV"), {0.01f, 0.02f});
              EXPECT_EQ(pass.Texture("COLTEX1"), other.texture);
          }},
         {"AmbientOcclusionCombine", [&] { post.AmbientOcclusionCombine(other, colour); },
          [&](const EffectPassSnapshot& pass) {
-             ExpectFloatsNear(pass.Floats("RTDIMPIXELINV"), viewportPixel);
+             ExpectNear(pass.Floats("RTDIMPIXELINV"), viewportPixel);
              EXPECT_EQ(pass.Texture("COLTEX1"), colour.texture);
              EXPECT_EQ(pass.Texture("COLTEX2"), other.texture);
          }},
@@ -238,10 +236,9 @@ TEST_F(PostEffectsTest, SinglePassOperationsDrawTheQuadOnceWithTheirTechniqueAnd
         SCOPED_TRACE(c.technique);
         DXEffectHandler::SetActiveEffect("Global"); // each operation makes "postfx" active itself
         const std::vector<Seen> seen = Drawn(c.operation);
-        ASSERT_EQ(seen.size(), 1u);
+        ASSERT_EQ(Techniques(seen), std::vector<std::string>{c.technique});
         EXPECT_EQ(seen[0].pass.effect, DXEffectHandler::Instance()->GetEffect("postfx")->effect);
-        EXPECT_EQ(seen[0].pass.technique, c.technique);
-        EXPECT_EQ(seen[0].bound.renderTargets[0], bound.surface) << "single passes draw into the caller's target";
+        EXPECT_EQ(seen[0].bound.renderTargets[0], bound.surface);
         if (c.check)
             c.check(seen[0].pass);
     }
@@ -253,30 +250,20 @@ TEST_F(PostEffectsTest, BlurAlternatesIntoTheScratchAndBackLeavingTheImageBound)
     post.Load();
     RenderTargetEntry& image = Target(64, 32, D3DFMT_G16R16F);
     RenderTargetEntry& scratch = Target(32, 16, D3DFMT_G16R16F);
-    RenderTargetEntry& elsewhere = Target(8, 8);
-    RTHandler::BindTarget(0, elsewhere);
-
+    RTHandler::BindTarget(0, Target(8, 8));
     const size_t binds = recorder->Count(Op::SetRenderTarget);
     EXPECT_TRUE(Drawn([&] { post.Blur(image, scratch, 0); }).empty());
     EXPECT_EQ(recorder->Count(Op::SetRenderTarget), binds) << "count 0 binds nothing either";
 
     const std::vector<Seen> seen = Drawn([&] { post.Blur(image, scratch, 2); });
-    ASSERT_EQ(seen.size(), 4u);
-    for (size_t i = 0; i < seen.size(); i += 2) {
-        const EffectPassSnapshot& vertical = seen[i].pass;
-        EXPECT_EQ(vertical.technique, "BlurV");
-        EXPECT_EQ(seen[i].bound.renderTargets[0], scratch.surface);
-        EXPECT_EQ(vertical.Texture("COLTEX1"), image.texture);
-        ExpectFloatsNear(vertical.Floats("RTDIMPIXELINV"), {1.0f / 32, -1.0f / 16});
-        ExpectFloatsNear(vertical.Floats("TX1DIMPIXELINV"), {1.0f / 64, 1.0f / 32});
-
-        const EffectPassSnapshot& horizontal = seen[i + 1].pass;
-        EXPECT_EQ(horizontal.technique, "BlurH");
-        EXPECT_EQ(seen[i + 1].bound.renderTargets[0], image.surface);
-        EXPECT_EQ(horizontal.Texture("COLTEX1"), scratch.texture);
-        ExpectFloatsNear(horizontal.Floats("RTDIMPIXELINV"), {1.0f / 64, -1.0f / 32});
-        ExpectFloatsNear(horizontal.Floats("TX1DIMPIXELINV"), {1.0f / 32, 1.0f / 16});
-    }
+    EXPECT_EQ(Techniques(seen), (std::vector<std::string>{"BlurV", "BlurH", "BlurV", "BlurH"}));
+    EXPECT_EQ(Targets(seen), (std::vector<const void*>{scratch.surface, image.surface, scratch.surface, image.surface}));
+    EXPECT_EQ(Inputs(seen, "COLTEX1"),
+              (std::vector<const void*>{image.texture, scratch.texture, image.texture, scratch.texture}));
+    ExpectNear(seen[0].pass.Floats("RTDIMPIXELINV"), {1.0f / 32, -1.0f / 16});
+    ExpectNear(seen[0].pass.Floats("TX1DIMPIXELINV"), {1.0f / 64, 1.0f / 32});
+    ExpectNear(seen[1].pass.Floats("RTDIMPIXELINV"), {1.0f / 64, -1.0f / 32});
+    ExpectNear(seen[1].pass.Floats("TX1DIMPIXELINV"), {1.0f / 32, 1.0f / 16});
     EXPECT_EQ(DXFramework::device->State().renderTargets[0], image.surface);
 }
 
@@ -290,41 +277,43 @@ TEST_F(PostEffectsTest, DepthOfFieldBlursAtLeastOncePerPassAndDrawsIntoTheTarget
     RenderTargetEntry& colour = Target(64, 36);
     RenderTargetEntry& output = Target(80, 60);
     RTHandler::BindTarget(0, output);
-    D3DVIEWPORT9 letterbox{0, 12, 80, 36, 0.0f, 1.0f};
+    const D3DVIEWPORT9 letterbox{0, 12, 80, 36, 0.0f, 1.0f};
     ASSERT_EQ(DXFramework::device->SetViewport(&letterbox), D3D_OK);
+    output.surface->AddRef();
+    const ULONG references = output.surface->Release();
 
-    for (const auto& [passes, pairs] : {std::pair{0, 1}, {1, 1}, {2, 2}, {5, 5}}) {
-        SCOPED_TRACE(passes);
-        output.surface->AddRef();
-        const ULONG references = output.surface->Release();
-        const std::vector<Seen> seen = Drawn([&] { post.DepthOfField(depth, a, b, colour, passes); });
-        ASSERT_EQ(seen.size(), size_t(2 * pairs + 1));
-        for (int pair = 0; pair < pairs; ++pair) {
-            const Seen& horizontal = seen[2 * pair];
-            EXPECT_EQ(horizontal.pass.technique, "DOF_blurH");
-            EXPECT_EQ(horizontal.bound.renderTargets[0], a.surface);
-            EXPECT_EQ(horizontal.pass.Texture("COLTEX1"), pair == 0 ? colour.texture : b.texture);
-            EXPECT_EQ(horizontal.pass.Texture("DEPTHTEX"), depth.texture);
-            const Seen& vertical = seen[2 * pair + 1];
-            EXPECT_EQ(vertical.pass.technique, "DOF_blurV");
-            EXPECT_EQ(vertical.bound.renderTargets[0], b.surface);
-            EXPECT_EQ(vertical.pass.Texture("COLTEX1"), a.texture);
+    struct Case {
+        int passes;
+        int pairs;
+    };
+    for (const Case c : {Case{0, 1}, Case{1, 1}, Case{2, 2}}) {
+        SCOPED_TRACE(c.passes);
+        const std::vector<Seen> seen = Drawn([&] { post.DepthOfField(depth, a, b, colour, c.passes); });
+        std::vector<std::string> techniques;
+        std::vector<const void*> targets, inputs;
+        for (int pair = 0; pair < c.pairs; ++pair) {
+            techniques.insert(techniques.end(), {"DOF_blurH", "DOF_blurV"});
+            targets.insert(targets.end(), {a.surface, b.surface});
+            inputs.insert(inputs.end(), {pair == 0 ? colour.texture : b.texture, a.texture});
         }
+        techniques.push_back("DofQuad");
+        targets.push_back(output.surface);
+        inputs.push_back(b.texture);
+        EXPECT_EQ(Techniques(seen), techniques);
+        EXPECT_EQ(Targets(seen), targets);
+        EXPECT_EQ(Inputs(seen, "COLTEX1"), inputs);
+
         const Seen& combine = seen.back();
-        EXPECT_EQ(combine.pass.technique, "DofQuad");
-        EXPECT_EQ(combine.bound.renderTargets[0], output.surface);
-        EXPECT_EQ(combine.bound.viewport.Y, 12u);
-        EXPECT_EQ(combine.bound.viewport.Height, 36u);
-        ExpectFloatsNear(combine.pass.Floats("RTDIMPIXELINV"), {1.0f / 80, -1.0f / 36});
-        EXPECT_EQ(combine.pass.Texture("COLTEX1"), b.texture);
         EXPECT_EQ(combine.pass.Texture("COLTEX2"), colour.texture);
-        EXPECT_EQ(DXFramework::device->State().viewport.Y, 12u);
+        EXPECT_EQ(combine.pass.Texture("DEPTHTEX"), depth.texture);
+        EXPECT_EQ(combine.bound.viewport.Y, 12u);
+        ExpectNear(combine.pass.Floats("RTDIMPIXELINV"), {1.0f / 80, -1.0f / 36});
         output.surface->AddRef();
         EXPECT_EQ(output.surface->Release(), references) << "the saved target's reference is given back";
     }
 }
 
-TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByTheTrack)
+TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByItsArgument)
 {
     StartShow();
     post.Load();
@@ -334,55 +323,57 @@ TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByT
         levels.push_back(&Target(128 >> i, 64 >> i));
         scratches.push_back(&Target(128 >> i, 64 >> i));
     }
-    const std::array<PostEffects::BloomLevel, 4> pairs = {{{*levels[0], *scratches[0]},
-                                                           {*levels[1], *scratches[1]},
-                                                           {*levels[2], *scratches[2]},
-                                                           {*levels[3], *scratches[3]}}};
-    RTHandler::BindTarget(0, Target(200, 100, D3DFMT_X8R8G8B8));
-    IDirect3DSurface9* output = DXFramework::device->State().renderTargets[0];
+    const auto pairs = [&](size_t scratchOfLevel2) {
+        return std::array<PostEffects::BloomLevel, 4>{{{*levels[0], *scratches[0]},
+                                                       {*levels[1], *scratches[scratchOfLevel2]},
+                                                       {*levels[2], *scratches[2]},
+                                                       {*levels[3], *scratches[3]}}};
+    };
+    RenderTargetEntry& output = Target(200, 100, D3DFMT_X8R8G8B8);
+    RTHandler::BindTarget(0, output);
 
-    for (const auto& [fade, value] : {std::pair{0.0f, Values({1, 0, 0, 0})}, {0.5f, Values({1.5f, 0.5f, 0.25f, 0})}}) {
-        const std::vector<Seen> seen = Drawn([&] { post.Bloom(source, pairs, fade); });
-        ASSERT_EQ(seen.size(), 4u * (1 + 2 * 5) + 1);
-        for (size_t level = 0; level < 4; ++level) {
-            const size_t first = level * 11;
-            const RenderTargetEntry& target = *levels[level];
-            const Seen& down = seen[first];
-            EXPECT_EQ(down.pass.technique, "DownSample");
-            EXPECT_EQ(down.bound.renderTargets[0], target.surface);
-            EXPECT_EQ(down.pass.Texture("COLTEX1"), level == 0 ? source.texture : levels[level - 1]->texture);
-            ExpectFloatsNear(down.pass.Floats("RTDIMPIXELINV"), {1.0f / target.width, -1.0f / target.height});
-            for (size_t round = 0; round < 5; ++round) {
-                const Seen& vertical = seen[first + 1 + 2 * round];
-                const Seen& horizontal = seen[first + 2 + 2 * round];
-                EXPECT_EQ(vertical.pass.technique, "BlurV");
-                EXPECT_EQ(vertical.bound.renderTargets[0], scratches[level]->surface);
-                EXPECT_EQ(vertical.pass.Texture("COLTEX1"), target.texture);
-                EXPECT_EQ(horizontal.pass.technique, "BlurH");
-                EXPECT_EQ(horizontal.bound.renderTargets[0], target.surface);
-                EXPECT_EQ(horizontal.pass.Texture("COLTEX1"), scratches[level]->texture);
-                ExpectFloatsNear(horizontal.pass.Floats("TX1DIMPIXELINV"), {1.0f / target.width, 1.0f / target.height});
-            }
+    std::vector<std::string> techniques;
+    std::vector<const void*> targets, inputs;
+    for (size_t level = 0; level < 4; ++level) {
+        techniques.push_back("DownSample");
+        targets.push_back(levels[level]->surface);
+        inputs.push_back(level == 0 ? source.texture : levels[level - 1]->texture);
+        for (int round = 0; round < 5; ++round) {
+            techniques.insert(techniques.end(), {"BlurV", "BlurH"});
+            targets.insert(targets.end(), {scratches[level]->surface, levels[level]->surface});
+            inputs.insert(inputs.end(), {levels[level]->texture, scratches[level]->texture});
         }
+    }
+    techniques.push_back("BloomFadeCombine");
+    targets.push_back(output.surface);
+    inputs.push_back(source.texture);
+
+    struct Case {
+        float fade;
+        std::vector<float> value;
+    };
+    for (const Case& c : {Case{0.0f, {1, 0, 0, 0}}, Case{0.5f, {1.5f, 0.5f, 0.25f, 0}}}) {
+        const std::vector<Seen> seen = Drawn([&] { post.Bloom(source, pairs(1), c.fade); });
+        EXPECT_EQ(Techniques(seen), techniques);
+        EXPECT_EQ(Targets(seen), targets);
+        EXPECT_EQ(Inputs(seen, "COLTEX1"), inputs);
+        // Level 3: the downsample is sized by its target, the blurs by the level in both directions.
+        ExpectNear(seen[22].pass.Floats("RTDIMPIXELINV"), {1.0f / 16, -1.0f / 8});
+        ExpectNear(seen[23].pass.Floats("TX1DIMPIXELINV"), {1.0f / 16, 1.0f / 8});
+        ExpectNear(seen[24].pass.Floats("RTDIMPIXELINV"), {1.0f / 16, -1.0f / 8});
         const Seen& combine = seen.back();
-        EXPECT_EQ(combine.pass.technique, "BloomFadeCombine");
-        EXPECT_EQ(combine.bound.renderTargets[0], output);
+        EXPECT_EQ(combine.pass.Floats("VALUE1"), c.value);
         EXPECT_EQ(combine.bound.viewport.Width, 200u);
-        EXPECT_EQ(combine.pass.Floats("VALUE1"), value);
-        const char* inputs[] = {"COLTEX1", "COLTEX2", "COLTEX3", "COLTEX4", "COLTEX5"};
-        EXPECT_EQ(combine.pass.Texture(inputs[0]), source.texture);
-        for (size_t level = 0; level < 4; ++level)
-            EXPECT_EQ(combine.pass.Texture(inputs[level + 1]), levels[level]->texture);
+        EXPECT_EQ((std::vector<const void*>{combine.pass.Texture("COLTEX2"), combine.pass.Texture("COLTEX3"),
+                                            combine.pass.Texture("COLTEX4"), combine.pass.Texture("COLTEX5")}),
+                  (std::vector<const void*>{levels[0]->texture, levels[1]->texture, levels[2]->texture,
+                                            levels[3]->texture}));
     }
 
-    // The blur of a level writes the level's sizes for both directions: a scratch of another size
-    // would be blurred wrongly, so it is refused before anything is drawn.
-    const std::array<PostEffects::BloomLevel, 4> mismatched = {{{*levels[0], *scratches[0]},
-                                                                {*levels[1], *scratches[2]},
-                                                                {*levels[2], *scratches[2]},
-                                                                {*levels[3], *scratches[3]}}};
+    // A scratch of another size than its level would be blurred with the level's sizes: refused
+    // before anything is drawn.
     const size_t drawsBefore = recorder->Count(Op::DrawIndexedPrimitive);
-    EXPECT_EQ(FrameworkFailure([&] { post.Bloom(source, mismatched, 1.0f); }),
+    EXPECT_EQ(FrameworkFailure([&] { post.Bloom(source, pairs(2), 1.0f); }),
               "[PostEffects::Bloom] The scratch target of level 2 is 16 x 8, the level 32 x 16");
     EXPECT_EQ(recorder->Count(Op::DrawIndexedPrimitive), drawsBefore);
 }
@@ -396,33 +387,25 @@ TEST_F(PostEffectsTest, AmbientOcclusionSendsTheKernelTheTunablesTheProjectionAn
     EXPECT_EQ(FrameworkFailure([&] { post.AmbientOcclusion(normalDepth); }),
               "[PostEffects::AmbientOcclusion] No current scene with an active camera");
 
-    // A vertical field of view of 90 degrees: the far plane at 50 reaches 50 up and 100 across.
-    const Camera& camera = CurrentCamera({std::numbers::pi_v<float> / 2, 1.0f, 50.0f, 0.0f, 0.0f, 2.0f}, IdentityMatrix());
+    const Camera& camera = CurrentCamera(IdentityMatrix());
     EXPECT_EQ(PostEffects::SampleRadius(), 0.2f);
     EXPECT_EQ(PostEffects::SampleDistanceScale(), 8.0f);
     PostEffects::SampleRadius() = 0.35f;
     PostEffects::SampleDistanceScale() = -12.5f;
 
     const std::vector<Seen> seen = Drawn([&] { post.AmbientOcclusion(normalDepth); });
-    ASSERT_EQ(seen.size(), 1u);
+    ASSERT_EQ(Techniques(seen), std::vector<std::string>{"AmbientOcclusion"});
     const EffectPassSnapshot& pass = seen[0].pass;
-    EXPECT_EQ(pass.technique, "AmbientOcclusion");
     EXPECT_EQ(pass.Texture("COLTEX1"), normalDepth.texture);
-    const std::vector<float> kernel(&post.aoKernel[0].x, &post.aoKernel[0].x + 48);
-    EXPECT_EQ(pass.Floats("SSAOKERNEL"), kernel);
-    EXPECT_EQ(pass.Floats("BUFDIMX"), Values({160}));
-    EXPECT_EQ(pass.Floats("BUFDIMY"), Values({90}));
-    EXPECT_EQ(pass.Floats("SAMPLERADIUS"), Values({0.35f}));
-    EXPECT_EQ(pass.Floats("SAMPLEDISTANCESCALE"), Values({-12.5f}));
-    ExpectFloatsNear(pass.Floats("RTDIMPIXELINV"), {0.0015625f, -0.0027777778f});
-    const std::vector<float> projection(&camera.projection.m[0][0], &camera.projection.m[0][0] + 16);
-    EXPECT_EQ(pass.Floats("PROJECTIONMATRIX"), projection);
-
-    const std::vector<D3DXVECTOR3> rays = QuadNormals();
-    ASSERT_EQ(rays.size(), 4u);
-    const float expected[4][3] = {{-100, 50, 50}, {100, 50, 50}, {100, -50, 50}, {-100, -50, 50}};
-    for (int i = 0; i < 4; ++i)
-        ExpectFloatsNear({rays[i].x, rays[i].y, rays[i].z}, {expected[i][0], expected[i][1], expected[i][2]}, 1e-4f);
+    EXPECT_EQ(pass.Floats("SSAOKERNEL"), std::vector<float>(&post.aoKernel[0].x, &post.aoKernel[0].x + 48));
+    EXPECT_EQ(pass.Floats("BUFDIMX"), std::vector<float>{160});
+    EXPECT_EQ(pass.Floats("BUFDIMY"), std::vector<float>{90});
+    EXPECT_EQ(pass.Floats("SAMPLERADIUS"), std::vector<float>{0.35f});
+    EXPECT_EQ(pass.Floats("SAMPLEDISTANCESCALE"), std::vector<float>{-12.5f});
+    ExpectNear(pass.Floats("RTDIMPIXELINV"), {0.0015625f, -0.0027777778f});
+    EXPECT_EQ(pass.Floats("PROJECTIONMATRIX"),
+              std::vector<float>(&camera.projection.m[0][0], &camera.projection.m[0][0] + 16));
+    ExpectFarPlaneRays();
 }
 
 TEST_F(PostEffectsTest, APointLightIsSkippedBehindTheCameraDrawnFromInsideNearItAndFromOutsideBeyond)
@@ -439,41 +422,35 @@ TEST_F(PostEffectsTest, APointLightIsSkippedBehindTheCameraDrawnFromInsideNearIt
               "[PostEffects::DrawPointLight] No current scene with an active camera");
 
     // The camera stands at z = 10 looking down -z, turned a quarter about its axis: world x is
-    // its up, world y its left. Near 1, so a light at world z lies 11 - z in front of the plane
-    // the light test uses.
+    // its up. Near 1, so a light at world z lies 11 - z in front of the plane the test uses.
     D3DXMATRIX turn, back, view;
-    D3DXMatrixRotationZ(&turn, std::numbers::pi_v<float> / 2);
+    D3DXMatrixRotationZ(&turn, QuarterTurn);
     D3DXMatrixTranslation(&back, 0.0f, 0.0f, -10.0f);
     D3DXMatrixMultiply(&view, &turn, &back);
-    CurrentCamera({std::numbers::pi_v<float> / 2, 1.0f, 50.0f, 0.0f, 0.0f, 2.0f}, view);
+    CurrentCamera(view);
 
     EXPECT_TRUE(light(14.0f).empty()) << "3 behind: more than two radii";
-    for (const auto& [z, technique] : {std::pair{13.0f, "Def_PointLightBackside"},
-                                       {10.0f, "Def_PointLightBackside"},
-                                       {9.01f, "Def_PointLightBackside"},
-                                       {9.0f, "Def_PointLight"},
-                                       {0.0f, "Def_PointLight"}}) {
+    for (const auto& [z, technique] : {std::pair{13.0f, "Def_PointLightBackside"}, {9.01f, "Def_PointLightBackside"},
+                                       {9.0f, "Def_PointLight"}, {0.0f, "Def_PointLight"}}) {
         SCOPED_TRACE(z);
         const std::vector<Seen> seen = light(z);
-        ASSERT_EQ(seen.size(), 1u) << "the sphere, one subset";
+        ASSERT_EQ(Techniques(seen), std::vector<std::string>{technique});
         const EffectPassSnapshot& pass = seen[0].pass;
-        EXPECT_EQ(pass.technique, technique);
-        ExpectFloatsNear(pass.Floats("DLIGHTPOS"), {0.0f, 2.0f, z - 10.0f}, 1e-5f);
-        EXPECT_EQ(pass.Floats("DLIGHTCOL"), Values({0.5f, 0.7f, 0.8f}));
-        EXPECT_EQ(pass.Floats("DLIGHTRAD"), Values({1.0f}));
-        ExpectFloatsNear(pass.Floats("UPDIR"), {-1.0f, 0.0f, 0.0f});
-        ExpectFloatsNear(pass.Floats("FARCLIPVALUES"), {100.0f, 50.0f, 50.0f}, 1e-4f);
-        ExpectFloatsNear(pass.Floats("RTDIMPIXELINV"), {1.0f / 64, -1.0f / 32});
+        ExpectNear(pass.Floats("DLIGHTPOS"), {0.0f, 2.0f, z - 10.0f}, 1e-5f);
+        EXPECT_EQ(pass.Floats("DLIGHTCOL"), (std::vector<float>{0.5f, 0.7f, 0.8f}));
+        EXPECT_EQ(pass.Floats("DLIGHTRAD"), std::vector<float>{1.0f});
+        ExpectNear(pass.Floats("UPDIR"), {-1.0f, 0.0f, 0.0f});
+        ExpectNear(pass.Floats("FARCLIPVALUES"), {100.0f, 50.0f, 50.0f}, 1e-4f);
+        ExpectNear(pass.Floats("RTDIMPIXELINV"), {1.0f / 64, -1.0f / 32});
         EXPECT_EQ(pass.Texture("COLTEX1"), normalDepth.texture);
         EXPECT_EQ(pass.Texture("COLTEX3"), colour.texture);
     }
     // The sphere a little larger than the light, at the light, without motion.
     const D3DXMATRIX& world = post.lightSphere->worldMatrix;
-    EXPECT_EQ(Values({world(0, 0), world(1, 1), world(2, 2), world(3, 0), world(3, 1), world(3, 2)}),
-              Values({1.05f, 1.05f, 1.05f, 2.0f, 0.0f, 0.0f}));
+    EXPECT_EQ((std::vector<float>{world(0, 0), world(1, 1), world(2, 2), world(3, 0), world(3, 1), world(3, 2)}),
+              (std::vector<float>{1.05f, 1.05f, 1.05f, 2.0f, 0.0f, 0.0f}));
     EXPECT_EQ(post.lightSphere->previousWorldMatrix, world);
-    const std::vector<D3DXVECTOR3> rays = QuadNormals();
-    ExpectFloatsNear({rays[2].x, rays[2].y, rays[2].z}, {100.0f, -50.0f, 50.0f}, 1e-4f);
+    ExpectFarPlaneRays();
 }
 
 TEST_F(PostEffectsTest, FailedLocksNameTheModulesFixedPlaces)
@@ -487,7 +464,7 @@ TEST_F(PostEffectsTest, FailedLocksNameTheModulesFixedPlaces)
     post.Load();
     RenderTargetEntry& normalDepth = Target(16, 16, D3DFMT_A32B32G32R32F);
     RTHandler::BindTarget(0, Target(16, 16));
-    CurrentCamera({}, IdentityMatrix());
+    CurrentCamera(IdentityMatrix());
     recorder->FailCall(Op::LockVertexBuffer, recorder->Count(Op::LockVertexBuffer), D3DERR_INVALIDCALL);
     EXPECT_EQ(FrameworkFailure([&] { post.AmbientOcclusion(normalDepth); }),
               "Error: D3DERR_INVALIDCALL\n\n.\\Source\\Modules\\PostEffects\\PostEffects.cpp : 734");
