@@ -7,8 +7,9 @@
 #include "Framework/Noise/CrtRand.h"
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
+#include "Modules/Common/SpriteLook.h"
 #include "Modules/ParticleDance/detail/Attractor.h"
-#include "Modules/ParticleDance/detail/SpriteLook.h"
+#include "Modules/ParticleDance/detail/PaletteColour.h"
 #include "sync/device.h"
 
 #include <algorithm>
@@ -126,12 +127,14 @@ void ParticleDance::Load()
     const bool coloursLocked = SUCCEEDED(sprites->LockColours(&colours));
     const bool texCoordsLocked = SUCCEEDED(sprites->LockTexCoords(&texCoords));
     for (int sprite = 0; sprite < count; ++sprite) {
-        const dance::detail::SpriteLook look = dance::detail::DrawSpriteLook();
+        // Three draws per sprite: the window's u and v, then the colour.
+        const particles::TextureWindow window = particles::DrawTextureWindow();
+        const D3DCOLOR colour = dance::detail::PaletteColour(CrtRand::rand());
         const size_t first = Sprites::VerticesPerQuad * static_cast<size_t>(sprite);
         if (texCoordsLocked)
-            std::copy(look.texCoords.begin(), look.texCoords.end(), texCoords + first);
+            std::copy(window.begin(), window.end(), texCoords + first);
         if (coloursLocked)
-            std::fill_n(colours + first, Sprites::VerticesPerQuad, look.colour);
+            std::fill_n(colours + first, Sprites::VerticesPerQuad, colour);
     }
     if (coloursLocked)
         sprites->UnlockColours();
@@ -246,16 +249,8 @@ void ParticleDance::SortParticles()
     // A recovered lost device reloaded the module, whose new batch is sorted next frame.
     if (!DEVICE_CALL(sprites->LockIndices(&indices)))
         return;
-    for (size_t i = 0; i < sortOrder.size(); ++i) {
-        const uint32_t first = static_cast<uint32_t>(sortOrder[i]) * Sprites::VerticesPerQuad;
-        uint32_t* out = indices + Sprites::IndicesPerQuad * i;
-        out[0] = first;
-        out[1] = first + 1;
-        out[2] = first + 2;
-        out[3] = first;
-        out[4] = first + 2;
-        out[5] = first + 3;
-    }
+    for (size_t i = 0; i < sortOrder.size(); ++i)
+        Sprites::WriteQuadIndices(indices + Sprites::IndicesPerQuad * i, static_cast<uint32_t>(sortOrder[i]));
     DEVICE_CALL(sprites->UnlockIndices());
 }
 

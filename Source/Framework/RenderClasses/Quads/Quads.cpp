@@ -78,17 +78,20 @@ void Quads::WriteIndices()
     uint32_t* indices = nullptr;
     if (FAILED(indexBuffer->Lock(0, IndicesPerQuad * maxQuads * sizeof(uint32_t), reinterpret_cast<void**>(&indices), 0)))
         return;
-    for (uint32_t quad = 0; quad < maxQuads; ++quad) {
-        const uint32_t first = VerticesPerQuad * quad;
-        uint32_t* out = indices + IndicesPerQuad * quad;
-        out[0] = first;
-        out[1] = first + 1;
-        out[2] = first + 2;
-        out[3] = first;
-        out[4] = first + 2;
-        out[5] = first + 3;
-    }
+    for (uint32_t quad = 0; quad < maxQuads; ++quad)
+        WriteQuadIndices(indices + IndicesPerQuad * quad, quad);
     indexBuffer->Unlock();
+}
+
+void Quads::WriteQuadIndices(uint32_t* out, uint32_t quad)
+{
+    const uint32_t first = VerticesPerQuad * quad;
+    out[0] = first;
+    out[1] = first + 1;
+    out[2] = first + 2;
+    out[3] = first;
+    out[4] = first + 2;
+    out[5] = first + 3;
 }
 
 void Quads::WriteColours()

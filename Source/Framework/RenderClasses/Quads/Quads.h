@@ -51,6 +51,10 @@ public:
     // Moves current on to the next buffer of the ring, before this frame's positions are written,
     // so that the buffer left behind keeps last frame's.
     void AdvanceRing() { current = (current + 1) % ringSize; }
+    // The six indices of quad's two triangles (corners 0-1-2 and 0-2-3) at out; drawing quads in
+    // another order is writing them at other places.
+    static void WriteQuadIndices(uint32_t* out, uint32_t quad);
+
     // The ring's buffer before the current one: the source of POSITION1.
     int PreviousIndex() const { return (ringSize + current - 1) % ringSize; }
 
