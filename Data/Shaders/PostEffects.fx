@@ -66,7 +66,7 @@ glsl common {
         return vec3(farRay.xy * (depth / farRay.z), -depth);
     }
 
-    // 0 at the focus distance, 1 from half the focus range away on.
+    // 0 at the focus distance, growing to 1 a whole focus range (FocusMaxZ.y) away from it.
     float Blurriness(float depth)
     {
         return clamp(abs(depth - FocusMaxZ.x) / max(FocusMaxZ.y, 1e-4), 0.0, 1.0);
