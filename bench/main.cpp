@@ -46,6 +46,8 @@ int main(int argc, char** argv)
          "EffectRelease/500lines/Recorder/repeats:3"},
         {"ParticleDance frame / all-pairs neighbour loop", "ParticleDance/UpdateAndSort/repeats:3",
          "ParticleDance/AllPairs/repeats:3"},
+        {"ParticleField sort, strict order / qsort", "ParticleField/Sort/repeats:3",
+         "ParticleField/SortByQsort/repeats:3"},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
