@@ -1,6 +1,7 @@
 // Owns the registered modules by name; loads and releases them with the device resources.
 #pragma once
 
+#include "Framework/FrameworkEx.h"
 #include "Framework/ModuleHandler/DXModule.h"
 #include "Framework/Singleton.h"
 
@@ -22,6 +23,14 @@ public:
 
     // The module of that name; raises FrameworkEx when none is registered.
     DXModule& GetModule(const std::string& name) const;
+    // The same as the class a caller drives it through; FrameworkEx when it is of another class.
+    template <class T>
+    T& GetModuleAs(const std::string& name) const
+    {
+        if (T* typed = dynamic_cast<T*>(&GetModule(name)))
+            return *typed;
+        throw FrameworkEx("[ModuleHandler::GetModule] Module \"" + name + "\" is not of the class its user expects");
+    }
 
     void LoadAll();
     void ReleaseAll();

@@ -1,0 +1,34 @@
+// The seven part scenes of the show, one design with different data (PartSceneData): the particle
+// field seen through the scene's cameras, with per-pixel motion blur from a velocity buffer, the
+// screen filter over it and a bloom that fades to white with the sync track "WhiteFade".
+#pragma once
+
+#include "Demo/Scenes/PartSceneData.h"
+#include "Framework/SceneHandler/Scene.h"
+
+class SyncTrack;
+
+class PartScene : public Scene {
+public:
+    // The intro creates the particle field module "ParticleField" here.
+    explicit PartScene(const PartSceneData& data);
+
+    // Fetches "WhiteFade" and reads the scene file; the intro registers the family's effects
+    // "EasiestFilterEver", "Tindrevik" and "Default" in between.
+    void Load() override;
+    // Holds "Color", the two velocity fields and the four bloom levels with their scratch targets.
+    void Activate() override;
+    void Deactivate() override;
+    // Resets the particles to this scene's colours.
+    void Start() override;
+    // Moves the particles from this scene's emitters and the screen filter on by a frame.
+    void Update() override;
+    void Render() override;
+
+    const PartSceneData& data;
+    const SyncTrack* whiteFade = nullptr;
+
+private:
+    // The letterboxed picture of the back buffer into the named target.
+    void CopyPictureTo(const std::string& targetName);
+};
