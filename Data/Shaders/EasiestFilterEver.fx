@@ -12,8 +12,11 @@ texture2D Background : BGTEX;
 sampler2D BackgroundSampler = sampler_state { Texture = Background; Filter = LINEAR; Address = MIRROR; };
 
 glsl common {
-    // How much of the changed copy shows over the picture.
-    const float Opacity = 0.42;
+    // How much of each kind of changed copy shows over the picture: an inverted dark picture is
+    // bright, so it shows least.
+    const float InvertedOpacity = 0.25;
+    const float SplitOpacity = 0.5;
+    const float LiftedOpacity = 0.35;
 }
 
 glsl vertex FilterCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec2 InRect : TEXCOORD0) {
@@ -45,20 +48,24 @@ glsl fragment FilterShade(vec4 Color : COLOR0) {
     {
         float shift = 0.012 + 0.008 * sin(Time * 3.0 + phase);
         vec3 picture;
+        float opacity;
         if (look == 0) {
             picture = vec3(1.0) - texture(BackgroundSampler, pictureUv + vec2(shift, 0.0)).rgb;
+            opacity = InvertedOpacity;
         } else if (look == 1) {
             picture = vec3(texture(BackgroundSampler, pictureUv + vec2(shift, 0.0)).r,
                            texture(BackgroundSampler, pictureUv).g,
                            texture(BackgroundSampler, pictureUv - vec2(shift, 0.0)).b) * 1.3;
+            opacity = SplitOpacity;
         } else {
             float line = 0.75 + 0.25 * step(0.5, fract(gl_FragCoord.y * 0.5));
             picture = (texture(BackgroundSampler, pictureUv + vec2(0.0, shift)).rgb * 1.4 + vec3(0.05)) * line;
+            opacity = LiftedOpacity;
         }
         // Soft at the rectangle's edges, so that it lies on the picture rather than cut into it.
         vec2 toEdge = min(inRect, 1.0 - inRect);
         float edge = smoothstep(0.0, 0.06, min(toEdge.x, toEdge.y));
-        Color = vec4(picture, Opacity * edge);
+        Color = vec4(picture, opacity * edge);
     }
 }
 

@@ -10,11 +10,11 @@
 
 glsl common {
     // How much larger than its sprite a speck is drawn, and how brightly one speck glows.
-    const float SpeckScale = 1.6;
-    const float SpeckGlow = 0.55;
+    const float SpeckScale = 1.15;
+    const float SpeckGlow = 0.45;
     // The share of the picture that fades out each frame: the intro and the end draw over last
     // frame's picture instead of a background, so their specks leave trails that must die away.
-    const float TrailFade = 0.14;
+    const float TrailFade = 0.3;
 }
 
 // The specks are shaped here rather than read from a texture, so the show needs no particle
