@@ -1,15 +1,42 @@
 #include "Demo/ShowAssembly.h"
 
+#include "Demo/Scenes/PartScene.h"
 #include "Framework/DXFramework.h"
+#include "Framework/FrameworkEx.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Framework/SceneHandler/SceneHandler.h"
 #include "Modules/EasiestFilterEver/EasiestFilterEver.h"
 #include "Modules/PostEffects/PostEffects.h"
+
+#include <algorithm>
+
+namespace {
+
+void AddPartScene(const std::string& name)
+{
+    const std::vector<PartSceneData>& parts = PartScenes();
+    const auto part = std::find_if(parts.begin(), parts.end(), [&](const PartSceneData& data) { return data.name == name; });
+    if (part == parts.end())
+        throw FrameworkEx("[AssembleShow]: no part scene is named \"" + name + "\"");
+    SceneHandler::Instance()->AddScene(std::make_unique<PartScene>(*part));
+}
+
+} // namespace
 
 void AssembleShow(DXFramework&)
 {
     ModuleHandler& modules = *ModuleHandler::Instance();
     modules.AddModule(std::make_unique<PostEffects>("PostFX"));
-    // The nine scenes of the timeline are registered here, in the timeline's order, as they are
-    // built. The scroller scene registers its own screen filter first, so this one is refused then.
+    // The scenes in the timeline's order; the intro's constructor registers the particle field.
+    AddPartScene("TindreVikIntro");
+    AddPartScene("TindrevikPart1");
+    AddPartScene("TindrevikPart2");
+    AddPartScene("TindrevikPart3");
+    // The scroller scene "TindrevikScroller" and the inside-cube scene "TindrevikInsideCube" are
+    // registered here once they are built.
+    AddPartScene("TindrevikPart4");
+    AddPartScene("TindrevikPart5");
+    AddPartScene("TindrevikEnd");
+    // The scroller scene registers its own screen filter first, so this one is refused then.
     modules.AddModule(std::make_unique<EasiestFilterEver>("EasiestFilterEver"));
 }
