@@ -1,0 +1,160 @@
+// The real show on GL: the player's own assembly over the build's basefile.dat, played frame by
+// frame as the main loop plays it, at fixed steps of the clock up to a few chosen moments. Each
+// still must come from the scene the timeline names there and show its particles (small points of
+// light, which neither the background nor the screen filter makes) in a picture that is neither
+// black nor white.
+// The stills are left in the build folder as show-<seconds>.png.
+#include "Platform/Gfx/GLPicture.h"
+#include "Support/ShowFixture.h"
+
+#include "Demo/ShowAssembly.h"
+#include "Framework/EntryPoint.h"
+#include "Framework/SceneHandler/SceneHandler.h"
+#include "Framework/Timer/DemoSyncTimer.h"
+#include "Framework/Timer/Timer.h"
+#include "Platform/Gfx/GL/CreateGLDirect3D.h"
+#include "sync/device.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+// The clock's step between frames, and how long the show plays before a still: the particle field
+// starts empty with every scene and emits one burst a frame.
+constexpr double Step = 1.0 / 24.0;
+constexpr double LeadIn = 3.0;
+
+constexpr UINT Width = 640;
+constexpr UINT Height = 360;
+
+struct Still {
+    double seconds;
+    const char* scene;
+};
+
+// Of the picture inside the letterbox: the share of speck pixels, the share of white ones and the
+// mean brightness (0..255). A speck pixel is brighter or darker by more than 20 than the mean of its
+// four neighbours three pixels away: the specks are small points of light, while the background
+// ramp and the screen filter's soft-edged rectangles hardly change over a few pixels.
+struct PictureMeasure {
+    double specks = 0.0;
+    double white = 0.0;
+    double brightness = 0.0;
+};
+
+PictureMeasure Measure(const GLImage& image)
+{
+    const auto brightness = [&](UINT x, UINT y) {
+        const uint8_t* pixel = &image.bgra[(size_t{y} * image.width + x) * 4];
+        return (pixel[0] + pixel[1] + pixel[2]) / 3.0;
+    };
+    constexpr UINT Reach = 3;
+    PictureMeasure measure;
+    size_t inner = 0;
+    for (UINT y = 0; y < image.height; ++y)
+        for (UINT x = 0; x < image.width; ++x) {
+            const uint8_t* pixel = &image.bgra[(size_t{y} * image.width + x) * 4];
+            measure.white += std::min({pixel[0], pixel[1], pixel[2]}) > 240;
+            measure.brightness += brightness(x, y);
+            if (x < Reach || y < Reach || x + Reach >= image.width || y + Reach >= image.height)
+                continue;
+            const double around = (brightness(x - Reach, y) + brightness(x + Reach, y) + brightness(x, y - Reach) +
+                                   brightness(x, y + Reach)) / 4.0;
+            measure.specks += std::abs(brightness(x, y) - around) > 20.0;
+            ++inner;
+        }
+    const double pixels = double(image.width) * double(image.height);
+    measure.specks /= double(inner);
+    measure.white /= pixels;
+    measure.brightness /= pixels;
+    return measure;
+}
+
+// The rows of the picture between the letterbox bars.
+GLImage Picture(const GLImage& backBuffer, UINT top, UINT height)
+{
+    GLImage picture{backBuffer.width, height, {}};
+    const size_t row = size_t{backBuffer.width} * 4;
+    picture.bgra.assign(backBuffer.bgra.begin() + top * row, backBuffer.bgra.begin() + (top + height) * row);
+    return picture;
+}
+
+} // namespace
+
+class ShowStillsGLTest : public ShowFixture {
+protected:
+    void SetUp() override
+    {
+        ShowFixture::SetUp();
+        std::filesystem::copy_file(QL_SHOW_ARCHIVE, directory / "basefile.dat");
+        framework = std::make_unique<DXFramework>(nullptr, "--nosetup --windowed --size 640x360", ShowTitle,
+                                                  GLDirect3DCreator());
+        framework->musicEnabled = false;
+        framework->settings.multiSampleType = 0;
+        AssembleShow(*framework);
+        framework->CreateMainWindow();
+        framework->CreateDevice();
+        framework->CreateDeviceResources();
+    }
+
+    void TearDown() override
+    {
+        framework.reset();
+        ShowFixture::TearDown();
+    }
+
+    // Frames at fixed steps of the clock until it reaches seconds, each made as the main loop makes
+    // it; the last one is read back before Present shows it.
+    GLImage PlayTo(double seconds)
+    {
+        IDirect3DDevice9& device = *DXFramework::device;
+        double t = std::max(clock, seconds - LeadIn);
+        for (;;) {
+            Timer::elapsed = t;
+            Timer::delta = Step;
+            framework->syncDevice->update(static_cast<float>(framework->syncTimer->currentRow()));
+            SceneHandler::Instance()->Update();
+            device.BeginScene();
+            framework->BeginFrame();
+            SceneHandler::Instance()->GetCurrentScene()->Render();
+            device.EndScene();
+            if (t >= seconds) {
+                GLImage picture = GLReadBackBuffer(device);
+                device.Present(nullptr, nullptr, nullptr, nullptr);
+                clock = t + Step;
+                return picture;
+            }
+            device.Present(nullptr, nullptr, nullptr, nullptr);
+            t = std::min(t + Step, seconds);
+        }
+    }
+
+    std::unique_ptr<DXFramework> framework;
+    double clock = 0.0;
+};
+
+TEST_F(ShowStillsGLTest, EveryPartSceneShowsItsParticlesInAPictureNeitherBlackNorWhite)
+{
+    const Still stills[] = {
+        {5.0, "TindreVikIntro"},   {18.0, "TindrevikPart1"},  {26.0, "TindrevikPart2"}, {33.0, "TindrevikPart3"},
+        {105.0, "TindrevikPart4"}, {114.0, "TindrevikPart5"}, {126.0, "TindrevikEnd"},
+    };
+    const DisplaySettings& settings = framework->settings;
+    ASSERT_EQ(settings.backBufferWidth, Width);
+    ASSERT_EQ(settings.backBufferHeight, Height);
+    const UINT top = (settings.backBufferHeight - settings.renderHeight) / 2;
+    for (const Still& still : stills) {
+        const GLImage backBuffer = PlayTo(still.seconds);
+        const std::string name = "show-" + std::to_string(static_cast<int>(still.seconds)) + ".png";
+        SavePng(backBuffer, name);
+        ASSERT_EQ(SceneHandler::Instance()->GetCurrentScene()->GetName(), still.scene) << name;
+
+        const PictureMeasure measure = Measure(Picture(backBuffer, top, settings.renderHeight));
+        EXPECT_GT(measure.specks, 0.005) << name << ": too few particles stand out of the picture";
+        EXPECT_LT(measure.white, 0.12) << name << ": the picture is washed out white";
+        EXPECT_GT(measure.brightness, 4.0) << name << ": the picture is black";
+    }
+    // A missing animation curve or texture shows a box and plays on; the show's data has none.
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+}
