@@ -7,6 +7,7 @@
 #include "Framework/Noise/CrtRand.h"
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
+#include "Modules/Common/Drift.h"
 #include "Modules/Common/SpriteLook.h"
 #include "Modules/ParticleDance/detail/Attractor.h"
 #include "Modules/ParticleDance/detail/PaletteColour.h"
@@ -179,12 +180,7 @@ void ParticleDance::Move(const D3DXVECTOR3& attractor, float force, float dieoff
     for (int i = 0; i < count; ++i) {
         D3DXVECTOR3& p = positions[i];
         D3DXVECTOR3& v = velocities[i];
-        p.x += v.x * dt;
-        p.y += v.y * dt;
-        p.z += v.z * dt;
-        v.x *= damping;
-        v.y *= damping;
-        v.z *= damping;
+        particles::DriftAndDamp(p, v, dt, damping);
         const D3DXVECTOR3 toAttractor{attractor.x - p.x, attractor.y - p.y, attractor.z - p.z};
         const float pull = PullPerUnit(LengthOf(toAttractor.x, toAttractor.y, toAttractor.z), force, dieoff, dt);
         v.x += toAttractor.x * pull;

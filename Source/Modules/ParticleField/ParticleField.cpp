@@ -8,6 +8,7 @@
 #include "Framework/Scene/SpotLight.h"
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
+#include "Modules/Common/Drift.h"
 #include "Modules/Common/SpriteLook.h"
 #include "Modules/ParticleField/detail/FieldPush.h"
 #include "Modules/ParticleField/detail/SpotEmission.h"
@@ -148,12 +149,7 @@ void ParticleField::Move(float dt, float force, double t)
     for (int i = 0; i < count; ++i) {
         D3DXVECTOR3& p = positions[i];
         D3DXVECTOR3& v = velocities[i];
-        p.x += v.x * dt;
-        p.y += v.y * dt;
-        p.z += v.z * dt;
-        v.x *= damping;
-        v.y *= damping;
-        v.z *= damping;
+        particles::DriftAndDamp(p, v, dt, damping);
         const D3DXVECTOR3 push = particles::detail::FieldPush(flowField, p, turn);
         v.x += h * push.x;
         v.y += h * push.y;
