@@ -12,10 +12,13 @@ glsl common {
     // How much larger than its sprite a speck is drawn, and how brightly one speck glows.
     const float SpeckScale = 1.15;
     const float SpeckGlow = 0.45;
-    // The share of the picture that fades out each frame: the intro and the end draw over last
-    // frame's picture instead of a background, so their specks leave trails that must die away.
-    const float TrailFade = 0.3;
 }
+
+// The share of the picture that fades out this frame: the intro and the end draw over last frame's
+// picture instead of a background, so their specks leave trails that must die away. The scene
+// works it out from the frame's time step, so that trails last as long at any frame rate; 0 (the
+// default) leaves the picture as it is.
+float TrailFade : TRAILFADE = 0;
 
 // The specks are shaped here rather than read from a texture, so the show needs no particle
 // image: the corner of a sprite says where in the speck a fragment lies, and the sprite's texture
