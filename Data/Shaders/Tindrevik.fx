@@ -84,7 +84,7 @@ glsl vertex TrailFadeQuad(vec3 Corner : NORMAL0) {
     }
 }
 
-glsl fragment TrailFade(vec4 Color : COLOR0) {
+glsl fragment TrailFadeShade(vec4 Color : COLOR0) {
     void main()
     {
         Color = vec4(0.0, 0.0, 0.0, TrailFade);
@@ -94,7 +94,7 @@ glsl fragment TrailFade(vec4 Color : COLOR0) {
 technique Particle {
     // Last frame's trails fade a step towards black; the velocity target is left alone.
     pass FadeTrails {
-        VertexShader = TrailFadeQuad; PixelShader = TrailFade;
+        VertexShader = TrailFadeQuad; PixelShader = TrailFadeShade;
         ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE;
         AlphaBlendEnable = TRUE; SrcBlend = SRCALPHA; DestBlend = INVSRCALPHA; BlendOp = ADD;
         ColorWriteEnable = RED | GREEN | BLUE; ColorWriteEnable1 = 0;
