@@ -14,10 +14,10 @@ glsl common {
     const float SpeckGlow = 0.45;
 }
 
-// The share of the picture that fades out this frame: the intro and the end draw over last frame's
-// picture instead of a background, so their specks leave trails that must die away. The scene
-// works it out from the frame's time step, so that trails last as long at any frame rate; 0 (the
-// default) leaves the picture as it is.
+// How long the trails fade this frame, in sixtieths of a second: the intro and the end draw over
+// last frame's picture instead of a background, so their specks leave trails that must die away,
+// and the scene gives the frame's own duration so that trails last as long at any frame rate.
+// 0 (the default) leaves the picture as it is.
 float TrailFade : TRAILFADE = 0;
 
 // The specks are shaped here rather than read from a texture, so the show needs no particle
@@ -87,7 +87,9 @@ glsl vertex TrailFadeQuad(vec3 Corner : NORMAL0) {
 glsl fragment TrailFadeShade(vec4 Color : COLOR0) {
     void main()
     {
-        Color = vec4(0.0, 0.0, 0.0, TrailFade);
+        // The share of the picture that fades out in one sixtieth of a second.
+        const float fadePerStep = 0.3;
+        Color = vec4(0.0, 0.0, 0.0, 1.0 - pow(1.0 - fadePerStep, TrailFade));
     }
 }
 
