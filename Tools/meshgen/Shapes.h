@@ -31,3 +31,9 @@ ShapeMesh MakePlane(float width, float depth, uint32_t subdivisions);
 // vertices (the seam and the poles repeat with their own texture coordinates) and
 // 2 x segments x (rings - 1) triangles.
 ShapeMesh MakeSphere(uint32_t segments, uint32_t rings);
+
+// The unit cube (+-0.5) with its edges and corners rounded to radius (above 0, below 0.5): flat
+// sides, quarter-cylinder edges of segments steps and corner patches that join them without gaps.
+// Normals follow the rounding, so lights glint along the edges. Each vertex takes its texture
+// coordinates from the box side its normal leans towards most, as MakeBox lays them out.
+ShapeMesh MakeBevelCube(float radius, uint32_t segments);

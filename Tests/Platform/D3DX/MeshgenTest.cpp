@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <map>
 
 namespace {
 
@@ -115,6 +116,44 @@ TEST_F(MeshgenTest, SphereIsTheUnitSphereWithOutwardNormals)
     }
 }
 
+// The rounded cube's shell lies radius out from the inner box, along its normals, and closes: once
+// vertices at the same place count as one, every edge borders exactly two triangles that run
+// along it in opposite directions, so there is no gap and no flipped triangle between the sides,
+// edges and corners.
+TEST_F(MeshgenTest, BevelCubeIsAClosedRoundedUnitCube)
+{
+    for (const auto& [radius, segments] : std::vector<std::pair<float, std::string>>{{0.1f, "2"}, {0.06f, "5"}, {0.25f, "8"}}) {
+        const XMesh mesh = Generate({"bevelcube", std::to_string(radius), segments});
+        ExpectOutwardWindingAndOneWhiteMaterial(mesh);
+        Vec3 extent{0, 0, 0};
+        std::map<std::array<long, 3>, size_t> places;
+        std::vector<size_t> place;
+        for (const XMeshVertex& v : mesh.vertices) {
+            Vec3 offset;
+            for (int c = 0; c < 3; ++c) {
+                offset[c] = v.position[c] - std::clamp(v.position[c], radius - 0.5f, 0.5f - radius);
+                extent[c] = std::max(extent[c], std::fabs(v.position[c]));
+                EXPECT_NEAR(v.normal[c], offset[c] / radius, 1e-3f);
+            }
+            EXPECT_NEAR(Length(offset), radius, 1e-5f);
+            const std::array<long, 3> key{std::lround(v.position[0] * 1e4f), std::lround(v.position[1] * 1e4f),
+                                          std::lround(v.position[2] * 1e4f)};
+            place.push_back(places.emplace(key, places.size()).first->second);
+        }
+        EXPECT_EQ(extent, (Vec3{0.5f, 0.5f, 0.5f})) << segments;
+
+        std::map<std::pair<size_t, size_t>, int> edges;
+        for (size_t i = 0; i < mesh.indices.size(); i += 3)
+            for (size_t k = 0; k < 3; ++k)
+                ++edges[{place[mesh.indices[i + k]], place[mesh.indices[i + (k + 1) % 3]]}];
+        for (const auto& [edge, count] : edges) {
+            EXPECT_EQ(count, 1) << "edge " << edge.first << "-" << edge.second << " with " << segments << " segments";
+            EXPECT_EQ(edges.count({edge.second, edge.first}), 1u)
+                << "open edge " << edge.first << "-" << edge.second << " with " << segments << " segments";
+        }
+    }
+}
+
 TEST_F(MeshgenTest, TheSameArgumentsGiveTheSameBytes)
 {
     for (const std::vector<std::string>& args :
@@ -141,7 +180,10 @@ TEST_F(MeshgenTest, HelpUsageErrorsAndUnwritableFiles)
              {"-o", "m.x"}, {"pyramid", "-o", "m.x"}, {"box", "1", "2", "-o", "m.x"}, {"box", "1", "2", "0", "-o", "m.x"},
              {"box", "1", "2", "nan", "-o", "m.x"}, {"box", "1", "2", "2e6", "-o", "m.x"}, {"box", "1", "2", "3"},
              {"cube", "1", "-o", "m.x"}, {"plane", "1", "1", "0", "-o", "m.x"}, {"plane", "1", "1", "257", "-o", "m.x"},
-             {"sphere", "2", "2", "-o", "m.x"}, {"sphere", "3", "1", "-o", "m.x"}, {"sphere", "3", "x", "-o", "m.x"}}) {
+             {"sphere", "2", "2", "-o", "m.x"}, {"sphere", "3", "1", "-o", "m.x"}, {"sphere", "3", "x", "-o", "m.x"},
+             {"bevelcube", "0.5", "4", "-o", "m.x"}, {"bevelcube", "0", "4", "-o", "m.x"},
+             {"bevelcube", "0.1", "1", "-o", "m.x"}, {"bevelcube", "0.1", "65", "-o", "m.x"},
+             {"bevelcube", "0.1", "-o", "m.x"}}) {
         const ToolRun run = Invoke(QL_MESHGEN, args);
         EXPECT_EQ(run.exitCode, 2) << ::testing::PrintToString(args);
         EXPECT_NE(run.err.find("Try 'meshgen --help'."), std::string::npos) << run.err;
