@@ -4,18 +4,10 @@
 // coordinates run from (0, 0) at a face's top left to (1, 1) at its bottom right.
 #pragma once
 
-#include <array>
+#include "ShapeMesh.h"
+
 #include <cstdint>
 #include <string>
-#include <vector>
-
-struct ShapeMesh {
-    std::string name;
-    std::vector<std::array<float, 3>> positions;
-    std::vector<std::array<float, 3>> normals; // one per vertex
-    std::vector<std::array<float, 2>> texCoords; // one per vertex
-    std::vector<std::array<uint32_t, 3>> triangles;
-};
 
 // A box of the given size: 24 vertices (four per side, so that each side has its own normal and
 // texture), 12 triangles, sides in Direct3D's cube-face order +X, -X, +Y, -Y, +Z, -Z. A side of

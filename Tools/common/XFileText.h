@@ -4,7 +4,7 @@
 // bytes.
 #pragma once
 
-#include "Shapes.h"
+#include "ShapeMesh.h"
 
 #include <string>
 
