@@ -1,6 +1,8 @@
 #include "Demo/ShowAssembly.h"
 
+#include "Demo/Scenes/BoxScene.h"
 #include "Demo/Scenes/PartScene.h"
+#include "Demo/Scenes/ScrollerScene.h"
 #include "Framework/DXFramework.h"
 #include "Framework/FrameworkEx.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
@@ -32,11 +34,11 @@ void AssembleShow(DXFramework&)
     AddPartScene("TindrevikPart1");
     AddPartScene("TindrevikPart2");
     AddPartScene("TindrevikPart3");
-    // The scroller scene "TindrevikScroller" and the inside-cube scene "TindrevikInsideCube" are
-    // registered here once they are built.
+    SceneHandler::Instance()->AddScene(std::make_unique<ScrollerScene>());
+    SceneHandler::Instance()->AddScene(std::make_unique<BoxScene>());
     AddPartScene("TindrevikPart4");
     AddPartScene("TindrevikPart5");
     AddPartScene("TindrevikEnd");
-    // The scroller scene registers its own screen filter first, so this one is refused then.
+    // The scroller scene registered its own screen filter already: the registry keeps that one.
     modules.AddModule(std::make_unique<EasiestFilterEver>("EasiestFilterEver"));
 }

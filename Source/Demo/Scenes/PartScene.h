@@ -4,11 +4,9 @@
 #pragma once
 
 #include "Demo/Scenes/PartSceneData.h"
-#include "Framework/SceneHandler/Scene.h"
+#include "Demo/Scenes/FamilyScene.h"
 
-class SyncTrack;
-
-class PartScene : public Scene {
+class PartScene : public FamilyScene {
 public:
     // The intro creates the particle field module "ParticleField" here.
     explicit PartScene(const PartSceneData& data);
@@ -26,9 +24,4 @@ public:
     void Render() override;
 
     const PartSceneData& data;
-    const SyncTrack* whiteFade = nullptr;
-
-private:
-    // The letterboxed picture of the back buffer into the named target.
-    void CopyPictureTo(const std::string& targetName);
 };

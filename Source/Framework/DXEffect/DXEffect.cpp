@@ -136,8 +136,10 @@ void DXEffect::ReleaseEffect()
 void DXEffect::SetTechnique(const std::string& name)
 {
     techniqueName = name;
-    if (effect)
-        effect->SetTechnique(name.c_str());
+    // The effect keeps its technique, as a Direct3D effect does; the name is remembered so that a
+    // check of the show's data can tell which techniques its effects lack.
+    if (effect && FAILED(effect->SetTechnique(name.c_str())))
+        missingTechniques.insert(name);
 }
 
 D3DXHANDLE DXEffect::GetHandleBySemantic(const std::string& semantic)

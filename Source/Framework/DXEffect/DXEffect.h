@@ -8,6 +8,7 @@
 #include "Platform/Fx/D3DXCreateEffect.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,8 @@ public:
     // Releases the textures, the effect and the semantic cache.
     void ReleaseEffect();
 
-    // Stores the name and selects that technique; an unknown name is ignored by the effect.
+    // Stores the name and selects that technique; an unknown name is ignored by the effect and
+    // added to missingTechniques.
     void SetTechnique(const std::string& name);
     // The parameter with that semantic, asked of the effect once per semantic (a missing one is
     // remembered as null); null while no effect is loaded.
@@ -58,6 +60,8 @@ public:
     std::string textureDirectory = "Data\\";
     std::string techniqueName = "Default";
     std::map<std::string, D3DXHANDLE> semanticHandles;
+    // Techniques asked for that the effect does not have (or asked for between Begin and End).
+    std::set<std::string> missingTechniques;
     D3DXHANDLE MATTEX = nullptr;
     D3DXHANDLE DIFFUSE = nullptr;
     D3DXHANDLE AMBIENT = nullptr;

@@ -1,0 +1,34 @@
+// The box part: the particle swarm inside the box, through a deferred pipeline: linear depth and a
+// normal-depth map of the scene, screen-space ambient occlusion, twenty point lights riding on the
+// first twenty particles and one fixed light, the occlusion combined in, depth of field, motion
+// blur, the white fade and the screen filter. Z and X tune the occlusion's radius and strength live.
+#pragma once
+
+#include "Demo/Scenes/FamilyScene.h"
+
+#include <cstdint>
+
+class BoxScene : public FamilyScene {
+public:
+    static inline const std::string SceneName = "TindrevikInsideCube";
+    static inline const std::string SceneFile = "Tindrevik_boxScene.xml";
+    static constexpr uint32_t AOSizeKey = 0x5A;     // Z
+    static constexpr uint32_t AOStrengthKey = 0x58; // X
+    // The focus every draw sees while the scene is current, whatever its cameras say.
+    static constexpr float Focus[2] = {8.0f, 10.0f};
+    // From this "WhiteFade" on, the picture is the raw occlusion buffer.
+    static constexpr float OcclusionOnly = 2.0f;
+
+    // Registers the swarm "ParticleDance" and the box "BoxEnv".
+    BoxScene();
+
+    void Load() override;
+    void Activate() override;
+    void Deactivate() override;
+    // After the frame constants: forces the focus, then moves the filter, the swarm and the box.
+    void Update() override;
+    void Render() override;
+
+private:
+    void DrawPointLights();
+};

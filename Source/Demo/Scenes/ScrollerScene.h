@@ -1,0 +1,46 @@
+// The scroller part: the folding text lines running over five animated metal cubes and a floor
+// glow, lit by five orbiting point lights, with the particle field both in the picture (hidden
+// behind the cubes and the text) and reflected in the cubes through an environment cube map drawn
+// afresh every frame; then the family's velocity blur, motion blur, screen filter and white fade.
+#pragma once
+
+#include "Demo/Scenes/FamilyScene.h"
+#include "Modules/ParticleField/ParticleField.h"
+
+#include <array>
+
+class ScrollerScene : public FamilyScene {
+public:
+    static inline const std::string SceneName = "TindrevikScroller";
+    static inline const std::string SceneFile = "Tindrevik_scrollerScene.xml";
+    static const ParticleColours StartColours;
+    static const ParticleColours RecolourColours;
+    static constexpr double RecolourTime = 51.0;
+    static constexpr int LightCount = 5;
+    // Where the lights start; light i turns about y at (1 + 0.1 i) x 0.2 radians a second.
+    static const std::array<D3DXVECTOR3, LightCount> LightBases;
+
+    // Registers the scroller "TindrevikScroller", the cubes "TindreVik" and the screen filter
+    // "EasiestFilterEver": built before the show registers its own filter, so this one is kept.
+    ScrollerScene();
+
+    void Load() override;
+    // Holds the environment cube "EnvCube", then the family's targets.
+    void Activate() override;
+    void Deactivate() override;
+    void Start() override;
+    // Moves the particles from the scene's emitters, the cubes, filter and scroller; once per run,
+    // past 51 s, recolours (and so empties) the particle field.
+    void Update() override;
+    void Render() override;
+
+    // Where light i (0-based) is at the show time t.
+    static D3DXVECTOR3 LightPosition(int i, double t);
+
+    // Set once the 51-second recolouring has happened; never cleared, so that it happens once per
+    // run whatever the scene switches, seeks and device resets.
+    static inline bool recoloured = false;
+
+private:
+    void RenderEnvironment();
+};
