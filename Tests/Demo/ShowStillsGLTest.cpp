@@ -7,6 +7,7 @@
 #include "Platform/Gfx/GLPicture.h"
 #include "Support/ShowFixture.h"
 
+#include "Demo/Scenes/ScrollerScene.h"
 #include "Demo/ShowAssembly.h"
 #include "Framework/EntryPoint.h"
 #include "Framework/SceneHandler/SceneHandler.h"
@@ -32,6 +33,11 @@ struct Still {
     double seconds;
     const char* scene;
 };
+
+// How much of a picture must stand out as specks: the part scenes are made of them; the scroller's
+// and the box's particles share the picture with larger shapes.
+constexpr double PartSceneSpecks = 0.005;
+constexpr double SolidSceneSpecks = 0.002;
 
 // Of the picture inside the letterbox: the share of speck pixels, the share of white ones and the
 // mean brightness (0..255). A speck pixel is brighter or darker by more than 20 than the mean of its
@@ -91,6 +97,8 @@ protected:
         framework = std::make_unique<DXFramework>(nullptr, "--nosetup --windowed --size 640x360", ShowTitle,
                                                   GLDirect3DCreator());
         framework->musicEnabled = false;
+        // A run of its own: the scroller's one-shot recolouring has not happened yet.
+        ScrollerScene::recoloured = false;
         framework->settings.multiSampleType = 0;
         AssembleShow(*framework);
         framework->CreateMainWindow();
@@ -132,29 +140,56 @@ protected:
 
     std::unique_ptr<DXFramework> framework;
     double clock = 0.0;
+
+    // Plays to each still in turn, saves it and checks that it comes from its scene and shows
+    // enough specks in a picture that is neither washed out nor black.
+    void CheckStills(const std::vector<Still>& stills, double minimumSpecks)
+    {
+        const DisplaySettings& settings = framework->settings;
+        ASSERT_EQ(settings.backBufferWidth, Width);
+        ASSERT_EQ(settings.backBufferHeight, Height);
+        const UINT top = (settings.backBufferHeight - settings.renderHeight) / 2;
+        for (const Still& still : stills) {
+            const GLImage backBuffer = PlayTo(still.seconds);
+            const std::string name = "show-" + std::to_string(static_cast<int>(still.seconds)) + ".png";
+            SavePng(backBuffer, name);
+            ASSERT_EQ(SceneHandler::Instance()->GetCurrentScene()->GetName(), still.scene) << name;
+
+            const PictureMeasure measure = Measure(Picture(backBuffer, top, settings.renderHeight));
+            EXPECT_GT(measure.specks, minimumSpecks) << name << ": too few particles stand out of the picture";
+            EXPECT_LT(measure.white, 0.12) << name << ": the picture is washed out white";
+            EXPECT_GT(measure.brightness, 4.0) << name << ": the picture is black";
+        }
+        // A missing animation curve or texture shows a box and plays on; the show's data has none.
+        EXPECT_TRUE(boxes.empty()) << boxes.front();
+    }
 };
 
 TEST_F(ShowStillsGLTest, EveryPartSceneShowsItsParticlesInAPictureNeitherBlackNorWhite)
 {
-    const Still stills[] = {
-        {5.0, "TindreVikIntro"},   {18.0, "TindrevikPart1"},  {26.0, "TindrevikPart2"}, {33.0, "TindrevikPart3"},
-        {105.0, "TindrevikPart4"}, {114.0, "TindrevikPart5"}, {126.0, "TindrevikEnd"},
-    };
-    const DisplaySettings& settings = framework->settings;
-    ASSERT_EQ(settings.backBufferWidth, Width);
-    ASSERT_EQ(settings.backBufferHeight, Height);
-    const UINT top = (settings.backBufferHeight - settings.renderHeight) / 2;
-    for (const Still& still : stills) {
-        const GLImage backBuffer = PlayTo(still.seconds);
-        const std::string name = "show-" + std::to_string(static_cast<int>(still.seconds)) + ".png";
-        SavePng(backBuffer, name);
-        ASSERT_EQ(SceneHandler::Instance()->GetCurrentScene()->GetName(), still.scene) << name;
+    CheckStills({{5.0, "TindreVikIntro"},
+                 {18.0, "TindrevikPart1"},
+                 {26.0, "TindrevikPart2"},
+                 {33.0, "TindrevikPart3"},
+                 {105.0, "TindrevikPart4"},
+                 {114.0, "TindrevikPart5"},
+                 {126.0, "TindrevikEnd"}},
+                PartSceneSpecks);
+}
 
-        const PictureMeasure measure = Measure(Picture(backBuffer, top, settings.renderHeight));
-        EXPECT_GT(measure.specks, 0.005) << name << ": too few particles stand out of the picture";
-        EXPECT_LT(measure.white, 0.12) << name << ": the picture is washed out white";
-        EXPECT_GT(measure.brightness, 4.0) << name << ": the picture is black";
-    }
-    // A missing animation curve or texture shows a box and plays on; the show's data has none.
-    EXPECT_TRUE(boxes.empty()) << boxes.front();
+TEST_F(ShowStillsGLTest, TheScrollerShowsItsTextCubesAndParticles)
+{
+    CheckStills({{40.0, "TindrevikScroller"},
+                 {47.0, "TindrevikScroller"},
+                 {55.0, "TindrevikScroller"},
+                 {63.0, "TindrevikScroller"},
+                 {72.0, "TindrevikScroller"},
+                 {77.0, "TindrevikScroller"}},
+                SolidSceneSpecks);
+}
+
+TEST_F(ShowStillsGLTest, TheBoxSceneShowsTheSwarmInsideTheBox)
+{
+    CheckStills({{81.0, "TindrevikInsideCube"}, {88.0, "TindrevikInsideCube"}, {96.0, "TindrevikInsideCube"}},
+                SolidSceneSpecks);
 }
