@@ -48,6 +48,15 @@ int main(int argc, char** argv)
          "ParticleDance/AllPairs/repeats:3"},
         {"ParticleField sort, strict order / qsort", "ParticleField/Sort/repeats:3",
          "ParticleField/SortByQsort/repeats:3"},
+        {"scroller frame / part-scene frame, GL", "ShowFrame/GL/scroller/iterations:20",
+         "ShowFrame/GL/part/iterations:20"},
+        {"box frame / part-scene frame, GL", "ShowFrame/GL/box/iterations:20", "ShowFrame/GL/part/iterations:20"},
+        {"part-scene frame, engine share (Recorder / GL)", "ShowFrame/Recorder/part/iterations:60",
+         "ShowFrame/GL/part/iterations:20"},
+        {"scroller frame, engine share (Recorder / GL)", "ShowFrame/Recorder/scroller/iterations:60",
+         "ShowFrame/GL/scroller/iterations:20"},
+        {"box frame, engine share (Recorder / GL)", "ShowFrame/Recorder/box/iterations:60",
+         "ShowFrame/GL/box/iterations:20"},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
