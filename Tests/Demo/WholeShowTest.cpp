@@ -1,0 +1,72 @@
+// The whole show on the Recorder: the player's own assembly over the build's basefile.dat, every
+// frame of the 135 seconds at a fixed step as the main loop plays them. Every scene the timeline
+// names becomes current in its turn, no frame fails, no data is missing (a missing curve or
+// texture would show a box) and every technique the scenes ask for exists in the show's effects.
+#include "Support/ShowFixture.h"
+
+#include "Demo/Scenes/ScrollerScene.h"
+#include "Demo/ShowAssembly.h"
+#include "Framework/DXEffect/DXEffectHandler.h"
+#include "Framework/SceneHandler/SceneHandler.h"
+#include "Framework/Timer/DemoSyncTimer.h"
+#include "Framework/Timer/Timer.h"
+#include "sync/device.h"
+
+#include <filesystem>
+#include <set>
+
+class WholeShowTest : public ShowFixture {
+protected:
+    void SetUp() override
+    {
+        ShowFixture::SetUp();
+        std::filesystem::copy_file(QL_SHOW_ARCHIVE, directory / "basefile.dat");
+        // A run of 135 s makes millions of calls: keep their counts only.
+        recorder->Config().keepCalls = false;
+        ScrollerScene::recoloured = false;
+        framework = MakeFramework("--nosetup --windowed --size 800x450");
+        framework->settings.multiSampleType = 0;
+        AssembleShow(*framework);
+        framework->CreateMainWindow();
+        framework->CreateDevice();
+        framework->CreateDeviceResources();
+    }
+
+    void TearDown() override
+    {
+        framework.reset();
+        ShowFixture::TearDown();
+    }
+
+    std::unique_ptr<DXFramework> framework;
+};
+
+TEST_F(WholeShowTest, EveryFrameOfTheShowPlaysWithItsScenesDataAndTechniques)
+{
+    constexpr double Step = 1.0 / 15.0;
+    IDirect3DDevice9& device = *DXFramework::device;
+    std::vector<std::string> scenes;
+    for (int frame = 0; frame * Step < 135.0; ++frame) {
+        Timer::elapsed = frame * Step;
+        Timer::delta = Step;
+        framework->syncDevice->update(static_cast<float>(framework->syncTimer->currentRow()));
+        SceneHandler::Instance()->Update();
+        ASSERT_EQ(device.BeginScene(), D3D_OK);
+        framework->BeginFrame();
+        SceneHandler::Instance()->GetCurrentScene()->Render();
+        ASSERT_EQ(device.EndScene(), D3D_OK);
+        ASSERT_EQ(device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        const std::string& current = SceneHandler::Instance()->GetCurrentScene()->GetName();
+        if (scenes.empty() || scenes.back() != current)
+            scenes.push_back(current);
+    }
+    EXPECT_EQ(scenes, (std::vector<std::string>{"TindreVikIntro", "TindrevikPart1", "TindrevikPart2", "TindrevikPart3",
+                                                "TindrevikScroller", "TindrevikInsideCube", "TindrevikPart4",
+                                                "TindrevikPart5", "TindrevikEnd"}));
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+    for (const char* name : {"Global", "postfx", "Tindrevik", "EasiestFilterEver", "Default", "liquid"}) {
+        const DXEffect* effect = DXEffectHandler::Instance()->GetEffect(name);
+        ASSERT_NE(effect, nullptr) << name;
+        EXPECT_EQ(effect->missingTechniques, std::set<std::string>{}) << "the effect " << name << " lacks techniques";
+    }
+}
