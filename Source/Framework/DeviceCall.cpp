@@ -102,8 +102,15 @@ CallSite CurrentCallSite(const char* file, int line)
     // The project's own files are named from its root, in the Windows form the messages use.
     std::string path = file;
     const std::string root = QL_SOURCE_DIR;
-    if (path.compare(0, root.size(), root) == 0)
+    if (path.compare(0, root.size(), root) == 0) {
         path = ".\\" + path.substr(root.size());
+    } else if (path.compare(0, 3, "../") == 0) {
+        // Compiled from a build folder below the root under a relative name (as a compiler cache
+        // makes it): the same file, named from the root.
+        while (path.compare(0, 3, "../") == 0)
+            path.erase(0, 3);
+        path = ".\\" + path;
+    }
     for (char& c : path)
         if (c == '/')
             c = '\\';
