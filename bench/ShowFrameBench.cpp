@@ -11,12 +11,9 @@
 
 #include "Demo/ShowAssembly.h"
 #include "Framework/DXFramework.h"
-#include "Framework/SceneHandler/SceneHandler.h"
-#include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 #include "Platform/Gfx/Recorder/CreateRecorderDirect3D.h"
-#include "sync/device.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -57,50 +54,29 @@ private:
     std::filesystem::path previous, directory;
 };
 
-// The player's own assembly with its device resources, on the chosen backend.
-std::unique_ptr<DXFramework> OpenShow(BenchBackend backend)
+std::unique_ptr<DXFramework> OpenShowOn(BenchBackend backend)
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    Direct3DCreator creator;
-    if (backend == BenchBackend::GL) {
-        creator = GLDirect3DCreator();
-    } else {
-        auto recorder = std::make_shared<Recorder>();
-        recorder->Config().keepCalls = false;
-        creator = RecorderDirect3DCreator(recorder);
-    }
-    auto framework = std::make_unique<DXFramework>(nullptr, "--nosetup --windowed --size 800x450", "Quiet Lantern",
-                                                   std::move(creator));
-    framework->musicEnabled = false;
-    framework->settings.multiSampleType = 0;
-    AssembleShow(*framework);
-    framework->CreateMainWindow();
-    framework->CreateDevice();
-    framework->CreateDeviceResources();
-    return framework;
+    if (backend == BenchBackend::GL)
+        return OpenShow("--nosetup --windowed --size 800x450", GLDirect3DCreator());
+    auto recorder = std::make_shared<Recorder>();
+    recorder->Config().keepCalls = false;
+    return OpenShow("--nosetup --windowed --size 800x450", RecorderDirect3DCreator(recorder));
 }
 
 // A frame as the main loop makes it, at show time t after a step of Step.
 void PlayFrame(DXFramework& framework, double t)
 {
-    IDirect3DDevice9& device = *DXFramework::device;
     Timer::elapsed = t;
     Timer::delta = Step;
-    framework.syncDevice->update(static_cast<float>(framework.syncTimer->currentRow()));
-    SceneHandler::Instance()->Update();
-    device.BeginScene();
-    framework.BeginFrame();
-    SceneHandler::Instance()->GetCurrentScene()->Render();
-    device.EndScene();
-    if (FAILED(device.Present(nullptr, nullptr, nullptr, nullptr)))
-        throw FrameworkEx("Present failed");
+    framework.StepFrame();
 }
 
 void ShowFrame(benchmark::State& state, BenchBackend backend, double seconds)
 {
     SkipOnFailure(state, [&] {
         const ShowDirectory directory;
-        const std::unique_ptr<DXFramework> framework = OpenShow(backend);
+        const std::unique_ptr<DXFramework> framework = OpenShowOn(backend);
         double t = seconds - LeadIn;
         for (; t < seconds; t += Step)
             PlayFrame(*framework, t);

@@ -4,6 +4,7 @@
 #include "Demo/Scenes/PartScene.h"
 #include "Demo/Scenes/ScrollerScene.h"
 #include "Framework/DXFramework.h"
+#include "Framework/EntryPoint.h"
 #include "Framework/FrameworkEx.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
 #include "Framework/SceneHandler/SceneHandler.h"
@@ -41,4 +42,16 @@ void AssembleShow(DXFramework&)
     AddPartScene("TindrevikEnd");
     // The scroller scene registered its own screen filter already: the registry keeps that one.
     modules.AddModule(std::make_unique<EasiestFilterEver>("EasiestFilterEver"));
+}
+
+std::unique_ptr<DXFramework> OpenShow(const std::string& commandLine, Direct3DCreator createDirect3D)
+{
+    auto framework = std::make_unique<DXFramework>(nullptr, commandLine, ShowTitle, std::move(createDirect3D));
+    framework->musicEnabled = false;
+    framework->settings.multiSampleType = 0;
+    AssembleShow(*framework);
+    framework->CreateMainWindow();
+    framework->CreateDevice();
+    framework->CreateDeviceResources();
+    return framework;
 }

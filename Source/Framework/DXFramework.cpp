@@ -148,10 +148,7 @@ void DXFramework::Run()
             Sleep(100);
         } else {
             Timer::Update();
-            syncDevice->update(static_cast<float>(syncTimer->currentRow()));
-            SceneHandler::Instance()->Update();
-            RenderFrame();
-            KeyHandler::Instance()->EndFrame();
+            StepFrame();
         }
     }
     if (musicEnabled)
@@ -188,7 +185,15 @@ void DXFramework::CreateMainWindow()
         throw FrameworkEx("Failed creating window");
 }
 
-void DXFramework::RenderFrame()
+void DXFramework::StepFrame(const std::function<void()>& beforePresent)
+{
+    syncDevice->update(static_cast<float>(syncTimer->currentRow()));
+    SceneHandler::Instance()->Update();
+    RenderFrame(beforePresent);
+    KeyHandler::Instance()->EndFrame();
+}
+
+void DXFramework::RenderFrame(const std::function<void()>& beforePresent)
 {
     const unsigned resetsBefore = resetCount;
     device->BeginScene();
@@ -198,6 +203,8 @@ void DXFramework::RenderFrame()
     if (resetCount != resetsBefore)
         return; // a checked call reset the device mid-frame; the reset closed the scene and the frame is lost
     device->EndScene();
+    if (beforePresent)
+        beforePresent();
     PresentFrame();
 }
 

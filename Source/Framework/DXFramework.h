@@ -9,6 +9,7 @@
 #include "Platform/Gfx/Direct3D9.h"
 #include "Platform/Window/WinTypes.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -64,7 +65,13 @@ public:
 
     // Steps of Run.
     void CreateMainWindow();
-    void RenderFrame();
+    // One frame of the show at the clock as it stands: the sync device to the clock's row, the
+    // timeline's scene switch and the current scene's update, the frame drawn and presented, the
+    // keyboard's end of frame. Run calls it after each clock update; whoever drives the clock
+    // itself (tests, benchmarks, offline rendering) calls it after setting the clock.
+    // beforePresent, if given, runs once the frame is drawn, before it is presented.
+    void StepFrame(const std::function<void()>& beforePresent = {});
+    void RenderFrame(const std::function<void()>& beforePresent = {});
     void BeginFrame();
 
     static LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,12 +4,9 @@
 
 #include "Demo/Scenes/ScrollerScene.h"
 #include "Demo/ShowAssembly.h"
-#include "Framework/ModuleHandler/ModuleHandler.h"
 #include "Framework/Noise/NoiseVolume.h"
 #include "Framework/SceneHandler/SceneHandler.h"
-#include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
-#include "sync/device.h"
 
 #include <fstream>
 #include <sstream>
@@ -129,12 +126,7 @@ void ShowScenesFixture::Assemble(const ArchiveEntries& replaced)
         writer.Add(name, bytes);
     WriteArchive(writer.Build());
     ScrollerScene::recoloured = false;
-    framework = MakeFramework("--nosetup --windowed --size 800x450");
-    framework->settings.multiSampleType = 0;
-    AssembleShow(*framework);
-    framework->CreateMainWindow();
-    framework->CreateDevice();
-    framework->CreateDeviceResources();
+    framework = OpenShow("--nosetup --windowed --size 800x450", RecorderDirect3DCreator(recorder));
 }
 
 void ShowScenesFixture::TearDown()
@@ -145,16 +137,10 @@ void ShowScenesFixture::TearDown()
 
 std::vector<EffectPassSnapshot> ShowScenesFixture::Frame(double seconds, double delta)
 {
+    const size_t first = recorder->Count(Op::DrawIndexedPrimitive);
     Timer::elapsed = seconds;
     Timer::delta = delta;
-    framework->syncDevice->update(static_cast<float>(framework->syncTimer->currentRow()));
-    SceneHandler::Instance()->Update();
-    const size_t first = recorder->Count(Op::DrawIndexedPrimitive);
-    IDirect3DDevice9& device = *DXFramework::device;
-    device.BeginScene();
-    framework->BeginFrame();
-    SceneHandler::Instance()->GetCurrentScene()->Render();
-    device.EndScene();
+    framework->StepFrame();
     std::vector<EffectPassSnapshot> drawn;
     for (size_t draw = first; draw < recorder->Count(Op::DrawIndexedPrimitive); ++draw)
         drawn.push_back(draws.Draw(draw));

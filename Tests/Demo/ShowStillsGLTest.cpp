@@ -9,12 +9,9 @@
 
 #include "Demo/Scenes/ScrollerScene.h"
 #include "Demo/ShowAssembly.h"
-#include "Framework/EntryPoint.h"
 #include "Framework/SceneHandler/SceneHandler.h"
-#include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
-#include "sync/device.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -94,16 +91,9 @@ protected:
     {
         ShowFixture::SetUp();
         std::filesystem::copy_file(QL_SHOW_ARCHIVE, directory / "basefile.dat");
-        framework = std::make_unique<DXFramework>(nullptr, "--nosetup --windowed --size 640x360", ShowTitle,
-                                                  GLDirect3DCreator());
-        framework->musicEnabled = false;
         // A run of its own: the scroller's one-shot recolouring has not happened yet.
         ScrollerScene::recoloured = false;
-        framework->settings.multiSampleType = 0;
-        AssembleShow(*framework);
-        framework->CreateMainWindow();
-        framework->CreateDevice();
-        framework->CreateDeviceResources();
+        framework = OpenShow("--nosetup --windowed --size 640x360", GLDirect3DCreator());
     }
 
     void TearDown() override
@@ -116,24 +106,17 @@ protected:
     // it; the last one is read back before Present shows it.
     GLImage PlayTo(double seconds)
     {
-        IDirect3DDevice9& device = *DXFramework::device;
         double t = std::max(clock, seconds - LeadIn);
         for (;;) {
             Timer::elapsed = t;
             Timer::delta = Step;
-            framework->syncDevice->update(static_cast<float>(framework->syncTimer->currentRow()));
-            SceneHandler::Instance()->Update();
-            device.BeginScene();
-            framework->BeginFrame();
-            SceneHandler::Instance()->GetCurrentScene()->Render();
-            device.EndScene();
             if (t >= seconds) {
-                GLImage picture = GLReadBackBuffer(device);
-                device.Present(nullptr, nullptr, nullptr, nullptr);
+                GLImage picture;
+                framework->StepFrame([&] { picture = GLReadBackBuffer(*DXFramework::device); });
                 clock = t + Step;
                 return picture;
             }
-            device.Present(nullptr, nullptr, nullptr, nullptr);
+            framework->StepFrame();
             t = std::min(t + Step, seconds);
         }
     }

@@ -8,9 +8,7 @@
 #include "Demo/ShowAssembly.h"
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/SceneHandler/SceneHandler.h"
-#include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
-#include "sync/device.h"
 
 #include <filesystem>
 #include <set>
@@ -24,12 +22,7 @@ protected:
         // A run of 135 s makes millions of calls: keep their counts only.
         recorder->Config().keepCalls = false;
         ScrollerScene::recoloured = false;
-        framework = MakeFramework("--nosetup --windowed --size 800x450");
-        framework->settings.multiSampleType = 0;
-        AssembleShow(*framework);
-        framework->CreateMainWindow();
-        framework->CreateDevice();
-        framework->CreateDeviceResources();
+        framework = OpenShow("--nosetup --windowed --size 800x450", RecorderDirect3DCreator(recorder));
     }
 
     void TearDown() override
@@ -44,18 +37,11 @@ protected:
 TEST_F(WholeShowTest, EveryFrameOfTheShowPlaysWithItsScenesDataAndTechniques)
 {
     constexpr double Step = 1.0 / 15.0;
-    IDirect3DDevice9& device = *DXFramework::device;
     std::vector<std::string> scenes;
     for (int frame = 0; frame * Step < 135.0; ++frame) {
         Timer::elapsed = frame * Step;
         Timer::delta = Step;
-        framework->syncDevice->update(static_cast<float>(framework->syncTimer->currentRow()));
-        SceneHandler::Instance()->Update();
-        ASSERT_EQ(device.BeginScene(), D3D_OK);
-        framework->BeginFrame();
-        SceneHandler::Instance()->GetCurrentScene()->Render();
-        ASSERT_EQ(device.EndScene(), D3D_OK);
-        ASSERT_EQ(device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        framework->StepFrame();
         const std::string& current = SceneHandler::Instance()->GetCurrentScene()->GetName();
         if (scenes.empty() || scenes.back() != current)
             scenes.push_back(current);
