@@ -187,10 +187,21 @@ void DXFramework::CreateMainWindow()
 
 void DXFramework::StepFrame(const std::function<void()>& beforePresent)
 {
-    syncDevice->update(static_cast<float>(syncTimer->currentRow()));
-    SceneHandler::Instance()->Update();
+    AdvanceScenes();
     RenderFrame(beforePresent);
     KeyHandler::Instance()->EndFrame();
+}
+
+void DXFramework::StepFrameUndrawn()
+{
+    AdvanceScenes();
+    KeyHandler::Instance()->EndFrame();
+}
+
+void DXFramework::AdvanceScenes()
+{
+    syncDevice->update(static_cast<float>(syncTimer->currentRow()));
+    SceneHandler::Instance()->Update();
 }
 
 void DXFramework::RenderFrame(const std::function<void()>& beforePresent)

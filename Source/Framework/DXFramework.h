@@ -71,6 +71,8 @@ public:
     // itself (tests, benchmarks, offline rendering) calls it after setting the clock.
     // beforePresent, if given, runs once the frame is drawn, before it is presented.
     void StepFrame(const std::function<void()>& beforePresent = {});
+    // The same frame without drawing it: the show's state moves on exactly as when it is drawn.
+    void StepFrameUndrawn();
     void RenderFrame(const std::function<void()>& beforePresent = {});
     void BeginFrame();
 
@@ -111,6 +113,8 @@ private:
     void CheckCapabilities() const;
     void FillPresentParameters();
     void StartMusic();
+    // The sync device to the clock's row, then the timeline's switch and the current scene's update.
+    void AdvanceScenes();
     bool PresentFrame();
 
     static inline DXFramework* instance = nullptr;

@@ -29,8 +29,8 @@ unsigned ParseDimension(const std::string& text, const std::string& whole)
 {
     char* end = nullptr;
     const unsigned long value = std::strtoul(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 64 || value > 8192)
-        throw FrameworkEx("--size " + whole + ": width and height must be whole numbers from 64 to 8192");
+    if (text.empty() || *end != '\0' || value < 16 || value > 8192)
+        throw FrameworkEx("--size " + whole + ": width and height must be whole numbers from 16 to 8192");
     return static_cast<unsigned>(value);
 }
 

@@ -279,7 +279,7 @@ TEST(LaunchOptionsTest, ParsesTheOptionsAndNamesWhatIsWrong)
         }
         return std::string("(accepted)");
     };
-    EXPECT_EQ(messageOf("--size 12x9"), "--size 12x9: width and height must be whole numbers from 64 to 8192");
+    EXPECT_EQ(messageOf("--size 12x9"), "--size 12x9: width and height must be whole numbers from 16 to 8192");
     EXPECT_EQ(messageOf("--seek"), "Option --seek needs a value (see --help)");
     EXPECT_EQ(messageOf("--seek -3"), "--seek -3: expected a number of seconds from 0");
     EXPECT_EQ(messageOf("--bogus"), "Unknown option --bogus (see --help)");

@@ -54,10 +54,12 @@ std::array<const SpotLight*, 3> FamilyScene::FindEmitters(const std::array<std::
 void FamilyScene::AddBloomTargets()
 {
     const DisplaySettings& settings = DXFramework::Instance()->settings;
+    // A level is never less than a texel a side, however small the picture.
+    const auto side = [](uint32_t full, int level) { return std::max(full >> level, 1u); };
     for (int level = 1; level <= static_cast<int>(PostEffects::BloomLevels); ++level)
         for (char pair : {'a', 'b'})
-            AddRenderTarget(BloomTarget(level, pair), D3DFMT_A8R8G8B8, settings.renderWidth >> level,
-                            settings.renderHeight >> level);
+            AddRenderTarget(BloomTarget(level, pair), D3DFMT_A8R8G8B8, side(settings.renderWidth, level),
+                            side(settings.renderHeight, level));
 }
 
 std::array<PostEffects::BloomLevel, PostEffects::BloomLevels> FamilyScene::BloomLevels() const

@@ -22,6 +22,8 @@ public:
     // Moves the particles from this scene's emitters and the screen filter on by a frame.
     void Update() override;
     void Render() override;
+    // The intro and the end draw no background: their particles leave trails over last frame.
+    bool DrawsOverLastPicture() const override { return !data.ramp; }
 
     const PartSceneData& data;
 };

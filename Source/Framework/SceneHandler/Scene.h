@@ -24,6 +24,11 @@ public:
     virtual void Unload() {}
     virtual void Start() {}
 
+    // True for a scene that draws over its last frame's picture rather than a fresh background,
+    // so that a frame depends on the frames drawn before it (offline rendering that starts late
+    // draws them first).
+    virtual bool DrawsOverLastPicture() const { return false; }
+
     // The frame's shared effect constants, written on the Global effect before the scene's Update:
     // OLDVIEWPROJ and FOCUS_MAXZ of the camera active before this frame's camera update, TIME, then
     // the cameras and the active one's VIEW, VIEWPROJ and EYEPOS, then the lights in name order.
