@@ -117,6 +117,9 @@ CaptureOptions ParseCaptureOptions(const std::vector<std::string>& words)
         if (output.extension() != ".mp4")
             throw CaptureUsageError("--capture " + options.output + ": the video is written as MP4, so name it *.mp4");
         CheckOutputFolder(output.parent_path(), "--capture " + options.output);
+        if (options.width % 2 != 0 || options.height % 2 != 0)
+            throw CaptureUsageError("--size " + std::to_string(options.width) + "x" + std::to_string(options.height) +
+                                    ": a 4:2:0 video needs an even width and height");
         if (!(options.from < options.to))
             throw CaptureUsageError("--from " + std::to_string(options.from) + " --to " + std::to_string(options.to) +
                                     ": from must come before to");

@@ -7,7 +7,6 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
-#include <libswscale/swscale.h>
 }
 
 namespace {
@@ -61,8 +60,7 @@ VideoFile::~VideoFile()
 
 void VideoFile::Release()
 {
-    sws_freeContext(converter);
-    converter = nullptr;
+    converter.reset();
     av_frame_free(&picture);
     av_frame_free(&sound);
     av_packet_free(&packet);
@@ -119,13 +117,7 @@ void VideoFile::OpenVideo()
     picture->color_range = video->color_range;
     if (const int code = av_frame_get_buffer(picture, 0); code < 0)
         Fail("out of memory for a picture", code);
-    // Full-range RGB into limited-range BT.709 YUV.
-    converter = sws_getContext(video->width, video->height, AV_PIX_FMT_BGRA, video->width, video->height,
-                               AV_PIX_FMT_YUV420P, SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
-    if (!converter)
-        Fail("no converter from BGRA to 4:2:0", 0);
-    sws_setColorspaceDetails(converter, sws_getCoefficients(SWS_CS_ITU709), 1, sws_getCoefficients(SWS_CS_ITU709), 0,
-                             0, 1 << 16, 1 << 16);
+    converter = std::make_unique<PictureConverter>(video->width, video->height);
 }
 
 void VideoFile::OpenAudio()
@@ -165,9 +157,7 @@ void VideoFile::AddPicture(const uint8_t* bgra, size_t rowBytes)
 {
     if (const int code = av_frame_make_writable(picture); code < 0)
         Fail("out of memory for a picture", code);
-    const uint8_t* source[1] = {bgra};
-    const int sourceStride[1] = {static_cast<int>(rowBytes)};
-    sws_scale(converter, source, sourceStride, 0, video->height, picture->data, picture->linesize);
+    converter->Convert(bgra, rowBytes, *picture);
     picture->pts = pictures++;
     Encode(video, videoStream, picture);
 }

@@ -5,7 +5,10 @@
 // for the caller to remove.
 #pragma once
 
+#include "Demo/Capture/PictureConverter.h"
+
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,7 +17,6 @@ struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
 struct AVStream;
-struct SwsContext;
 
 struct VideoSettings {
     unsigned width = 0;  // even
@@ -62,7 +64,7 @@ private:
     AVFrame* picture = nullptr;
     AVFrame* sound = nullptr;
     AVPacket* packet = nullptr;
-    SwsContext* converter = nullptr;
+    std::unique_ptr<PictureConverter> converter;
     int soundFill = 0; // samples waiting in sound, below the encoder's frame size
     int64_t pictures = 0;
     int64_t soundFrames = 0;

@@ -1,0 +1,186 @@
+// The offline mode on GL over the build's basefile.dat: the video read back through libavformat
+// (its size, rate, tags, frame count and the soundtrack under it where the show has it), frames the
+// same on every run and for a late start as for an earlier one, a still the same as its frame,
+// Ctrl+C leaving a playable file, and bad requests or failures leaving no file behind.
+#include "Capture/VideoReader.h"
+#include "Support/ShowFixture.h"
+#include "Tools/ToolRun.h"
+
+#include "Demo/Capture/CaptureRun.h"
+#include "Demo/Capture/Soundtrack.h"
+#include "Demo/Scenes/ScrollerScene.h"
+
+#include <stb/stb_image.h>
+
+#include <csignal>
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr unsigned Width = 64;
+constexpr unsigned Height = 36;
+constexpr unsigned Fps = 10;
+
+// Where the sound best lines up with the reference, in samples (positive: the sound is late).
+int BestLag(const std::vector<float>& sound, const std::vector<float>& reference, int reach)
+{
+    int best = 0;
+    double bestScore = -1e300;
+    const int length = static_cast<int>(std::min(sound.size(), reference.size()) / 2) - reach;
+    for (int lag = -reach; lag <= reach; ++lag) {
+        double score = 0.0;
+        for (int i = reach; i < length; i += 2)
+            score += double(sound[2 * (i + lag)]) * reference[2 * i];
+        if (score > bestScore) {
+            bestScore = score;
+            best = lag;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+class CaptureGLTest : public ShowFixture {
+protected:
+    void SetUp() override
+    {
+        ShowFixture::SetUp();
+        std::filesystem::copy_file(QL_SHOW_ARCHIVE, directory / "basefile.dat");
+    }
+
+    // A capture at the test's small size and rate; the run's exit status.
+    int Capture(const std::string& file, double from, double to, int crf = 0)
+    {
+        CaptureOptions options;
+        options.output = file;
+        options.from = from;
+        options.to = to;
+        options.fps = Fps;
+        options.width = Width;
+        options.height = Height;
+        options.crf = crf;
+        options.preset = "ultrafast";
+        return Run(options);
+    }
+
+    int Run(const CaptureOptions& options)
+    {
+        // Each run is a process of its own for the show: the recolouring has not happened yet.
+        ScrollerScene::recoloured = false;
+        std::ostringstream progress;
+        const std::atomic<bool> interrupted{false};
+        return RunCapture(options, interrupted, progress, false);
+    }
+};
+
+TEST_F(CaptureGLTest, TheVideoHoldsEveryFrameTaggedBt709WithTheSoundtrackWhereTheShowHearsIt)
+{
+    ASSERT_EQ(Capture("part.mp4", 14.0, 16.0, 18), 0);
+    const DecodedVideo video = ReadVideo("part.mp4");
+    EXPECT_EQ(video.width, int(Width));
+    EXPECT_EQ(video.height, int(Height));
+    EXPECT_EQ(video.pictures.size(), 20u) << "(16 - 14) x 10 frames";
+    EXPECT_EQ(video.fpsNumerator / video.fpsDenominator, int(Fps));
+    EXPECT_TRUE(video.yuv420);
+    EXPECT_TRUE(video.bt709);
+    EXPECT_NEAR(video.seconds, 2.0, 0.05);
+    ASSERT_EQ(video.soundStreams, 1);
+    EXPECT_NEAR(double(video.sound.size()) / 2 / video.soundRate, 2.0, 0.05);
+
+    // The crash of second 15 is heard at video second 1: the sound is the music from second 14 on.
+    const FileSys files;
+    Soundtrack music(files, 14.0);
+    std::vector<float> reference(video.sound.size());
+    music.Read(reference.data(), reference.size() / 2);
+    EXPECT_LE(std::abs(BestLag(video.sound, reference, 512)), 2);
+    EXPECT_TRUE(std::filesystem::exists("part.mp4"));
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
+}
+
+TEST_F(CaptureGLTest, RunsAndLateStartsGiveTheSameFramesBitForBitAndAStillIsItsFrame)
+{
+    // The end draws over its last picture and the scroller recolours its particles at 51 s: a
+    // late start must step and draw what came before to match.
+    for (const auto& [from, late, to] : {std::tuple{119.0, 121.0, 122.0}, std::tuple{50.5, 51.5, 52.0}}) {
+        ASSERT_EQ(Capture("early.mp4", from, to), 0);
+        ASSERT_EQ(Capture("late.mp4", late, to), 0);
+        ASSERT_EQ(Capture("again.mp4", late, to), 0);
+        const DecodedVideo early = ReadVideo("early.mp4");
+        const DecodedVideo lateVideo = ReadVideo("late.mp4");
+        const DecodedVideo again = ReadVideo("again.mp4");
+        const size_t skipped = static_cast<size_t>(std::lround((late - from) * Fps));
+        ASSERT_EQ(lateVideo.pictures.size(), static_cast<size_t>(std::lround((to - late) * Fps)));
+        ASSERT_EQ(early.pictures.size(), skipped + lateVideo.pictures.size());
+        EXPECT_EQ(again.pictures, lateVideo.pictures) << "two runs from " << late;
+        for (size_t i = 0; i < lateVideo.pictures.size(); ++i)
+            EXPECT_EQ(lateVideo.pictures[i], early.pictures[skipped + i]) << "frame " << i << " from " << late;
+    }
+
+    // The still at 121.5 s is the frame at 121.5 s (in the lossless video, before 4:2:0 the same).
+    CaptureOptions stills;
+    stills.mode = CaptureOptions::Mode::Stills;
+    stills.stills = {121.5};
+    stills.fps = Fps;
+    stills.width = Width;
+    stills.height = Height;
+    ASSERT_EQ(Run(stills), 0);
+    int width = 0, height = 0, channels = 0;
+    unsigned char* rgba = stbi_load("show-121.5.png", &width, &height, &channels, 4);
+    ASSERT_NE(rgba, nullptr);
+    std::vector<uint8_t> bgra(rgba, rgba + size_t(width) * height * 4);
+    stbi_image_free(rgba);
+    for (size_t i = 0; i < bgra.size(); i += 4)
+        std::swap(bgra[i], bgra[i + 2]);
+    ASSERT_EQ(Capture("end.mp4", 121.0, 122.0), 0);
+    EXPECT_EQ(ConvertedPlanes(bgra.data(), width, height), ReadVideo("end.mp4").pictures[5]);
+}
+
+TEST_F(CaptureGLTest, CtrlCFinishesAPlayableVideoAndFailuresLeaveNoFileBehind)
+{
+    // The player itself, interrupted once its first progress line is out.
+    int errors[2];
+    ASSERT_EQ(pipe(errors), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(errors[1], STDERR_FILENO);
+        close(errors[0]);
+        execl(QL_PLAYER, QL_PLAYER, "--capture", "cut.mp4", "--size", "64x36", "--fps", "10", "--from", "40",
+              "--preset", "ultrafast", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(errors[1]);
+    std::string said;
+    char buffer[256];
+    for (ssize_t got; said.find("frames/s") == std::string::npos && (got = read(errors[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<size_t>(got));
+    kill(child, SIGINT);
+    for (ssize_t got; (got = read(errors[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<size_t>(got));
+    close(errors[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << said;
+    EXPECT_EQ(WEXITSTATUS(status), 130) << said;
+    EXPECT_NE(said.find("interrupted"), std::string::npos) << said;
+    const DecodedVideo cut = ReadVideo("cut.mp4");
+    EXPECT_GT(cut.pictures.size(), 0u);
+    EXPECT_LT(cut.pictures.size(), 950u);
+
+    // A bad request and a failing show: exit 2 and 1, an earlier file of that name untouched.
+    WriteText("kept.mp4", "an earlier video");
+    const ToolRun refused = Invoke(QL_PLAYER, {"--capture", "kept.mp4", "--fps", "500"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "quiet-lantern: --fps 500: expected a whole number from 1 to 240\n");
+    std::filesystem::remove("basefile.dat");
+    const ToolRun failed = Invoke(QL_PLAYER, {"--capture", "kept.mp4", "--size", "64x36"});
+    EXPECT_EQ(failed.exitCode, 1) << failed.err;
+    EXPECT_EQ(ReadText("kept.mp4"), "an earlier video");
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
+}
