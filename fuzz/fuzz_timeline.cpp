@@ -14,9 +14,7 @@
 
 namespace {
 
-// Every inserted line restarts the cursor at the first entry, so parsing costs entries squared;
-// a timeline is a dozen lines, and 16 KiB keeps each run short.
-constexpr size_t MaxInput = 16 * 1024;
+constexpr size_t MaxInput = 64 * 1024;
 constexpr size_t MaxProbedEntries = 64;
 
 // The last entry whose time is at most t, or 0 when t lies before every entry (or is NaN).

@@ -3,6 +3,10 @@
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+
 namespace {
 
 // Records the slots the timeline drives, in order, into a log shared by every scene.
@@ -58,6 +62,45 @@ TEST(SceneTimelineTest, ReadsLinesTheWayTheScanFormatDoes)
     // line is then read again at its own start.
     EXPECT_EQ(Entries(Parse("5\nIntro\n7 Outro")), (std::vector<std::string>{"5.00 Intro", "7.00 Outro"}));
     EXPECT_EQ(Entries(Parse("  2.5e1\tLate")), (std::vector<std::string>{"25.0 Late"}));
+}
+
+namespace {
+
+// The timeline as inserting line by line reads it: each line scanned from its first character with
+// "%f %s" (times that order nothing are no entry) and handed to InsertEntry.
+std::vector<std::string> InsertedLineByLine(const std::string& text)
+{
+    SceneTimeline timeline;
+    std::vector<char> name(text.size() + 1);
+    for (size_t i = 0; i < text.size();) {
+        float time = 0.0f;
+        if (std::sscanf(text.c_str() + i, "%f %s", &time, name.data()) == 2 && std::isfinite(time))
+            timeline.InsertEntry(time, name.data());
+        const size_t lineEnd = text.find('\n', i);
+        i = lineEnd == std::string::npos ? text.size() : lineEnd + 1;
+    }
+    return Entries(timeline);
+}
+
+} // namespace
+
+TEST(SceneTimelineTest, ParsingGivesWhatInsertingEveryLineGives)
+{
+    const std::vector<std::string> pieces = {"0",  "10", "2.5", "-1", "7e1", "-0", "0x1p3", "P", "Q", "Intro", "nan",
+                                             " ",  " ",  "\t",  "\n", "\n",  "\n",   "\r\n", "\n\n\n"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const size_t count = random() % 40;
+        for (size_t i = 0; i < count; ++i)
+            text += pieces[random() % pieces.size()] + (random() % 2 ? " " : "");
+        const std::vector<std::string> expected = InsertedLineByLine(text);
+        try {
+            EXPECT_EQ(Entries(Parse(text)), expected) << "text: \"" << text << "\"";
+        } catch (const FrameworkEx&) {
+            EXPECT_TRUE(expected.empty()) << "text: \"" << text << "\"";
+        }
+    }
 }
 
 TEST(SceneTimelineTest, TextWithoutEntriesIsAConfigurationError)

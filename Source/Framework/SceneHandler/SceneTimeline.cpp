@@ -3,6 +3,7 @@
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/FrameworkEx.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -13,29 +14,48 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Reads "<float> <word>" at text[i..size) the way a "%f %s" scan does: white space, line ends
-// included, is skipped before each value. Never reads at or past size.
-bool ScanEntry(const std::string& text, size_t i, float& time, std::string& name)
+// White space is skipped from each line's start, and a run of blank lines would be skipped again
+// from every line in it: the end of the last run found is kept, so each run is walked once.
+class SpaceSkipper {
+public:
+    explicit SpaceSkipper(const std::string& text) : text(text) {}
+
+    // The first character at or after i that is no white space (the text's size if none is).
+    size_t From(size_t i)
+    {
+        if (i >= runStart && i <= runEnd)
+            return runEnd;
+        runStart = i;
+        while (i < text.size() && IsSpace(text[i]))
+            ++i;
+        runEnd = i;
+        return runEnd;
+    }
+
+private:
+    const std::string& text;
+    size_t runStart = 1, runEnd = 0; // no run yet
+};
+
+// Reads "<float> <word>" at text[i..size) the way a "%f %s" scan does once white space is
+// skipped: white space, line ends included, separates the values. Never reads at or past size.
+bool ScanEntry(const std::string& text, size_t i, SpaceSkipper& spaces, TimelineEntry& entry)
 {
     const size_t size = text.size();
-    while (i < size && IsSpace(text[i]))
-        ++i;
     if (i >= size)
         return false;
     const char* begin = text.c_str() + i; // the string's terminator stops strtof at the end
     char* end = nullptr;
-    time = std::strtof(begin, &end);
-    if (end == begin || !std::isfinite(time)) // a time that orders nothing is no entry
+    entry.time = std::strtof(begin, &end);
+    if (end == begin || !std::isfinite(entry.time)) // a time that orders nothing is no entry
         return false;
-    i += static_cast<size_t>(end - begin);
-    while (i < size && IsSpace(text[i]))
-        ++i;
+    i = spaces.From(i + static_cast<size_t>(end - begin));
     const size_t wordStart = i;
     while (i < size && !IsSpace(text[i]) && text[i] != '\0')
         ++i;
     if (i == wordStart)
         return false;
-    name.assign(text, wordStart, i - wordStart);
+    entry.sceneName.assign(text, wordStart, i - wordStart);
     return true;
 }
 
@@ -57,14 +77,29 @@ void SceneTimeline::ParseTimeline(const char* data, size_t size, const std::stri
     entries.clear();
     cursor = 0;
     const std::string text(data, size);
+    SpaceSkipper spaces(text);
+    // Entries in the order of their lines. Lines whose scan starts at the same character (blank
+    // lines before an entry, and that entry's own line) read the same entry: it counts once.
+    std::vector<TimelineEntry> read;
+    size_t lastStart = std::string::npos;
     for (size_t i = 0; i < size;) {
-        float time = 0.0f;
-        std::string name;
-        if (ScanEntry(text, i, time, name))
-            InsertEntry(time, name);
+        const size_t start = spaces.From(i);
+        if (start != lastStart) {
+            lastStart = start;
+            TimelineEntry entry;
+            if (ScanEntry(text, start, spaces, entry))
+                read.push_back(std::move(entry));
+        }
         const size_t lineEnd = text.find('\n', i);
         i = lineEnd == std::string::npos ? size : lineEnd + 1;
     }
+    // What inserting line by line gives (InsertEntry), in n log n: ascending time, and of lines
+    // with the same time the first one.
+    std::stable_sort(read.begin(), read.end(),
+                     [](const TimelineEntry& a, const TimelineEntry& b) { return a.time < b.time; });
+    for (TimelineEntry& entry : read)
+        if (entries.empty() || entries.back().time != entry.time)
+            entries.push_back(std::move(entry));
     lastIndex = -1000;
     if (entries.empty())
         throw FrameworkEx("[SceneTimeline::LoadTimeline]: No entry (seconds and scene name) found in \"" + path + "\"");
