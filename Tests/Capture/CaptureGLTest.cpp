@@ -184,3 +184,19 @@ TEST_F(CaptureGLTest, CtrlCFinishesAPlayableVideoAndFailuresLeaveNoFileBehind)
     for (const auto& entry : std::filesystem::directory_iterator("."))
         EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
 }
+
+TEST_F(CaptureGLTest, ChunksCapturedSideBySideJoinIntoTheFramesOfOneCaptureWithTheSoundOnce)
+{
+    setenv("QL_BUILD_DIR", QL_BUILD_DIR, 1);
+    const ToolRun joined = Invoke(std::string(QL_SOURCE_DIR) + "scripts/capture-parallel",
+                                  {"joined.mp4", "--chunks", "2", "--fps", "10", "--size", "64x36", "--from", "40",
+                                   "--to", "41.6", "--crf", "0", "--preset", "ultrafast"});
+    ASSERT_EQ(joined.exitCode, 0) << joined.err;
+    ASSERT_EQ(Capture("single.mp4", 40.0, 41.6), 0);
+    const DecodedVideo parts = ReadVideo("joined.mp4");
+    const DecodedVideo whole = ReadVideo("single.mp4");
+    ASSERT_EQ(whole.pictures.size(), 16u);
+    EXPECT_EQ(parts.pictures, whole.pictures);
+    EXPECT_EQ(parts.soundStreams, 1);
+    EXPECT_NEAR(double(parts.sound.size()) / 2 / parts.soundRate, 1.6, 0.05);
+}
