@@ -4,12 +4,17 @@
 // parameters, the device front), so Recorder / GL is the engine's part of the GL frame and the
 // rest is the driver's. The show's archive comes from QL_SHOW_ARCHIVE (scripts/bench points it at
 // build/basefile.dat when that exists); without it the benchmarks skip.
+//
+// Capture: the scroller's frames at 800 x 450 and 30 a second rendered and read back, with and
+// without the encoding thread behind them; their ratio is what encoding adds to a capture.
 #include <benchmark/benchmark.h>
 
 #include "BenchDevice.h"
 #include "BenchRun.h"
 
+#include "Demo/Capture/FrameEncoder.h"
 #include "Demo/ShowAssembly.h"
+#include "Framework/FileSys/FileSys.h"
 #include "Framework/DXFramework.h"
 #include "Framework/Timer/Timer.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
@@ -87,6 +92,42 @@ void ShowFrame(benchmark::State& state, BenchBackend backend, double seconds)
     });
 }
 
+// Frames from second 40 at 30 a second, each read back and, when encoding, handed to the encoder.
+void CaptureFrames(benchmark::State& state, bool encode)
+{
+    SkipOnFailure(state, [&] {
+        constexpr unsigned Fps = 30;
+        const ShowDirectory directory;
+        const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
+        int64_t frame = 0;
+        for (; frame < 40 * Fps; ++frame) {
+            Timer::elapsed = double(frame) / Fps;
+            Timer::delta = 1.0 / Fps;
+            framework->StepFrameUndrawn();
+        }
+        std::unique_ptr<FrameEncoder> encoder;
+        if (encode) {
+            auto soundtrack = std::make_unique<Soundtrack>(*FileSys::Instance(), 40.0);
+            const VideoSettings settings{800, 450, Fps, 18, "medium", soundtrack->Rate()};
+            encoder = std::make_unique<FrameEncoder>(std::make_unique<VideoFile>("capture.mp4", settings),
+                                                     std::move(soundtrack), Fps);
+        }
+        for (auto _ : state) {
+            Timer::elapsed = double(frame++) / Fps;
+            Timer::delta = 1.0 / Fps;
+            framework->StepFrame([&] {
+                GLImage picture = GLReadBackBuffer(*DXFramework::device);
+                if (encoder)
+                    encoder->Push(std::move(picture));
+                else
+                    benchmark::DoNotOptimize(picture.bgra.data());
+            });
+        }
+        if (encoder)
+            encoder->Finish();
+    });
+}
+
 void Register(const char* scene, double seconds)
 {
     benchmark::RegisterBenchmark((std::string("ShowFrame/GL/") + scene).c_str(),
@@ -103,6 +144,12 @@ const bool registered = [] {
     Register("part", 20.0);
     Register("scroller", 47.0);
     Register("box", 88.0);
+    benchmark::RegisterBenchmark("Capture/render", [](benchmark::State& state) { CaptureFrames(state, false); })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(90);
+    benchmark::RegisterBenchmark("Capture/encode", [](benchmark::State& state) { CaptureFrames(state, true); })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(90);
     return true;
 }();
 

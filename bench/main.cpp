@@ -57,6 +57,8 @@ int main(int argc, char** argv)
          "ShowFrame/GL/scroller/iterations:20"},
         {"box frame, engine share (Recorder / GL)", "ShowFrame/Recorder/box/iterations:60",
          "ShowFrame/GL/box/iterations:20"},
+        {"capture at 800x450, encoded / rendered only", "Capture/encode/iterations:90",
+         "Capture/render/iterations:90"},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
