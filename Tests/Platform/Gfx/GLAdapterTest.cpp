@@ -2,6 +2,7 @@
 // the capabilities and formats the framework requires, display modes, and the sample counts
 // devices can really be made with.
 #include "Platform/Gfx/GLDeviceFixture.h"
+#include "Support/RequireGL.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ protected:
     {
         direct3d = CreateGLDirect3D();
         if (direct3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps) == D3DERR_NOTAVAILABLE) {
-            GTEST_SKIP() << "no OpenGL 3.3 core context with clip control can be created here";
+            QL_GL_UNAVAILABLE("no OpenGL 3.3 core context with clip control can be created here");
         }
     }
 

@@ -1,4 +1,5 @@
 #include "Platform/Gfx/GLDeviceFixture.h"
+#include "Support/RequireGL.h"
 
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 #include "Platform/Window/MessagePump.h"
@@ -61,12 +62,12 @@ void GLDeviceFixture::CreateDevice(UINT width, UINT height, D3DMULTISAMPLE_TYPE 
     window = CreateWindowEx(0, kWindowClass, "GL test", 0, 0, 0, static_cast<int>(width), static_cast<int>(height),
                             nullptr, nullptr, nullptr, nullptr);
     if (!window) {
-        GTEST_SKIP() << "no window can be opened here (set SDL_VIDEODRIVER=offscreen)";
+        QL_GL_UNAVAILABLE("no window can be opened here (set SDL_VIDEODRIVER=offscreen)");
     }
     direct3d = CreateGLDirect3D();
     D3DCAPS9 caps;
     if (direct3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps) == D3DERR_NOTAVAILABLE) {
-        GTEST_SKIP() << "no OpenGL 3.3 core context with clip control can be created here";
+        QL_GL_UNAVAILABLE("no OpenGL 3.3 core context with clip control can be created here");
     }
     D3DPRESENT_PARAMETERS parameters = Parameters(width, height, samples);
     ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
