@@ -89,3 +89,53 @@ technique Default {
         AlphaBlendEnable = FALSE;
     }
 }
+
+// The scroller scene's floor under its fourth cube ("Default_tex"): a plane in y = 0 that follows the
+// cube, drawn from its texture coordinates alone, with no image. The material's ambient carries the
+// cube's height above resting on the floor (0 resting, 1 a unit up, negative below the floor):
+// resting, the cube casts a dark contact shadow the shape of its footprint; lifted, or coming up
+// through the floor, it lets the shadow go and a glow gathers under it instead. Blended over the
+// picture: the shadow darkens what is there, the glow adds to it.
+glsl vertex FloorVertex(vec3 Position : POSITION0, vec2 Uv : TEXCOORD0) {
+    out vec2 fromCentre;
+
+    void main()
+    {
+        gl_Position = vec4(Position, 1.0) * World * ViewProj;
+        fromCentre = Uv * 2.0 - 1.0;
+    }
+}
+
+glsl fragment FloorGlow(vec4 Color : COLOR0) {
+    in vec2 fromCentre;
+
+    // The cube's footprint on the plane: its half side, in the plane's [-1, 1] coordinates.
+    const float Footprint = 0.4;
+
+    void main()
+    {
+        float height = Ambient.r;
+        // A rounded square around the footprint, and a round halo that fades out before the
+        // plane's edge.
+        float square = length(max(abs(fromCentre) - Footprint, 0.0));
+        float radial = length(fromCentre);
+
+        // The shadow only while the cube touches the floor, sharp when it rests on it.
+        float touch = 1.0 - smoothstep(0.0, 0.45, abs(height));
+        float shadow = (1.0 - smoothstep(0.0, 0.08 + 0.3 * (1.0 - touch), square)) * touch * 0.85;
+        // The glow while it hovers up to a unit above the floor, and while it comes up from below
+        // (the plane grows then, so the glow spreads from where the cube will appear).
+        float hover = height > 0.0 ? smoothstep(0.05, 0.5, height) : smoothstep(-1.6, -0.5, height) * (1.0 - touch);
+        float halo = (1.0 - smoothstep(0.0, 1.0, radial)) * hover;
+        vec3 glow = vec3(0.45, 0.75, 1.0) * halo * 0.7 * Diffuse.rgb;
+        Color = vec4(glow, shadow * Diffuse.a);
+    }
+}
+
+technique Default_tex {
+    pass P0 {
+        VertexShader = FloorVertex; PixelShader = FloorGlow;
+        ZEnable = TRUE; ZFunc = LESSEQUAL; ZWriteEnable = FALSE; CullMode = NONE;
+        AlphaBlendEnable = TRUE; SrcBlend = ONE; DestBlend = INVSRCALPHA; BlendOp = ADD;
+    }
+}

@@ -24,3 +24,33 @@ technique Default {
         CullMode = NONE;
     }
 }
+
+// The depth of solid objects alone ("Zbuffer"): the scroller scene lays its cubes into the depth
+// buffer of the copied picture, so that the particles drawn over it hide behind them.
+float4x4 World : LOCAL;
+
+glsl vertex DepthVertex(vec3 Position : POSITION0) {
+    void main()
+    {
+        gl_Position = vec4(Position, 1.0) * World * ViewProj;
+    }
+}
+
+glsl fragment DepthOnly() {
+    void main()
+    {
+    }
+}
+
+technique Zbuffer {
+    pass P0 {
+        VertexShader = DepthVertex;
+        PixelShader = DepthOnly;
+        ZEnable = TRUE;
+        ZFunc = LESSEQUAL;
+        ZWriteEnable = TRUE;
+        ColorWriteEnable = 0;
+        CullMode = CW;
+        AlphaBlendEnable = FALSE;
+    }
+}
