@@ -93,9 +93,10 @@ technique Default {
 // The scroller scene's floor under its fourth cube ("Default_tex"): a plane in y = 0 that follows the
 // cube, drawn from its texture coordinates alone, with no image. The material's ambient carries the
 // cube's height above resting on the floor (0 resting, 1 a unit up, negative below the floor):
-// resting, the cube casts a dark contact shadow the shape of its footprint; lifted, or coming up
-// through the floor, it lets the shadow go and a glow gathers under it instead. Blended over the
-// picture: the shadow darkens what is there, the glow adds to it.
+// resting, the cube casts a dark contact shadow the shape of its footprint, ringed by faint light
+// that shows where the floor is; lifted, or coming up through the floor, it lets the shadow go and
+// a glow gathers under it instead. Blended over the picture: the shadow darkens what is there, the
+// light adds to it.
 glsl vertex FloorVertex(vec3 Position : POSITION0, vec2 Uv : TEXCOORD0) {
     out vec2 fromCentre;
 
@@ -127,7 +128,9 @@ glsl fragment FloorGlow(vec4 Color : COLOR0) {
         // (the plane grows then, so the glow spreads from where the cube will appear).
         float hover = height > 0.0 ? smoothstep(0.05, 0.5, height) : smoothstep(-1.6, -0.5, height) * (1.0 - touch);
         float halo = (1.0 - smoothstep(0.0, 1.0, radial)) * hover;
-        vec3 glow = vec3(0.45, 0.75, 1.0) * halo * 0.7 * Diffuse.rgb;
+        // Resting, a faint ring of light round the shadow shows where the floor is.
+        float ring = smoothstep(0.03, 0.2, square) * (1.0 - smoothstep(0.15, 0.55, square)) * touch * 0.45;
+        vec3 glow = vec3(0.5, 0.7, 1.0) * (halo + ring) * Diffuse.rgb;
         Color = vec4(glow, shadow * Diffuse.a);
     }
 }
