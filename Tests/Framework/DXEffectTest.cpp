@@ -55,10 +55,10 @@ protected:
 
 TEST_F(DXEffectTest, EveryTextureSemanticUpToThirtyOneIsProbedAndLoadedInOrder)
 {
-    DXEffect& effect = Load(TextureParameter(7, "string ResourceName = \"b.tga\";") +
-                                TextureParameter(0, "string ResourceName = \"a.tga\";") +
-                                TextureParameter(32, "string ResourceName = \"never.tga\";"),
-                            {{"Data\\a.tga", SolidTga(4, 4, 255, 0, 0)}, {"Data\\b.tga", SolidTga(2, 2, 0, 255, 0)}});
+    DXEffect& effect = Load(TextureParameter(7, "string ResourceName = \"b.png\";") +
+                                TextureParameter(0, "string ResourceName = \"a.png\";") +
+                                TextureParameter(32, "string ResourceName = \"never.png\";"),
+                            {{"Data\\a.png", SolidPng(4, 4, 255, 0, 0)}, {"Data\\b.png", SolidPng(2, 2, 0, 255, 0)}});
     ASSERT_TRUE(effect.loaded);
     ASSERT_EQ(effect.textureParameters.size(), 2u);
     EXPECT_STREQ(effect.textureParameters[0], "Tex0");
@@ -76,11 +76,11 @@ TEST_F(DXEffectTest, EveryTextureSemanticUpToThirtyOneIsProbedAndLoadedInOrder)
 
 TEST_F(DXEffectTest, OnlyFilterNoneInCapitalsLoadsASingleLevel)
 {
-    DXEffect& effect = Load(TextureParameter(0, "string ResourceName = \"i.tga\"; string Filter = \"NONE\";") +
-                                TextureParameter(1, "string ResourceName = \"i.tga\"; string Filter = \"none\";") +
-                                TextureParameter(2, "string ResourceName = \"i.tga\"; string Filter = \"POINT\";") +
-                                TextureParameter(3, "string ResourceName = \"i.tga\";"),
-                            {{"Data\\i.tga", SolidTga(8, 8, 1, 2, 3)}});
+    DXEffect& effect = Load(TextureParameter(0, "string ResourceName = \"i.png\"; string Filter = \"NONE\";") +
+                                TextureParameter(1, "string ResourceName = \"i.png\"; string Filter = \"none\";") +
+                                TextureParameter(2, "string ResourceName = \"i.png\"; string Filter = \"POINT\";") +
+                                TextureParameter(3, "string ResourceName = \"i.png\";"),
+                            {{"Data\\i.png", SolidPng(8, 8, 1, 2, 3)}});
     EXPECT_EQ(Levels(effect, "Tex0"), 1u);
     EXPECT_EQ(Levels(effect, "Tex1"), 4u);
     EXPECT_EQ(Levels(effect, "Tex2"), 4u);
@@ -92,11 +92,11 @@ TEST_F(DXEffectTest, OnlyFilterNoneInCapitalsLoadsASingleLevel)
 TEST_F(DXEffectTest, OnlyTypeCubeInCapitalsLoadsACubeAndOtherTypesLoadNothingWithoutABox)
 {
     DXEffect& effect = Load(R"(
-textureCUBE Sky : TEXTURE0 < string ResourceName = "sky.tga"; string Type = "CUBE"; >;
-textureCUBE Low : TEXTURE1 < string ResourceName = "sky.tga"; string Type = "cube"; >;
-texture3D Vol : TEXTURE2 < string ResourceName = "sky.tga"; string Type = "3D"; >;
+textureCUBE Sky : TEXTURE0 < string ResourceName = "sky.png"; string Type = "CUBE"; >;
+textureCUBE Low : TEXTURE1 < string ResourceName = "sky.png"; string Type = "cube"; >;
+texture3D Vol : TEXTURE2 < string ResourceName = "sky.png"; string Type = "3D"; >;
 )",
-                            {{"Data\\sky.tga", SolidTga(4, 24, 9, 9, 9)}});
+                            {{"Data\\sky.png", SolidPng(4, 24, 9, 9, 9)}});
     EXPECT_TRUE(boxes.empty());
     ASSERT_EQ(effect.textureParameters.size(), 3u) << "every type case keeps its parameter";
     ASSERT_NE(TextureOf(effect, "Sky"), nullptr);
@@ -110,22 +110,28 @@ TEST_F(DXEffectTest, AMissingOrBrokenTextureShowsItsBoxAndLoadingGoesOn)
 {
     DXEffect& effect = Load(TextureParameter(0, "string ResourceName = \"gone.png\";") +
                                 TextureParameter(1, "string ResourceName = \"junk.png\";") +
-                                TextureParameter(2, "string ResourceName = \"fine.tga\";") +
-                                TextureParameter(3, "string Filter = \"NONE\";"),
-                            {{"Data\\junk.png", Bytes("not an image")}, {"Data\\fine.tga", SolidTga(1, 1, 0, 0, 0)}});
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Couldnt read file|gone.png", "Couldnt read file|junk.png"}));
+                                TextureParameter(2, "string ResourceName = \"fine.png\";") +
+                                TextureParameter(3, "string Filter = \"NONE\";") +
+                                TextureParameter(4, "string ResourceName = \"deep.ppm\";"),
+                            {{"Data\\junk.png", Bytes("not an image")},
+                             {"Data\\fine.png", SolidPng(1, 1, 0, 0, 0)},
+                             // 16 bits a sample in 16 bytes: crashed the image decoder once.
+                             {"Data\\deep.ppm", Bytes(std::string("P6\n36\n344\n626\n\xff\xff", 16))}});
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Couldnt read file|gone.png", "Couldnt read file|junk.png",
+                                               "Couldnt read file|deep.ppm"}));
     EXPECT_TRUE(effect.loaded);
     EXPECT_EQ(TextureOf(effect, "Tex0"), nullptr);
     EXPECT_EQ(TextureOf(effect, "Tex1"), nullptr);
     EXPECT_NE(TextureOf(effect, "Tex2"), nullptr);
-    EXPECT_EQ(effect.textureParameters.size(), 3u) << "a parameter without a file name is left alone";
+    EXPECT_EQ(TextureOf(effect, "Tex4"), nullptr);
+    EXPECT_EQ(effect.textureParameters.size(), 4u) << "a parameter without a file name is left alone";
 }
 
 TEST_F(DXEffectTest, StandardHandlesAreResolvedAndTexturesGoWithTheEffect)
 {
     DXEffect& effect = Load("float4x4 World : LOCAL;\nfloat4 Diffuse : DIFFUSE;\n" +
-                                TextureParameter(0, "string ResourceName = \"t.tga\";"),
-                            {{"Data\\t.tga", SolidTga(2, 2, 5, 5, 5)}});
+                                TextureParameter(0, "string ResourceName = \"t.png\";"),
+                            {{"Data\\t.png", SolidPng(2, 2, 5, 5, 5)}});
     EXPECT_STREQ(effect.LOCAL, "World");
     EXPECT_STREQ(effect.DIFFUSE, "Diffuse");
     EXPECT_EQ(effect.LOCALVIEWPROJ, nullptr);

@@ -39,7 +39,7 @@ const std::string SquareEffect = R"(
 shared float4x4 ViewProj : VIEWPROJ;
 float4x4 World : LOCAL;
 float4 Diffuse : DIFFUSE;
-texture2D Quadrants : TEXTURE0 < string ResourceName = "quadrants.tga"; >;
+texture2D Quadrants : TEXTURE0 < string ResourceName = "quadrants.png"; >;
 sampler2D QuadrantSampler = sampler_state { Texture = Quadrants; Filter = POINT; Address = CLAMP; };
 glsl vertex Place(vec3 Position : POSITION0, vec2 TexCoord : TEXCOORD0) {
     out vec2 uv;
@@ -69,7 +69,7 @@ constexpr D3DCOLOR White = D3DCOLOR_XRGB(255, 255, 255);
 // Top left red, top right green, bottom left blue, bottom right white.
 std::vector<unsigned char> QuadrantTexture()
 {
-    return Tga(16, 16, [](unsigned x, unsigned y) {
+    return Png(16, 16, [](unsigned x, unsigned y) {
         const bool right = x >= 8;
         const bool bottom = y >= 8;
         if (!bottom)
@@ -108,7 +108,7 @@ protected:
         writer.Add("Data\\noise.bin", std::vector<unsigned char>(NoiseVolume::ByteCount, 0x80));
         writer.Add("OShaders\\global.fxo", CompiledGlobalEffect());
         writer.Add("OShaders\\square.fxo", CompileEffect(SquareEffect));
-        writer.Add("Data\\quadrants.tga", QuadrantTexture());
+        writer.Add("Data\\quadrants.png", QuadrantTexture());
         writer.Add("Data\\square.x", Bytes(Square));
         WriteArchive(writer.Build());
 

@@ -1,4 +1,4 @@
-// Files for test archives: effects in their compiled form and TGA images.
+// Files for test archives: effects in their compiled form and PNG images.
 #pragma once
 
 #include <array>
@@ -16,7 +16,11 @@ std::vector<unsigned char> CompileEffect(const std::string& source,
 
 using RgbPixel = std::array<unsigned char, 3>;
 
-// An uncompressed 32-bit TGA, opaque, top row first, each pixel's r, g, b from pixel(x, y).
-std::vector<unsigned char> Tga(unsigned width, unsigned height, const std::function<RgbPixel(unsigned, unsigned)>& pixel);
+// A PNG of the given rows (top row first, samples as the colour type and depth lay them out,
+// 16-bit samples big-endian), stored unfiltered.
+std::vector<unsigned char> EncodePngRows(unsigned width, unsigned height, int colourType, int bitDepth,
+                                         const std::vector<unsigned char>& rows);
+// An 8-bit RGB PNG, top row first, each pixel's r, g, b from pixel(x, y).
+std::vector<unsigned char> Png(unsigned width, unsigned height, const std::function<RgbPixel(unsigned, unsigned)>& pixel);
 // The same, of one colour.
-std::vector<unsigned char> SolidTga(unsigned width, unsigned height, unsigned char r, unsigned char g, unsigned char b);
+std::vector<unsigned char> SolidPng(unsigned width, unsigned height, unsigned char r, unsigned char g, unsigned char b);

@@ -1,6 +1,7 @@
-// Image files (PNG, JPEG, BMP, TGA, GIF's first frame, PSD, HDR, PIC, PNM: what stb_image reads)
-// decoded into a CpuImage. Anything with fewer channels is widened (grey to R = G = B, missing
-// alpha to 255); 16-bit and HDR images are narrowed to 8 bits per channel.
+// Image files decoded into a CpuImage: PNG (libpng) and JPEG (libjpeg-turbo), the kinds textures
+// may be. The header is read and checked first (kind, size, sample depth), so a decoder never
+// sees a file of another kind or size. Grey is widened to R = G = B, missing alpha is 255, and
+// 16-bit PNG samples are narrowed to 8 bits.
 #pragma once
 
 #include "Platform/D3DX/CpuImage.h"
@@ -12,5 +13,6 @@
 // that a small file cannot ask for gigabytes.
 constexpr uint32_t MaxImageSide = 8192;
 
-// Throws D3DXDataError when the data is no image stb_image can read or a side exceeds maxSide.
+// Throws D3DXDataError saying what is wrong: no PNG or JPEG, a broken header or image data, or a
+// side beyond maxSide.
 CpuImage DecodeImage(const void* data, size_t size, uint32_t maxSide = MaxImageSide);

@@ -1,5 +1,7 @@
 #include "ImageFiles.h"
 
+#include "Support/ArchiveFiles.h"
+
 #include <stb_image_write.h>
 
 #include <stdexcept>
@@ -25,9 +27,8 @@ Bytes Checked(int written, Bytes bytes)
 
 Bytes EncodePng(int width, int height, int channels, const Bytes& pixels)
 {
-    Bytes out;
-    const int written = stbi_write_png_to_func(Append, &out, width, height, channels, pixels.data(), width * channels);
-    return Checked(written, std::move(out));
+    constexpr int ColourTypes[] = {0, 0, 4, 2, 6}; // by channel count
+    return EncodePngRows(unsigned(width), unsigned(height), ColourTypes[channels], 8, pixels);
 }
 
 Bytes EncodeBmp(int width, int height, int channels, const Bytes& pixels)
@@ -41,6 +42,13 @@ Bytes EncodeTga(int width, int height, int channels, const Bytes& pixels)
 {
     Bytes out;
     const int written = stbi_write_tga_to_func(Append, &out, width, height, channels, pixels.data());
+    return Checked(written, std::move(out));
+}
+
+Bytes EncodeJpeg(int width, int height, int channels, const Bytes& pixels)
+{
+    Bytes out;
+    const int written = stbi_write_jpg_to_func(Append, &out, width, height, channels, pixels.data(), 100);
     return Checked(written, std::move(out));
 }
 
