@@ -1,5 +1,7 @@
 #include "Support/ArchiveFixture.h"
 
+#include "Framework/FileSys/AtomicFile.h"
+
 #include <zlib.h>
 
 #include <cstring>
@@ -201,4 +203,27 @@ TEST_F(FileSysTest, ArchiveWriterIsDeterministicAndRefusesBadNames)
     EXPECT_EQ(std::string(archive.begin(), archive.begin() + 11 + 2 + 9), "0x00000045\nx\n00000045\n");
     EXPECT_EQ(MessageOf([&] { a.Add("two words", {}); }),
               "[ArchiveWriter::Add]: Entry name \"two words\" is not a single word");
+}
+
+TEST_F(FileSysTest, AnAtomicFileGivenUpOrNotPutInPlaceLeavesTheEarlierFile)
+{
+    WriteWholeFile("out.bin", Bytes("earlier"));
+    {
+        AtomicFile file("out.bin");
+        file.Write("half", 4); // an exception on the way ends the writing here
+    }
+    EXPECT_EQ(ReadWholeFile("out.bin"), Bytes("earlier"));
+
+    std::filesystem::create_directory("folder");
+    AtomicFile file("folder");
+    file.Write("bytes", 5);
+    try {
+        file.Commit();
+        ADD_FAILURE() << "a file was put in place of a folder";
+    } catch (const FrameworkEx& e) {
+        EXPECT_EQ(e.message, "folder: cannot put the file in place: Is a directory");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory("folder"));
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_EQ(entry.path().filename().string().find(".partial-"), std::string::npos) << entry.path();
 }

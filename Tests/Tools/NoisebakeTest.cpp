@@ -30,7 +30,7 @@ TEST_F(NoisebakeTest, UnwritableOutputFailsBeforeBaking)
 {
     const ToolRun run = Invoke(QL_NOISEBAKE, {"-o", "no/such/folder/noise.bin"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "noisebake: no/such/folder/noise.bin: cannot open the file for writing\n");
+    EXPECT_EQ(run.err, "noisebake: no/such/folder/noise.bin: cannot open the file for writing: No such file or directory\n");
 }
 
 TEST_F(NoisebakeTest, UsageErrorsExitWithTwo)

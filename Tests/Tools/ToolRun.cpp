@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <fstream>
@@ -11,7 +12,7 @@
 
 extern char** environ;
 
-ToolRun Invoke(const std::string& tool, const std::vector<std::string>& args)
+ToolRun Invoke(const std::string& tool, const std::vector<std::string>& args, std::optional<size_t> fileSizeLimit)
 {
     std::vector<std::string> words{tool};
     words.insert(words.end(), args.begin(), args.end());
@@ -25,7 +26,17 @@ ToolRun Invoke(const std::string& tool, const std::vector<std::string>& args)
     posix_spawn_file_actions_addopen(&actions, 1, "tool-stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, "tool-stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
+    // The child inherits the limit; this process writes nothing while it is lowered.
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    if (fileSizeLimit) {
+        const rlimit lowered{rlim_t(*fileSizeLimit), previous.rlim_max};
+        if (setrlimit(RLIMIT_FSIZE, &lowered) != 0)
+            ADD_FAILURE() << "could not lower the file size limit";
+    }
     const int spawned = posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv.data(), environ);
+    if (fileSizeLimit)
+        setrlimit(RLIMIT_FSIZE, &previous);
     posix_spawn_file_actions_destroy(&actions);
 
     ToolRun run;

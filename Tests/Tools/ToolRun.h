@@ -2,6 +2,8 @@
 // printed.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +13,10 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun Invoke(const std::string& tool, const std::vector<std::string>& args);
+// With fileSizeLimit, the tool runs under that limit on the size of every file it writes (as
+// "ulimit -f" sets it), which it meets as it would a full disk.
+ToolRun Invoke(const std::string& tool, const std::vector<std::string>& args,
+               std::optional<size_t> fileSizeLimit = std::nullopt);
 
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);

@@ -3,6 +3,7 @@
 #include "Framework/FrameworkEx.h"
 
 #include <algorithm>
+#include <csignal>
 #include <exception>
 #include <iostream>
 
@@ -31,6 +32,9 @@ void RefuseFile(const std::string& path, const std::string& fault)
 int RunTool(const ToolInfo& tool, int argc, char** argv,
             const std::function<void(const std::vector<std::string>&)>& body)
 {
+    // A write beyond the file size limit then fails like one on a full disk, and the output is
+    // cleaned up, instead of the signal ending the tool with a half-written file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
     if (AsksForHelp(args)) {
         std::cout << tool.help;

@@ -6,6 +6,8 @@
 #include "ToolMain.h"
 #include "XFileText.h"
 
+#include "Framework/FileSys/ArchiveWriter.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -123,10 +125,6 @@ std::vector<std::string> AllOperands(const CommandLine& line)
     throw UsageError{"too many arguments"};
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -136,13 +134,6 @@ int main(int argc, char** argv)
         const std::string& output = line.Value("-o");
         const std::string text = XFileText(MakeShape(AllOperands(line)));
 
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(output.c_str(), "wb"));
-        if (!file)
-            RefuseFile(output, "cannot open the file for writing");
-        const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-        if (std::fclose(file.release()) != 0 || !written) {
-            std::remove(output.c_str()); // a cut-off mesh must not pass for a whole one
-            RefuseFile(output, "could not write the whole mesh");
-        }
+        WriteWholeFile(output, std::vector<unsigned char>(text.begin(), text.end()));
     });
 }

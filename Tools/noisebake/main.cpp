@@ -4,6 +4,7 @@
 #include "KeyText.h"
 #include "ToolMain.h"
 
+#include "Framework/FileSys/AtomicFile.h"
 #include "Framework/Noise/CrtRand.h"
 #include "Framework/Noise/NoiseVolume.h"
 
@@ -36,10 +37,6 @@ uint32_t ParseSeed(const std::string& text)
     return *seed;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -52,18 +49,13 @@ int main(int argc, char** argv)
             CrtRand::srand(ParseSeed(line.Value("--seed")));
 
         // Opened before the bake so that an unwritable path fails at once, not after seconds of work.
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(output.c_str(), "wb"));
-        if (!file)
-            RefuseFile(output, "cannot open the file for writing");
+        AtomicFile file(output);
 
         std::vector<uint8_t> volume(NoiseVolume::ByteCount);
         const unsigned edge = NoiseVolume::Edge;
         NoiseVolume::Bake(volume.data(), edge, edge, size_t(edge) * edge, std::thread::hardware_concurrency());
 
-        const bool written = std::fwrite(volume.data(), 1, volume.size(), file.get()) == volume.size();
-        if (std::fclose(file.release()) != 0 || !written) {
-            std::remove(output.c_str()); // a short volume must not pass for a baked one
-            RefuseFile(output, "could not write the whole volume");
-        }
+        file.Write(volume.data(), volume.size());
+        file.Commit();
     });
 }

@@ -9,6 +9,7 @@
 #include "ToolMain.h"
 #include "XFileText.h"
 
+#include "Framework/FileSys/ArchiveWriter.h"
 #include "Platform/D3DX/XMeshLoader.h"
 
 #include <unistd.h>
@@ -83,30 +84,6 @@ double ParseNumber(const CommandLine& line, const std::string& option, double fa
     return value;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Writes text beside path and renames it to path once it is complete, so that no cut-off mesh
-// is ever found under the final name.
-void WriteCompleteFile(const std::string& path, const std::string& text)
-{
-    const std::string partial = path + ".part" + std::to_string(getpid());
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(partial.c_str(), "wb"));
-    if (!file)
-        RefuseFile(path, std::string("cannot open a file beside it for writing: ") + std::strerror(errno));
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    if (std::fclose(file.release()) != 0 || !written) {
-        std::remove(partial.c_str());
-        RefuseFile(path, "could not write the whole mesh");
-    }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
-        const int fault = errno;
-        std::remove(partial.c_str());
-        RefuseFile(path, std::string("cannot put the mesh in place: ") + std::strerror(fault));
-    }
-}
-
 void MakeTextMesh(const std::vector<std::string>& args)
 {
     const CommandLine line(args, {"--font", "--text", "--text-file", "--line", "-o", "--height", "--depth", "--tolerance"},
@@ -149,7 +126,7 @@ void MakeTextMesh(const std::vector<std::string>& args)
         RefuseFile(output, "the mesh would take " + std::to_string(meshText.size()) +
                                " bytes, more than the engine's loader reads (" + std::to_string(MaxXFileSize) +
                                "); use a shorter text or a larger --tolerance");
-    WriteCompleteFile(output, meshText);
+    WriteWholeFile(output, std::vector<unsigned char>(meshText.begin(), meshText.end()));
 
     if (line.Has("--stats")) {
         const auto [left, right] = std::minmax_element(mesh.positions.begin(), mesh.positions.end(),

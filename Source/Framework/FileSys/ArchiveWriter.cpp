@@ -1,5 +1,6 @@
 #include "Framework/FileSys/ArchiveWriter.h"
 
+#include "Framework/FileSys/AtomicFile.h"
 #include "Framework/FrameworkEx.h"
 
 #include <zlib.h>
@@ -74,11 +75,9 @@ std::vector<unsigned char> ArchiveWriter::Build() const
 
 void WriteWholeFile(const std::string& path, const std::vector<unsigned char>& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw FrameworkEx("Could not write \"" + path + "\"");
+    AtomicFile file(path);
+    file.Write(bytes.data(), bytes.size());
+    file.Commit();
 }
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path)

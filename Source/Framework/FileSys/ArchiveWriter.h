@@ -27,7 +27,8 @@ private:
     std::vector<Entry> entries;
 };
 
-// Throws FrameworkEx naming the path when the file cannot be written completely.
+// Writes the file through AtomicFile: whole or not at all. Throws FrameworkEx naming the path and
+// the reason when it cannot be written completely.
 void WriteWholeFile(const std::string& path, const std::vector<unsigned char>& bytes);
 // Throws FrameworkEx naming the path when the file cannot be read.
 std::vector<unsigned char> ReadWholeFile(const std::string& path);

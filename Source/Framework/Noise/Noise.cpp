@@ -4,7 +4,9 @@
 #include "Framework/DXFramework.h"
 
 #include "Framework/DeviceCall.h"
+#include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
+#include "Framework/FrameworkEx.h"
 #include "Framework/Noise/CrtRand.h"
 #include "Framework/Noise/NoiseVolume.h"
 #include "Platform/D3DX/D3DXFloat16.h"
@@ -41,17 +43,18 @@ bool PackedPitches(const D3DLOCKED_BOX& locked)
     return locked.RowPitch == int(NoiseVolume::Edge) && locked.SlicePitch == int(NoiseVolume::Edge * NoiseVolume::Edge);
 }
 
-// Keeps the baked volume for the next run, so that it can also be packed into the archive. A cache
-// that cannot be written costs only the next run's bake.
+// Keeps the baked volume for the next run, so that it can also be packed into the archive. The
+// file is whole or absent; one that cannot be written costs only the next run's bake, and the show
+// goes on without it.
 void WriteCache(const D3DLOCKED_BOX& locked)
 {
     std::vector<uint8_t> packed(NoiseVolume::ByteCount);
     CopyRows(static_cast<uint8_t*>(locked.pBits), locked, packed.data(), false);
     std::error_code ignored;
     std::filesystem::create_directories("Data", ignored);
-    if (std::FILE* file = std::fopen(CacheFile, "wb")) {
-        std::fwrite(packed.data(), 1, packed.size(), file);
-        std::fclose(file);
+    try {
+        WriteWholeFile(CacheFile, packed);
+    } catch (const FrameworkEx&) {
     }
 }
 

@@ -192,7 +192,7 @@ TEST_F(MeshgenTest, HelpUsageErrorsAndUnwritableFiles)
 
     const ToolRun unwritable = Invoke(QL_MESHGEN, {"cube", "-o", "no/such/folder/m.x"});
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_EQ(unwritable.err, "meshgen: no/such/folder/m.x: cannot open the file for writing\n");
+    EXPECT_EQ(unwritable.err, "meshgen: no/such/folder/m.x: cannot open the file for writing: No such file or directory\n");
 }
 
 } // namespace
