@@ -224,7 +224,7 @@ glsl common {
     vec3 EnvironmentAlong(vec3 direction)
     {
         float up = direction.y;
-        vec3 room = mix(vec3(0.03, 0.025, 0.05), vec3(0.16, 0.12, 0.24), smoothstep(-0.6, 0.0, up));
+        vec3 room = mix(vec3(0.03, 0.025, 0.05), vec3(0.24, 0.19, 0.33), smoothstep(-0.6, 0.05, up));
         room = mix(room, vec3(0.75, 0.74, 0.85), smoothstep(0.15, 0.9, up));
         vec3 glow = vec3(1.0) - texture(EnvironmentSampler, direction).rgb;
         return room + glow * 0.55;
