@@ -31,7 +31,7 @@ float SampleRadius : SAMPLERADIUS;            // world units around the pixel th
 float OcclusionStrength : SAMPLEDISTANCESCALE; // 8 darkens fully where every probe is occluded
 float4x4 ProjectionMatrix : PROJECTIONMATRIX;
 
-float4x4 LocalViewProj : LOCALVIEWPROJ;
+float4x4 LocalWorld : LOCAL;
 float3 UpDir : UPDIR;          // the world's up in view space
 float3 DLightPos : DLIGHTPOS;  // view space
 float3 DLightCol : DLIGHTCOL;
@@ -97,10 +97,11 @@ glsl vertex ViewScaledScreen(vec3 Position : POSITION0) {
     }
 }
 
+// The light's sphere, placed by its world matrix and seen through the scene's shared camera.
 glsl vertex LightVolume(vec3 Position : POSITION0) {
     void main()
     {
-        gl_Position = vec4(Position, 1.0) * LocalViewProj;
+        gl_Position = vec4(Position, 1.0) * LocalWorld * ViewProj;
     }
 }
 
