@@ -3,11 +3,8 @@
 #include "common.fxh"
 
 float4x4 World : LOCAL;
-float4x4 WorldViewProj : LOCALVIEWPROJ;
 float4 Diffuse : DIFFUSE = {1, 1, 1, 1};
 float4 Ambient : AMBIENT = {0.1, 0.1, 0.1, 1};
-
-float4x4 OldWorldViewProj : OLDLOCALVIEWPROJ;
 
 // The box scene's room, drawn unlit into three targets at once for the deferred lights and the
 // post-processing after them: its surface colour (render target 0), its linear depth in world
@@ -24,13 +21,15 @@ glsl vertex RoomVertex(vec3 Position : POSITION0, vec3 Normal : NORMAL0, vec2 Si
 
     void main()
     {
-        clipNow = vec4(Position, 1.0) * WorldViewProj;
-        clipBefore = vec4(Position, 1.0) * OldWorldViewProj;
+        // The room stands still: its place now and 1/60 s ago differ by the camera alone.
+        vec4 world = vec4(Position, 1.0) * World;
+        clipNow = world * ViewProj;
+        clipBefore = world * OldViewProj;
         gl_Position = clipNow;
         objectPosition = Position;
         objectNormal = Normal;
         onSide = Side;
-        viewDepth = -(vec4(Position, 1.0) * World * View).z;
+        viewDepth = -(world * View).z;
     }
 }
 
@@ -74,7 +73,6 @@ glsl fragment RoomSurface(vec4 Color : COLOR0, vec4 Depth : COLOR1, vec4 Velocit
 
         Depth = vec4(viewDepth);
 
-        // The room stands still: what moves on screen is the camera.
         vec2 before = clipBefore.w > 1e-3 ? clipBefore.xy / clipBefore.w : clipNow.xy / clipNow.w;
         Velocity = vec4(clipNow.xy / clipNow.w - before, 0.0, 0.0);
     }
