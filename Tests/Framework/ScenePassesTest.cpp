@@ -21,7 +21,12 @@ shared float4x4 View : VIEW;
 shared float4x4 ViewProj : VIEWPROJ;
 shared float3 EyePos : EYEPOS;
 shared float2 FocusMaxZ : FOCUS_MAXZ;
-glsl vertex V(vec3 Position : POSITION0) { void main() { gl_Position = vec4(Position + EyePos, Time) * ViewProj; } }
+float4x4 WorldViewProj : LOCALVIEWPROJ;
+float4x4 WorldView : LOCALVIEW;
+float4x4 OldWorldViewProj : OLDLOCALVIEWPROJ;
+glsl vertex V(vec3 Position : POSITION0) {
+    void main() { gl_Position = vec4(Position + EyePos, Time) * ViewProj * WorldViewProj * WorldView * OldWorldViewProj; }
+}
 glsl fragment F(vec4 Color : COLOR0) { void main() { Color = vec4(FocusMaxZ, 0.0, 1.0) * OldViewProj * View; } }
 technique Default { pass P0 { VertexShader = V; PixelShader = F; } }
 )";
@@ -117,6 +122,27 @@ TEST_F(ScenePassesTest, AfterACameraSwitchBlurAndFocusStayWithTheOldCameraForOne
     EXPECT_EQ(scene.cameraSet.GetActiveCamera(), &b);
     EXPECT_EQ(Floats(*global, "FocusMaxZ", 2), (std::vector<float>{20.0f, 40.0f}));
     EXPECT_EQ(Floats(*global, "EyePos", 3), (std::vector<float>{0.0f, 5.0f, 0.0f}));
+}
+
+TEST_F(ScenePassesTest, ObjectsDrawnInTheFrameSeeTheActiveCamerasMatrices)
+{
+    PlainScene scene("Part1");
+    scene.LoadSceneData("two.xml");
+    Camera& a = CameraNamed(scene, "A");
+    const D3DXMATRIX bBefore = CameraNamed(scene, "B").previousViewProjection;
+    FrameAt(scene, 1.0);
+    DXEffectHandler::SetActiveEffect("Global");
+    D3DXMATRIX world, previous;
+    D3DXMatrixTranslation(&world, 1.0f, 2.0f, 3.0f);
+    D3DXMatrixTranslation(&previous, 1.0f, 2.0f, 2.5f);
+    size_t drawn = 0;
+    DXEffectHandler::DrawObject(world, previous, [&] { drawn = DrawTriangle(); });
+    const EffectPassSnapshot& seen = draws.Draw(drawn);
+    D3DXMATRIX expected;
+    EXPECT_EQ(seen.Floats("LOCALVIEWPROJ"), FloatsOf(*D3DXMatrixMultiply(&expected, &world, &a.viewProjection)));
+    EXPECT_EQ(seen.Floats("LOCALVIEW"), FloatsOf(*D3DXMatrixMultiply(&expected, &world, &a.view)));
+    EXPECT_EQ(seen.Floats("OLDLOCALVIEWPROJ"), FloatsOf(*D3DXMatrixMultiply(&expected, &previous, &bBefore)))
+        << "moving with the same camera as OLDVIEWPROJ";
 }
 
 TEST_F(ScenePassesTest, LightsFollowTheSameTimeAsTheCameras)

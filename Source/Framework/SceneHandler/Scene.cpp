@@ -62,6 +62,9 @@ void Scene::SetFrameConstants()
     const float eye[3] = {after.position.x, after.position.y, after.position.z};
     global.SetVec3BySemantic("EYEPOS", eye);
     global.SetVec2BySemantic("FOCUS_MAXZ", focus);
+    // Objects drawn this frame combine their matrices with the same camera, and with the same
+    // previous view-projection as OLDVIEWPROJ for their motion.
+    DXEffectHandler::SetCamera({after.view, after.viewProjection, before->previousViewProjection});
 
     for (const auto& [lightName, light] : lights)
         light->update(time);
