@@ -1,124 +1,13 @@
 #include "TextOutline.h"
 
-#include "TextSource.h"
-#include "ToolMain.h"
+#include "FontFace.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <memory>
 
 namespace {
-
-// "U+00E9 ('é')", or only the number for what would not print.
-std::string CharacterName(char32_t c)
-{
-    char number[16];
-    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c));
-    std::string name = number;
-    if (c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c > 0x10FFFF)
-        return name;
-    std::string utf8;
-    if (c < 0x80) {
-        utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-        utf8 += static_cast<char>(0xC0 | (c >> 6));
-        utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        utf8 += static_cast<char>(0xE0 | (c >> 12));
-        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        utf8 += static_cast<char>(0xF0 | (c >> 18));
-        utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return name + " ('" + utf8 + "')";
-}
-
-// FreeType's own words for its error codes (it builds them into the library only on request).
-std::string FreeTypeFault(FT_Error error)
-{
-#undef FTERRORS_H_
-#define FT_ERROR_START_LIST switch (FT_ERROR_BASE(error)) {
-#define FT_ERRORDEF(e, v, s) \
-    case v:                  \
-        return s;
-#define FT_ERROR_END_LIST }
-#include FT_ERRORS_H
-    return "FreeType error " + std::to_string(error);
-}
-
-struct LibraryDone {
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
-};
-struct FaceDone {
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-
-// The font file opened by FreeType, which reads its glyphs unscaled, in font units.
-class Font {
-public:
-    explicit Font(const std::string& path) : path(path), bytes(ReadInputFile(path))
-    {
-        FT_Library newLibrary = nullptr;
-        if (const FT_Error error = FT_Init_FreeType(&newLibrary))
-            throw InputError{"cannot start FreeType: " + FreeTypeFault(error)};
-        library.reset(newLibrary);
-        FT_Face newFace = nullptr;
-        const FT_Error error =
-            FT_New_Memory_Face(library.get(), bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &newFace);
-        if (error)
-            Refuse("not a font file FreeType can read: " + FreeTypeFault(error));
-        face.reset(newFace);
-        if (!FT_IS_SCALABLE(face))
-            Refuse("not an outline font");
-        // FreeType picks a Unicode character map when the font has one.
-        if (!face->charmap || face->charmap->encoding != FT_ENCODING_UNICODE)
-            Refuse("the font has no Unicode character map");
-    }
-
-    [[noreturn]] void Refuse(const std::string& fault) const { RefuseFile(path, fault); }
-
-    FT_UInt GlyphIndex(char32_t c) const
-    {
-        const FT_UInt index = FT_Get_Char_Index(face.get(), c);
-        if (index == 0)
-            Refuse("the font has no character " + CharacterName(c));
-        return index;
-    }
-
-    // The glyph of c in the face's glyph slot, its outline and advance in font units.
-    const FT_GlyphSlotRec& Load(char32_t c) const
-    {
-        if (const FT_Error error = FT_Load_Glyph(face.get(), GlyphIndex(c), FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP))
-            Refuse("cannot load the glyph of " + CharacterName(c) + ": " + FreeTypeFault(error));
-        if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
-            Refuse("the glyph of " + CharacterName(c) + " is not an outline");
-        return *face->glyph;
-    }
-
-    FT_Pos Kerning(FT_UInt left, FT_UInt right) const
-    {
-        if (!FT_HAS_KERNING(face))
-            return 0;
-        FT_Vector kerning{0, 0};
-        if (FT_Get_Kerning(face.get(), left, right, FT_KERNING_UNSCALED, &kerning) != 0)
-            return 0; // a kerning table FreeType cannot read leaves the advances alone
-        return kerning.x;
-    }
-
-private:
-    std::string path;
-    std::vector<unsigned char> bytes; // FreeType reads the face from here for as long as it lives
-    std::unique_ptr<FT_LibraryRec_, LibraryDone> library;
-    std::unique_ptr<FT_FaceRec_, FaceDone> face;
-};
 
 // Follows one glyph's outline, placed at the pen and scaled to world units, and cuts its curves
 // into pieces that stray at most tolerance from them. The number of pieces comes from the curve's
@@ -211,30 +100,20 @@ private:
 
 TextOutline OutlineText(const std::string& fontPath, const std::u32string& text, double capHeight, double tolerance)
 {
-    const Font font(fontPath);
-    FT_BBox box;
-    FT_Outline_Get_CBox(&font.Load(U'H').outline, &box);
-    if (box.yMax <= 0)
-        font.Refuse("the font's 'H' does not rise above the baseline, so it gives no capital height");
-    const double scale = capHeight / static_cast<double>(box.yMax);
+    const FontFace font(fontPath);
+    const double scale = capHeight / static_cast<double>(font.CapHeight());
+    const LineLayout line = font.LayOut(text);
 
     TextOutline result;
     std::vector<Contour> contours;
-    FT_Pos pen = 0; // font units, exact
-    FT_UInt previous = 0;
-    for (const char32_t c : text) {
-        const FT_UInt index = font.GlyphIndex(c);
-        if (previous != 0)
-            pen += font.Kerning(previous, index);
-        const FT_GlyphSlotRec& glyph = font.Load(c);
-        if (glyph.outline.flags & FT_OUTLINE_EVEN_ODD_FILL)
+    for (const PlacedGlyph& glyph : line.glyphs) {
+        const FT_Outline& outline = font.Outline(glyph.character);
+        if (outline.flags & FT_OUTLINE_EVEN_ODD_FILL)
             result.evenOdd = true;
-        if (!Flattener(contours, static_cast<double>(pen), scale, tolerance).Follow(glyph.outline))
-            font.Refuse("the outline of " + CharacterName(c) + " is malformed");
-        pen += glyph.advance.x;
-        previous = index;
+        if (!Flattener(contours, static_cast<double>(glyph.penX), scale, tolerance).Follow(outline))
+            font.Refuse("the outline of " + CharacterName(glyph.character) + " is malformed");
     }
-    result.advance = static_cast<double>(pen) * scale;
+    result.advance = static_cast<double>(line.advance) * scale;
 
     double extent = std::fabs(result.advance);
     for (const Contour& contour : contours)

@@ -1,6 +1,7 @@
 // textmesh: makes a solid 3D mesh of one line of text in an outline font and writes it as a text
 // ".x" file, the same bytes on every run.
 #include "CommandLine.h"
+#include "Facts.h"
 #include "FilledArea.h"
 #include "KeyText.h"
 #include "TextOutline.h"
@@ -52,6 +53,8 @@ Options:
   --text-file FILE    take the text from a UTF-8 text file, with --line
   --line N            the Nth line of FILE that holds text, from 1; blank lines and lines whose
                       first non-blank character is '#' do not count
+  --facts FACTS       fill the text's {key} and {key:upper} with the facts of the file FACTS,
+                      one "key = value" a line (Data/README.md, "The invitation")
   -o FILE             where to write the mesh (required); it is written beside FILE under
                       another name and renamed to FILE once complete
   --height HEIGHT     capital height in world units (default 0.22)
@@ -86,8 +89,9 @@ double ParseNumber(const CommandLine& line, const std::string& option, double fa
 
 void MakeTextMesh(const std::vector<std::string>& args)
 {
-    const CommandLine line(args, {"--font", "--text", "--text-file", "--line", "-o", "--height", "--depth", "--tolerance"},
-                           {"--stats"});
+    const CommandLine line(
+        args, {"--font", "--text", "--text-file", "--line", "--facts", "-o", "--height", "--depth", "--tolerance"},
+        {"--stats"});
     line.Operands(0, "no arguments besides the options");
     const std::string& fontPath = line.Value("--font");
     const std::string& output = line.Value("-o");
@@ -106,6 +110,8 @@ void MakeTextMesh(const std::vector<std::string>& args)
             throw InputError{"bad --line '" + number + "': expected a whole number from 1"};
         source = ReadTextLine(line.Value("--text-file"), *lineNumber);
     }
+    if (line.Has("--facts"))
+        source.text = Facts::Read(line.Value("--facts")).Fill(source.text, source.where);
     const std::u32string text = DecodeUtf8(source.text, source.where);
     if (text.empty())
         throw InputError{source.where + ": the text is empty"};

@@ -54,13 +54,36 @@ std::u32string DecodeUtf8(const std::string& bytes, const std::string& where)
     return text;
 }
 
-TextLine ReadTextLine(const std::string& path, uint32_t number)
+std::string EncodeUtf8(const std::u32string& text)
+{
+    std::string bytes;
+    for (const char32_t c : text) {
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+        } else if (c < 0x800) {
+            bytes += static_cast<char>(0xC0 | (c >> 6));
+            bytes += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            bytes += static_cast<char>(0xE0 | (c >> 12));
+            bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            bytes += static_cast<char>(0xF0 | (c >> 18));
+            bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return bytes;
+}
+
+std::vector<TextLine> ReadTextLines(const std::string& path)
 {
     const std::vector<unsigned char> bytes = ReadInputFile(path);
     std::string content(bytes.begin(), bytes.end());
     if (content.starts_with("\xEF\xBB\xBF"))
         content.erase(0, 3);
-    uint32_t found = 0;
+    std::vector<TextLine> lines;
     size_t lineNumber = 0;
     for (size_t start = 0; start < content.size();) {
         size_t end = content.find('\n', start);
@@ -74,9 +97,16 @@ TextLine ReadTextLine(const std::string& path, uint32_t number)
         const size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos || line[first] == '#')
             continue;
-        if (++found == number)
-            return {line, path + ":" + std::to_string(lineNumber)};
+        lines.push_back({std::move(line), path + ":" + std::to_string(lineNumber)});
     }
-    RefuseFile(path, "has " + std::to_string(found) + " line" + (found == 1 ? "" : "s") + " of text, not " +
-                         std::to_string(number));
+    return lines;
+}
+
+TextLine ReadTextLine(const std::string& path, uint32_t number)
+{
+    std::vector<TextLine> lines = ReadTextLines(path);
+    if (number == 0 || number > lines.size())
+        RefuseFile(path, "has " + std::to_string(lines.size()) + " line" + (lines.size() == 1 ? "" : "s") +
+                             " of text, not " + std::to_string(number));
+    return std::move(lines[number - 1]);
 }

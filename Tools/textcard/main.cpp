@@ -1,0 +1,111 @@
+// textcard: renders a card of text (the show's title and closing cards) into a PNG picture whose
+// alpha is the text, the same bytes on every run.
+#include "Card.h"
+#include "CommandLine.h"
+#include "Facts.h"
+#include "FontFace.h"
+#include "ToolMain.h"
+
+#include "Framework/FileSys/ArchiveWriter.h"
+#include "Platform/D3DX/ImageDecoder.h"
+
+#include <stb/stb_image_write.h>
+
+#include <charconv>
+
+namespace {
+
+const ToolInfo Tool{"textcard", R"(Usage: textcard --font FONT --facts FACTS --card CARD -o FILE [--size WxH]
+
+Renders the lines of text of the card file CARD, their facts filled in from the file FACTS, in a
+TrueType or OpenType font into a PNG picture of the card: every pixel white, its alpha how much
+of it the text covers (antialiased, 256 levels). The same input always gives the same bytes.
+
+The card stands for the whole picture of the show. Each line of CARD is
+
+  BASELINE CAPITALS TEXT
+
+BASELINE: where the line's baseline lies, from the card's top, as a share of its height (0 to
+1); CAPITALS: the height of its capital letters as a share of the card's height (the font's 'H'
+sets the scale); TEXT: the rest of the line, in UTF-8, in which {key} stands for the fact key of
+FACTS and {key:upper} for it in capitals. Each line is centred across the card by its ink and
+must lie wholly on the card. Blank lines and lines starting with '#' do not count.
+
+FACTS holds one "key = value" a line (Data/README.md, "The invitation").
+
+Options:
+  --font FONT      the font file (required)
+  --facts FACTS    the facts file (required)
+  --card CARD      the card file (required)
+  -o FILE          where to write the PNG (required)
+  --size WxH       the card's size in pixels (default 2048x1152: the show's 16:9 picture, so
+                   that a 1920x1080 picture never magnifies it), each side 16 to 8192
+  --help           show this help
+
+Exit status: 0 on success, 1 on bad input (a file that cannot be read or holds a fault, a fact
+that is missing, a character the font lacks, a line that leaves the card), 2 on a usage error.
+)"};
+
+constexpr uint32_t DefaultWidth = 2048;
+constexpr uint32_t DefaultHeight = 1152;
+constexpr uint32_t LeastSide = 16;
+
+uint32_t Side(const std::string& text, const std::string& size)
+{
+    uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < LeastSide ||
+        value > MaxImageSide)
+        throw UsageError{"bad --size '" + size + "': expected WxH, each side from " + std::to_string(LeastSide) +
+                         " to " + std::to_string(MaxImageSide)};
+    return value;
+}
+
+// The card as PNG bytes: white everywhere, so that filtering never darkens the text's edges, with
+// the coverage as alpha.
+std::vector<unsigned char> EncodePng(const Coverage& card, const std::string& path)
+{
+    std::vector<unsigned char> rgba(card.values.size() * 4, 255);
+    for (size_t i = 0; i < card.values.size(); ++i)
+        rgba[i * 4 + 3] = card.values[i];
+    std::vector<unsigned char> png;
+    const auto append = [](void* context, void* data, int size) {
+        auto& bytes = *static_cast<std::vector<unsigned char>*>(context);
+        bytes.insert(bytes.end(), static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+    };
+    const int width = static_cast<int>(card.width);
+    if (!stbi_write_png_to_func(append, &png, width, static_cast<int>(card.height), 4, rgba.data(), width * 4))
+        RefuseFile(path, "the picture could not be encoded as PNG");
+    return png;
+}
+
+void MakeTextCard(const std::vector<std::string>& args)
+{
+    const CommandLine line(args, {"--font", "--facts", "--card", "-o", "--size"}, {});
+    line.Operands(0, "no arguments besides the options");
+    const std::string& fontPath = line.Value("--font");
+    const std::string& factsPath = line.Value("--facts");
+    const std::string& cardPath = line.Value("--card");
+    const std::string& output = line.Value("-o");
+    uint32_t width = DefaultWidth, height = DefaultHeight;
+    if (line.Has("--size")) {
+        const std::string& size = line.Value("--size");
+        const size_t x = size.find('x');
+        if (x == std::string::npos)
+            throw UsageError{"bad --size '" + size + "': expected WxH"};
+        width = Side(size.substr(0, x), size);
+        height = Side(size.substr(x + 1), size);
+    }
+
+    const Facts facts = Facts::Read(factsPath);
+    const std::vector<CardLine> lines = ReadCard(cardPath, facts);
+    const FontFace font(fontPath);
+    WriteWholeFile(output, EncodePng(RenderCard(font, lines, width, height), output));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return RunTool(Tool, argc, argv, MakeTextCard);
+}
