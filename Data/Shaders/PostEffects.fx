@@ -48,6 +48,14 @@ sampler2D Colour5Sampler = sampler_state { Texture = ColTex5; Filter = LINEAR; A
 sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = POINT; Address = CLAMP; };
 sampler2D DepthSampler = sampler_state { Texture = DepthTex; Filter = POINT; Address = CLAMP; };
 
+// The title and closing cards (Data/cards, rendered by textcard from the facts of
+// Data/invitation.txt): each the whole 16:9 picture, white, with the text in alpha. They are
+// 2048 wide, so that no picture up to 1920x1080 magnifies them; smaller ones read the mips.
+texture2D TitleCard : TEXTURE0 < string ResourceName = "TitleCard.png"; >;
+texture2D ClosingCard : TEXTURE1 < string ResourceName = "ClosingCard.png"; >;
+sampler2D TitleCardSampler = sampler_state { Texture = TitleCard; Filter = LINEAR; Address = CLAMP; };
+sampler2D ClosingCardSampler = sampler_state { Texture = ClosingCard; Filter = LINEAR; Address = CLAMP; };
+
 glsl common {
     // Nine texels of a Gaussian (sigma 2) in five linear reads: each read off the centre falls
     // between two texels so that the filter weighs both.
@@ -133,26 +141,47 @@ glsl fragment Blit(vec4 Color : COLOR0) {
     }
 }
 
+// The overlays draw over the letterboxed picture, whose uv is the card's. A card's text comes in
+// lantern light over a dark halo, both as far as shown, over the overlay's darkening; with
+// source-alpha blending that is one colour and one alpha. The halo is the card's alpha read two
+// and a half mip levels coarser (so that its reach follows the picture's size) and strengthened,
+// so that it closes round small text too and keeps it readable over bright particles.
+glsl common {
+    vec4 OverCard(sampler2D card, vec2 uv, float darkness, float shown)
+    {
+        float text = texture(card, uv).a * shown;
+        float shadow = min(texture(card, uv, 2.5).a * 2.5, 1.0) * shown * 0.8;
+        float behind = 1.0 - (1.0 - darkness) * (1.0 - shadow);
+        float alpha = 1.0 - (1.0 - behind) * (1.0 - text);
+        return vec4(vec3(1.0, 0.93, 0.8) * text / max(alpha, 1e-5), alpha);
+    }
+}
+
 // Opens the show: the picture rises out of black over the first three seconds, framed darker.
+// The title card comes in over half a bar from bar 2 (3.75 s) and has gone when the riser sets
+// in (bar 6, 11.25 s).
 glsl fragment OpeningOverlay(vec4 Color : COLOR0) {
     in vec2 uv;
 
     void main()
     {
         float dark = 1.0 - smoothstep(0.0, 3.0, Time);
-        Color = vec4(0.0, 0.0, 0.0, max(Vignette(uv), dark));
+        float shown = smoothstep(3.75, 4.6875, Time) * (1.0 - smoothstep(10.3125, 11.25, Time));
+        Color = OverCard(TitleCardSampler, uv, max(Vignette(uv), dark), shown);
     }
 }
 
 // Closes the show: the frame closes in and the picture sinks into black over its last five
-// seconds.
+// seconds. The closing card comes with bar 66 (123.75 s), as the music starts to fade, and goes
+// over the last chord's first bar (bar 70, 131.25-133.125 s), before the picture is black.
 glsl fragment ClosingOverlay(vec4 Color : COLOR0) {
     in vec2 uv;
 
     void main()
     {
         float dark = smoothstep(130.0, 135.0, Time);
-        Color = vec4(0.0, 0.0, 0.0, clamp(Vignette(uv) * (1.0 + dark) + dark, 0.0, 1.0));
+        float shown = smoothstep(123.75, 124.6875, Time) * (1.0 - smoothstep(131.25, 133.125, Time));
+        Color = OverCard(ClosingCardSampler, uv, clamp(Vignette(uv) * (1.0 + dark) + dark, 0.0, 1.0), shown);
     }
 }
 

@@ -4,11 +4,13 @@
 // light, which neither the background nor the screen filter makes) in a picture that is neither
 // black nor white.
 // The stills are left in the build folder as show-<seconds>.png.
+#include "Modules/CardPixels.h"
 #include "Platform/Gfx/GLPicture.h"
 #include "Support/ShowFixture.h"
 
 #include "Demo/Scenes/ScrollerScene.h"
 #include "Demo/ShowAssembly.h"
+#include "Framework/FileSys/FileSys.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
@@ -175,4 +177,27 @@ TEST_F(ShowStillsGLTest, TheBoxSceneShowsTheSwarmInsideTheBox)
 {
     CheckStills({{81.0, "TindrevikInsideCube"}, {88.0, "TindrevikInsideCube"}, {96.0, "TindrevikInsideCube"}},
                 SolidSceneSpecks);
+}
+
+// The title card in the intro and the closing card in the end: the cards' text, where the archive's
+// cards put it, in lantern light that stands out from the picture around it.
+TEST_F(ShowStillsGLTest, TheTitleAndClosingCardsStandOutOfThePicture)
+{
+    const DisplaySettings& settings = framework->settings;
+    const std::tuple<double, const char*, const char*> stills[] = {{6.0, "TindreVikIntro", "Data\\TitleCard.png"},
+                                                                   {128.0, "TindrevikEnd", "Data\\ClosingCard.png"}};
+    for (const auto& [seconds, scene, card] : stills) {
+        const GLImage backBuffer = PlayTo(seconds);
+        const std::string name = "show-" + std::to_string(static_cast<int>(seconds)) + ".png";
+        SavePng(backBuffer, name);
+        ASSERT_EQ(SceneHandler::Instance()->GetCurrentScene()->GetName(), scene) << name;
+        const auto png = FileSys::Instance()->ReadAll(card);
+        ASSERT_TRUE(png) << card;
+
+        const CardPixels pixels = SortCardPixels(DecodeCard(*png), backBuffer, settings);
+        EXPECT_GT(pixels.text.size(), 500u) << name;
+        EXPECT_GT(Mean(pixels.text), 200.0) << name << ": the text is bright";
+        EXPECT_LT(Mean(pixels.around), Mean(pixels.text) - 120.0) << name << ": the text stands out of the picture";
+    }
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
 }

@@ -1,8 +1,10 @@
-// The post-processing chain on GL with the show's own PostEffects.fx and usphere.x: fills into
-// part of a target, a blur that spreads an edge evenly both ways, bloom with and without its fade,
-// normals made from depth, ambient occlusion in a crease, and point lights seen from outside and
-// from inside their spheres. The pixels read back are checked; post-effects-bloom.png,
-// post-effects-occlusion.png and post-effects-light.png show the pictures.
+// The post-processing chain on GL with the show's own PostEffects.fx, usphere.x and cards: fills
+// into part of a target, a blur that spreads an edge evenly both ways, bloom with and without its
+// fade, normals made from depth, ambient occlusion in a crease, point lights seen from outside and
+// from inside their spheres, and the overlays' cards in the letterboxed picture. The pixels read
+// back are checked; post-effects-bloom.png, post-effects-occlusion.png, post-effects-light.png
+// and post-effects-card-*.png show the pictures.
+#include "CardPixels.h"
 #include "PostEffectsFiles.h"
 #include "Platform/Gfx/GLPicture.h"
 #include "Support/ArchiveFiles.h"
@@ -50,6 +52,15 @@ protected:
         const ToolRun sphere = Invoke(QL_MESHGEN, {"sphere", "24", "16", "-o", "usphere.x"});
         ASSERT_EQ(sphere.exitCode, 0) << sphere.err;
         ArchiveWriter writer;
+        // The cards, rendered as Data/cards renders them.
+        for (const std::string card : {"TitleCard", "ClosingCard"}) {
+            const ToolRun made = Invoke(QL_TEXTCARD, {"--font", QL_CARD_FONT, "--facts", QL_SOURCE_DIR "Data/invitation.txt",
+                                                      "--card", QL_SOURCE_DIR "Data/cards/" + card + ".txt", "-o",
+                                                      card + ".png"});
+            ASSERT_EQ(made.exitCode, 0) << made.err;
+            cards.push_back(Bytes(ReadText(card + ".png")));
+            writer.Add("Data\\" + card + ".png", cards.back());
+        }
         writer.Add("Data\\events\\Scenes.txt", Bytes("0 Test\n"));
         writer.Add("Data\\noise.bin", std::vector<unsigned char>(NoiseVolume::ByteCount, 0x80));
         writer.Add("OShaders\\global.fxo", CompiledShowEffect("global.fx"));
@@ -58,8 +69,13 @@ protected:
         for (const auto& [name, bytes] : StillCameraTracks())
             writer.Add(name, bytes);
         WriteArchive(writer.Build());
+        Open("--nosetup");
+    }
 
-        framework = std::make_unique<DXFramework>(nullptr, "--nosetup", "Quiet Lantern", GLDirect3DCreator());
+    // The framework on GL with the launch options of commandLine, the module loaded, inside a scene.
+    void Open(const std::string& commandLine)
+    {
+        framework = std::make_unique<DXFramework>(nullptr, commandLine, "Quiet Lantern", GLDirect3DCreator());
         framework->musicEnabled = false;
         framework->settings.multiSampleType = 0;
         framework->CreateMainWindow();
@@ -67,6 +83,13 @@ protected:
         framework->CreateDeviceResources();
         post.Load();
         ASSERT_EQ(DXFramework::device->BeginScene(), D3D_OK);
+    }
+
+    void Close()
+    {
+        DXFramework::device->EndScene();
+        post.Release();
+        framework.reset();
     }
 
     void TearDown() override
@@ -118,6 +141,7 @@ protected:
 
     std::unique_ptr<DXFramework> framework;
     PostEffects post;
+    std::vector<std::vector<unsigned char>> cards; // the PNGs of TitleCard and ClosingCard
 };
 
 TEST_F(PostEffectsGLTest, FillsBlurAndBloomSpreadLightEvenlyAndFadeTowardsWhite)
@@ -300,4 +324,33 @@ TEST_F(PostEffectsGLTest, PointLightsLightTheWallFromOutsideTheirSphereAndFromIn
     EXPECT_NEAR(ColourAt(inside, 64, 36).r, 67, 3) << "(1 - 2/4)^2 of the light and the bounce";
     EXPECT_GT(ColourAt(inside, 64 + 30, 36).r, 0);
     EXPECT_EQ(ColourAt(inside, 0, 0).r, 0) << "the corners lie beyond the light's reach";
+}
+
+TEST_F(PostEffectsGLTest, TheOverlaysShowTheirCardsTextWhereTheCardPutsItInTheLetterboxedPicture)
+{
+    // Overlay n at a time its card is fully shown, over a black picture, in a back buffer of the
+    // picture's own shape and in a taller one that letterboxes it.
+    const std::pair<int, float> shown[] = {{0, 6.0f}, {1, 128.0f}};
+    for (const std::string size : {"640x360", "640x480"}) {
+        Close();
+        Open("--nosetup --windowed --size " + size);
+        ASSERT_TRUE(boxes.empty()) << boxes.front();
+        for (const auto& [overlay, time] : shown) {
+            DXFramework& show = *framework;
+            ASSERT_EQ(DXFramework::device->SetRenderTarget(0, show.backBuffer), D3D_OK);
+            ASSERT_EQ(DXFramework::device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0), D3D_OK);
+            show.SetLetterboxViewport();
+            DXEffectHandler::SetActiveEffect("Global");
+            DXEffectHandler::SetFloatBySemantic("TIME", time);
+            post.Overlay(overlay);
+            const GLImage picture = GLReadBackBuffer(*DXFramework::device);
+            const std::string name = "post-effects-card-" + std::to_string(overlay) + "-" + size + ".png";
+            SavePng(picture, name);
+
+            const CardPixels pixels = SortCardPixels(DecodeCard(cards[overlay]), picture, show.settings);
+            EXPECT_GT(pixels.text.size(), 500u) << name;
+            EXPECT_GT(Least(pixels.text), 160.0) << name << ": the text is bright wherever the card covers a pixel";
+            EXPECT_LE(Largest(pixels.clear), 2.0) << name << ": nothing shows where the card has no text";
+        }
+    }
 }

@@ -2,7 +2,8 @@
 // decoded by the engine, holds each line's text exactly where FreeType's own measure of the line
 // puts it; a date changed in the facts changes the picture there and nowhere else; faults of the
 // facts and of the card are refused with the file and line named. textmesh fills the same facts
-// into the scroller's lines.
+// into the scroller's lines, and README.md names the party, its dates and its place as
+// Data/invitation.txt has them.
 #include "Facts.h"
 #include "Support/ArchiveFixture.h"
 #include "Tools/ToolRun.h"
@@ -240,4 +241,13 @@ TEST_F(TextcardTest, TextmeshFillsTheSameFactsIntoTheScrollersLines)
                                                  "facts.txt", "-o", "line.x"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "textmesh: lines.txt:1: {venue}: facts.txt has no fact 'venue'\n");
+}
+
+TEST(InvitationTest, TheReadmeNamesThePartyItsDatesAndItsPlaceAsTheFactsHaveThem)
+{
+    const Facts facts = Facts::Read(QL_SOURCE_DIR "Data/invitation.txt");
+    const std::string readme = ReadText(QL_SOURCE_DIR "README.md");
+    for (const char* key : {"party", "dates", "place"})
+        EXPECT_NE(readme.find(facts.Value(key)), std::string::npos)
+            << "README.md does not name the " << key << " \"" << facts.Value(key) << "\" of Data/invitation.txt";
 }
