@@ -3,6 +3,7 @@
 #include "sync/trackfile.h"
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/FrameworkEx.h"
+#include "Platform/ClampToInteger.h"
 
 #include <climits>
 #include <cmath>
@@ -13,8 +14,7 @@ namespace {
 // The row of a non-negative time; times beyond the last representable row read the last key.
 uint32_t RowOf(float time)
 {
-    const double row = std::floor(static_cast<double>(time));
-    return row >= double(UINT32_MAX) ? UINT32_MAX : static_cast<uint32_t>(row);
+    return ClampToInteger(std::floor(static_cast<double>(time)), uint32_t(0), uint32_t(UINT32_MAX));
 }
 
 } // namespace

@@ -71,7 +71,12 @@ struct Lattice {
 
 Lattice Setup(float coordinate)
 {
-    const float t = coordinate + 4096.0f;
+    float t = coordinate + 4096.0f;
+    // The lattice repeats every B cells, so a coordinate beyond int's range (camera shake driven by
+    // a huge sync value) is first brought back by whole periods: the same cell and offset. NaN and
+    // the infinities lie in no cell; they read the cell at 0.
+    if (!(std::fabs(t) < 1073741824.0f))
+        t = std::isfinite(t) ? std::fmod(t, static_cast<float>(B)) : 0.0f;
     const int i0 = static_cast<int>(t);
     Lattice lattice;
     lattice.b0 = i0 & Mask;

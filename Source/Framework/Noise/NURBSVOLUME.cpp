@@ -1,17 +1,16 @@
 #include "Framework/Noise/NURBSVOLUME.h"
 
 #include "Framework/FrameworkEx.h"
+#include "Platform/ClampToInteger.h"
 
 #include <cmath>
 
 namespace {
 
+// Negative coordinates (and NaN) read the first cell, ones beyond the last the last.
 uint32_t ClampedIndex(float coordinate, uint32_t count)
 {
-    const float cell = std::floor(coordinate);
-    if (!(cell > 0.0f)) // negative, and NaN, read the first cell
-        return 0;
-    return cell >= float(count - 1) ? count - 1 : static_cast<uint32_t>(cell);
+    return ClampToInteger(std::floor(coordinate), 0u, count - 1);
 }
 
 } // namespace

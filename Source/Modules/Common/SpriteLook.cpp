@@ -1,6 +1,7 @@
 #include "Modules/Common/SpriteLook.h"
 
 #include "Framework/Noise/CrtRand.h"
+#include "Platform/ClampToInteger.h"
 
 namespace particles {
 
@@ -24,11 +25,7 @@ TextureWindow DrawTextureWindow()
 
 uint8_t ColourByte(float component)
 {
-    if (component >= 1.0f)
-        return 255;
-    if (!(component > 0.0f))
-        return 0;
-    return static_cast<uint8_t>(component * 255.0f + 0.5f);
+    return ClampToInteger(component * 255.0f + 0.5f, uint8_t(0), uint8_t(255));
 }
 
 } // namespace particles

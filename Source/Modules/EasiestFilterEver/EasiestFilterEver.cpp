@@ -7,6 +7,7 @@
 #include "Framework/Noise/CrtRand.h"
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
+#include "Platform/ClampToInteger.h"
 #include "sync/device.h"
 
 #include <algorithm>
@@ -57,8 +58,8 @@ void EasiestFilterEver::Update()
     const float row = static_cast<float>(ShowRow());
     const float dt = static_cast<float>(Timer::GetDelta());
 
-    // Truncated after clamping: 3.9 draws 3, anything below 0 draws none.
-    const unsigned count = static_cast<unsigned>(std::clamp(numQuadsTrack->valueAt(row), 0.0f, float(RectCount)));
+    // Truncated after clamping: 3.9 draws 3, anything below 0 (and NaN) draws none.
+    const unsigned count = ClampToInteger(numQuadsTrack->valueAt(row), 0u, unsigned(RectCount));
     const float sx = xSizeTrack->valueAt(row);
     const float sy = ySizeTrack->valueAt(row);
 

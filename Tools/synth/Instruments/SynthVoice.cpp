@@ -15,7 +15,9 @@ constexpr int ControlInterval = 16;
 
 uint32_t Seed(long start, float note)
 {
-    return static_cast<uint32_t>(start) * 2654435761u ^ static_cast<uint32_t>(note * 64.0f) * 40503u;
+    // Through int: a note transposed below 0 is negative, and converting a negative float to an
+    // unsigned type is undefined; the score keeps notes within a few hundred.
+    return static_cast<uint32_t>(start) * 2654435761u ^ static_cast<uint32_t>(static_cast<int32_t>(note * 64.0f)) * 40503u;
 }
 
 } // namespace

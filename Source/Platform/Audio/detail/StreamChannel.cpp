@@ -1,5 +1,7 @@
 #include "Platform/Audio/detail/StreamChannel.h"
 
+#include "Platform/ClampToInteger.h"
+
 #include <algorithm>
 
 namespace bass::detail {
@@ -74,7 +76,11 @@ int StreamChannel::SetPositionBytes(QWORD position)
 
 QWORD StreamChannel::SecondsToBytes(double seconds) const
 {
-    return FramesToBytes(static_cast<uint64_t>(seconds * static_cast<double>(decoder->Rate())));
+    // A time past the end (or NaN, or negative) converts to just past the end (or to the start), so
+    // that setting the position there is refused instead of wrapping round.
+    const uint64_t frame = ClampToInteger(seconds * static_cast<double>(decoder->Rate()), uint64_t(0),
+                                          decoder->TotalFrames() + 1);
+    return FramesToBytes(frame);
 }
 
 double StreamChannel::BytesToSeconds(QWORD position) const
