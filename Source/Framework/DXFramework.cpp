@@ -187,14 +187,29 @@ void DXFramework::CreateMainWindow()
 
 void DXFramework::StepFrame(const std::function<void()>& beforePresent)
 {
-    AdvanceScenes();
-    RenderFrame(beforePresent);
-    KeyHandler::Instance()->EndFrame();
+    RunFrame([&] {
+        AdvanceScenes();
+        RenderFrame(beforePresent);
+    });
 }
 
 void DXFramework::StepFrameUndrawn()
 {
-    AdvanceScenes();
+    RunFrame([&] { AdvanceScenes(); });
+}
+
+void DXFramework::RunFrame(const std::function<void()>& work)
+{
+    struct Within {
+        bool& flag;
+        explicit Within(bool& flag) : flag(flag) { flag = true; }
+        ~Within() { flag = false; }
+    };
+    try {
+        const Within within(inFrame);
+        work();
+    } catch (const FrameLost&) {
+    }
     KeyHandler::Instance()->EndFrame();
 }
 
@@ -206,13 +221,10 @@ void DXFramework::AdvanceScenes()
 
 void DXFramework::RenderFrame(const std::function<void()>& beforePresent)
 {
-    const unsigned resetsBefore = resetCount;
     device->BeginScene();
     BeginFrame();
     if (Scene* scene = SceneHandler::Instance()->GetCurrentScene())
         scene->Render();
-    if (resetCount != resetsBefore)
-        return; // a checked call reset the device mid-frame; the reset closed the scene and the frame is lost
     device->EndScene();
     if (beforePresent)
         beforePresent();

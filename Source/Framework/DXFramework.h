@@ -116,9 +116,16 @@ private:
     // The sync device to the clock's row, then the timeline's switch and the current scene's update.
     void AdvanceScenes();
     bool PresentFrame();
+    // Runs one frame's work, then the keyboard's end of frame. A device lost within the frame is
+    // reset at once (the checked device call rule); what the frame would still do after that would
+    // draw into a scene the reset ended, with resources made anew, so the rest of it is given up.
+    void RunFrame(const std::function<void()>& work);
+
+    // Thrown by the device-lost handler after a reset within a frame; RunFrame catches it.
+    struct FrameLost {};
 
     static inline DXFramework* instance = nullptr;
-    unsigned resetCount = 0;
+    bool inFrame = false;
 
     Direct3DCreator createDirect3D;
     std::unique_ptr<Mouse> mouse;

@@ -15,6 +15,7 @@
 #include "Platform/Window/Window.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -67,7 +68,12 @@ void DXFramework::CreateDevice()
     SetDeviceLostHandler([this] {
         if (!device)
             return false;
+        // A loss during the reset itself is handled as one outside a frame: where it happens.
+        const bool withinFrame = std::exchange(inFrame, false);
         ResetDevice();
+        inFrame = withinFrame;
+        if (withinFrame)
+            throw FrameLost{};
         return true;
     });
 }
@@ -171,7 +177,6 @@ void DXFramework::ReleaseDeviceResources()
 
 void DXFramework::ResetDevice()
 {
-    ++resetCount;
     ReleaseDeviceResources();
     // The pools keep their entries and indices; only their textures go and come back.
     RTHandler::ReleaseDeviceObjects();

@@ -87,16 +87,22 @@ TEST_F(RenderTargetPoolTest, CubeTargetsHoldSixFacesAndAreNotShared)
     EXPECT_EQ(RTCubeHandler::Acquire(cube), 1u);
 }
 
-TEST_F(RenderTargetPoolTest, TargetsSurviveADeviceResetBehindTheirIndices)
+TEST_F(RenderTargetPoolTest, TargetsSurviveADeviceResetBehindTheirIndicesAndFree)
 {
     const uint32_t held = RTHandler::Acquire({D3DFMT_A8R8G8B8, 256, 144});
     const uint32_t cube = RTCubeHandler::Acquire({D3DFMT_X8R8G8B8, 512});
     framework->ResetDevice();
     EXPECT_EQ(recorder->Count(Op::Reset), 1u);
     EXPECT_EQ(TexturesCreated(), 3u) << "the texture was made again, and so were the noise vectors";
-    EXPECT_EQ(RTHandler::GetTarget(held).useCount, 1u);
     EXPECT_NE(RTHandler::GetTarget(held).surface, nullptr);
     EXPECT_NE(RTCubeHandler::GetTarget(cube).faces[5], nullptr);
+    EXPECT_EQ(recorder->Count(Op::CreateCubeTexture), 2u);
+
+    // The scene that held them when the device was lost asks again after the reset: the same
+    // entries, not new ones beside holds that nobody would ever give back.
+    EXPECT_EQ(RTHandler::Acquire({D3DFMT_A8R8G8B8, 256, 144}), held);
+    EXPECT_EQ(RTCubeHandler::Acquire({D3DFMT_X8R8G8B8, 512}), cube);
+    EXPECT_EQ(TexturesCreated(), 3u);
     EXPECT_EQ(recorder->Count(Op::CreateCubeTexture), 2u);
 }
 

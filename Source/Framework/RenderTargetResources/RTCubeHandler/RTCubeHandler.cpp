@@ -77,7 +77,11 @@ void RTCubeHandler::BindCubeFace(uint32_t face, const CubeTargetEntry& entry)
 
 void RTCubeHandler::ReleaseDeviceObjects()
 {
+    // A reset ends every hold as well. The scene that was current when the device was lost still
+    // holds its targets; the activation of every scene that follows the reset would find them
+    // taken and add new ones, and the old ones would stay held for good, one set a reset.
     for (auto& entry : pool) {
+        entry->useCount = 0;
         for (IDirect3DSurface9*& face : entry->faces)
             ReleaseAndClear(face);
         ReleaseAndClear(entry->texture);

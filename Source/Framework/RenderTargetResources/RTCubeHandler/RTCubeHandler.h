@@ -35,6 +35,7 @@ public:
     // Binds one face (0..5) to slot 0, and the framework's depth-stencil surface.
     static void BindCubeFace(uint32_t face, const CubeTargetEntry& entry);
 
+    // As RTHandler's: around a device reset, behind the same indices, all free again.
     static void ReleaseDeviceObjects();
     static void RecreateDeviceObjects();
 

@@ -77,7 +77,11 @@ void RTHandler::BindTarget(uint32_t slot, const RenderTargetEntry& entry)
 
 void RTHandler::ReleaseDeviceObjects()
 {
+    // A reset ends every hold as well. The scene that was current when the device was lost still
+    // holds its targets; the activation of every scene that follows the reset would find them
+    // taken and add new ones, and the old ones would stay held for good, one set a reset.
     for (auto& entry : pool) {
+        entry->useCount = 0;
         ReleaseAndClear(entry->surface);
         ReleaseAndClear(entry->texture);
     }

@@ -40,7 +40,7 @@ public:
     static void BindTarget(uint32_t slot, const RenderTargetEntry& entry);
 
     // A device reset refuses live default-pool textures: they are released before it and made
-    // again after it, behind the same indices.
+    // again after it, behind the same indices, all free again.
     static void ReleaseDeviceObjects();
     static void RecreateDeviceObjects();
 
