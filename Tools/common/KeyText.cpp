@@ -2,10 +2,12 @@
 
 #include "ToolMain.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -92,20 +94,28 @@ uint32_t KeyLine::Unsigned(size_t index, const std::string& what) const
     return *value;
 }
 
-std::vector<KeyLine> ReadKeyLines(const std::string& path)
+std::string ReadKeyText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         RefuseFile(path, "cannot open the file");
-    std::vector<KeyLine> lines;
-    std::string line;
-    for (size_t number = 1; std::getline(in, line); ++number) {
-        std::vector<std::string> fields = SplitFields(line);
-        if (!fields.empty())
-            lines.emplace_back(path, number, std::move(fields));
-    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         RefuseFile(path, "cannot read the file");
+    return text;
+}
+
+std::vector<KeyLine> SplitKeyLines(const std::string& text, const std::string& path)
+{
+    std::vector<KeyLine> lines;
+    size_t number = 1;
+    for (size_t start = 0; start < text.size(); ++number) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::vector<std::string> fields = SplitFields(text.substr(start, end - start));
+        if (!fields.empty())
+            lines.emplace_back(path, number, std::move(fields));
+        start = end + 1;
+    }
     return lines;
 }
 

@@ -32,9 +32,10 @@ private:
     std::vector<std::string> fields;
 };
 
-// The lines of the file at path that hold a key, numbered from 1. Throws InputError when the file
-// cannot be read.
-std::vector<KeyLine> ReadKeyLines(const std::string& path);
+// The text of the file at path. Throws InputError when the file cannot be read.
+std::string ReadKeyText(const std::string& path);
+// The lines of text (read from path) that hold a key, numbered from 1.
+std::vector<KeyLine> SplitKeyLines(const std::string& text, const std::string& path);
 
 // Text made of decimal digits only, as a number in 0 .. 4294967295; nullopt for anything else.
 std::optional<uint32_t> ParseUint32(const std::string& text);

@@ -16,9 +16,14 @@ std::string KeyLabel(size_t index)
 
 std::vector<CurveKey> ReadCurveText(const std::string& path)
 {
+    return ParseCurveText(ReadKeyText(path), path);
+}
+
+std::vector<CurveKey> ParseCurveText(const std::string& text, const std::string& path)
+{
     std::vector<CurveKey> keys;
     size_t previousLine = 0;
-    for (const KeyLine& line : ReadKeyLines(path)) {
+    for (const KeyLine& line : SplitKeyLines(text, path)) {
         line.ExpectFields({"time", "value", "inSlope", "outSlope"});
         const CurveKey key{line.Float(0, "time"), line.Float(1, "value"), line.Float(2, "inSlope"),
                            line.Float(3, "outSlope")};

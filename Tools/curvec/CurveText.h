@@ -11,6 +11,8 @@
 // that does not come after the previous key's, and naming the file when it holds no key (the show
 // would take an empty curve file for a missing one).
 std::vector<CurveKey> ReadCurveText(const std::string& path);
+// The same of text read from path.
+std::vector<CurveKey> ParseCurveText(const std::string& text, const std::string& path);
 
 std::string FormatCurveText(const std::vector<CurveKey>& keys);
 

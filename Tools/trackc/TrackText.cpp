@@ -29,9 +29,14 @@ std::string KeyLabel(size_t index, const TrackRecord& record)
 
 std::vector<TrackRecord> ReadTrackText(const std::string& path)
 {
+    return ParseTrackText(ReadKeyText(path), path);
+}
+
+std::vector<TrackRecord> ParseTrackText(const std::string& text, const std::string& path)
+{
     std::vector<TrackRecord> records;
     std::map<uint32_t, size_t> lineOfRow;
-    for (const KeyLine& line : ReadKeyLines(path)) {
+    for (const KeyLine& line : SplitKeyLines(text, path)) {
         line.ExpectFields({"row", "value", "interpolation"});
         TrackRecord record;
         record.row = line.Unsigned(0, "row");

@@ -11,6 +11,8 @@
 // The keys of the text file at path, in file order. Throws InputError naming file:line for a bad
 // number, an unknown interpolation, a row that is negative or beyond 32 bits, or a repeated row.
 std::vector<TrackRecord> ReadTrackText(const std::string& path);
+// The same of text read from path.
+std::vector<TrackRecord> ParseTrackText(const std::string& text, const std::string& path);
 
 std::string FormatTrackText(const std::vector<TrackRecord>& records);
 
