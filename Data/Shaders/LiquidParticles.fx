@@ -14,9 +14,9 @@
 #include "common.fxh"
 
 glsl common {
-    // The drops' radius in world units: a little over half the distance at which the swarm pushes
-    // its particles apart (0.3), so that neighbours touch and merge.
-    const float DropRadius = 0.2;
+    // The drops' radius in world units: as large as the distance at which the swarm pushes its
+    // particles apart (0.3), so that neighbours sink deep into each other like one liquid.
+    const float DropRadius = 0.3;
     // The quad reaches a little beyond the drop, so that perspective does not cut off its rim.
     const float QuadReach = 1.15;
 
@@ -52,14 +52,19 @@ glsl vertex DropCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint
         // hold it moved by the window's 0.3. The origin seeds each drop's own size.
         vec2 windowStep = vec2(Corner.x > 0.0 ? 0.3 : 0.0, Corner.y < 0.0 ? 0.3 : 0.0);
         vec2 seed = clamp((Window - windowStep) / 0.7, 0.0, 1.0);
-        radius = DropRadius * (0.8 + 0.45 * seed.x);
+        radius = DropRadius * (0.85 + 0.3 * seed.x);
         centre = Centre;
         inDrop = sign(Corner.xy) * QuadReach;
         vec3 world = Centre + (inDrop.x * View[0].xyz + inDrop.y * View[1].xyz) * radius;
         gl_Position = vec4(world, 1.0) * ViewProj;
 
-        // The palette's black would swallow every light: the darkest drops stay a deep ink.
-        albedo = mix(vec3(0.05, 0.06, 0.09), vec3(1.0), Tint.rgb);
+        // The liquid's colour drifts through the swarm in slow swirls, so that neighbouring drops
+        // share it; each drop's palette colour (white, blue, black and between) flecks it. The
+        // palette's black would swallow every light: the darkest drops stay a deep ink.
+        float swirl = SignedNoise(Centre * 0.12 + vec3(0.0, Time * 0.02, 0.0)) * 0.5 + 0.5;
+        vec3 liquid = mix(vec3(0.2, 0.3, 0.8), vec3(0.92, 0.95, 1.0), smoothstep(0.35, 0.65, swirl));
+        vec3 palette = mix(vec3(0.05, 0.06, 0.09), vec3(1.0), Tint.rgb);
+        albedo = mix(liquid, palette, 0.3);
 
         // The centre's move on screen over the last frame, in normalised device units; none for a
         // centre at or behind either camera.
