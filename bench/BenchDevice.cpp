@@ -25,7 +25,7 @@ HWND OpenWindow(UINT width, UINT height)
     windowClass.lpfnWndProc = BenchWindowProc;
     windowClass.lpszClassName = WindowClass;
     RegisterClassEx(&windowClass); // false once an earlier benchmark registered it
-    HWND window = CreateWindowEx(0, WindowClass, "bench", 0, 0, 0, static_cast<int>(width), static_cast<int>(height),
+    HWND window = CreateWindowEx(WS_EX_OPENGL, WindowClass, "bench", 0, 0, 0, static_cast<int>(width), static_cast<int>(height),
                                  nullptr, nullptr, nullptr, nullptr);
     if (!window)
         throw BenchUnavailable("no window can be opened here");

@@ -15,6 +15,7 @@
 #include "Framework/SetupDialog/SetupDialog.h"
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
+#include "Platform/Gfx/GfxBackend.h"
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/Window.h"
 #include "sync/device.h"
@@ -173,12 +174,16 @@ void DXFramework::CreateMainWindow()
 {
     const bool fullscreen = settings.fullscreen;
     const uint32_t style = (fullscreen ? FullscreenStyle : WindowedStyle) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    const uint32_t exStyle = fullscreen ? FullscreenExStyle : WindowedExStyle;
+    // The device's backend says what kind of window it draws into (an OpenGL one, or none at all).
+    const uint32_t backendStyle = direct3d->Driver().WindowStyle();
+    const uint32_t exStyle = (fullscreen ? FullscreenExStyle : WindowedExStyle) | backendStyle;
     RECT rect{0, 0, long(settings.backBufferWidth), long(settings.backBufferHeight)};
     AdjustWindowRectEx(&rect, style, 0, exStyle);
     const int width = int(rect.right - rect.left), height = int(rect.bottom - rect.top);
-    const int x = fullscreen ? 0 : GetSystemMetrics(SM_CXFULLSCREEN) / 2 - width / 2;
-    const int y = fullscreen ? 0 : GetSystemMetrics(SM_CYFULLSCREEN) / 2 - height / 2;
+    // A headless window stands nowhere, so it asks no display for its place.
+    const bool placed = !fullscreen && !(backendStyle & WS_EX_HEADLESS);
+    const int x = placed ? GetSystemMetrics(SM_CXFULLSCREEN) / 2 - width / 2 : 0;
+    const int y = placed ? GetSystemMetrics(SM_CYFULLSCREEN) / 2 - height / 2 : 0;
     window = CreateWindowEx(exStyle, WindowClassName, title.c_str(), style, x, y, width, height, nullptr, nullptr,
                             moduleInstance, nullptr);
     if (!window)

@@ -9,6 +9,10 @@ class GfxBackend {
 public:
     virtual ~GfxBackend() = default;
 
+    // The window extended style a device of this backend needs for its focus window: an OpenGL
+    // one, or a headless one for a backend that draws nowhere.
+    virtual uint32_t WindowStyle() const = 0;
+
 #define OP(result, name, params, args) virtual result name params = 0;
 #include "Platform/Gfx/GfxOps.inc"
 #undef OP

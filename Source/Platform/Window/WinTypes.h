@@ -101,6 +101,12 @@ constexpr uint32_t WS_CLIPSIBLINGS = 0x04000000u;
 constexpr uint32_t WS_CLIPCHILDREN = 0x02000000u;
 constexpr uint32_t WS_EX_APPWINDOW = 0x00040000u;
 constexpr uint32_t WS_EX_WINDOWEDGE = 0x00000100u;
+// This layer's own kinds of window (bits Windows leaves unused): by default a window is a plain
+// SDL window; a graphics device that draws into it through OpenGL needs WS_EX_OPENGL, and one that
+// draws nowhere (the Recorder) takes WS_EX_HEADLESS, a window with no SDL window, no display and no
+// GL behind it.
+constexpr uint32_t WS_EX_OPENGL = 0x40000000u;
+constexpr uint32_t WS_EX_HEADLESS = 0x20000000u;
 
 // System metrics.
 constexpr int SM_CXSCREEN = 0;

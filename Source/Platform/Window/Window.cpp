@@ -78,24 +78,32 @@ bool UnregisterClass(const char* className, HINSTANCE)
     return className && Classes().erase(className) == 1;
 }
 
-HWND CreateWindowEx(uint32_t, const char* className, const char* title, uint32_t style, int x, int y, int width,
-                    int height, HWND, void*, HINSTANCE, void*)
+HWND CreateWindowEx(uint32_t exStyle, const char* className, const char* title, uint32_t style, int x, int y,
+                    int width, int height, HWND, void*, HINSTANCE, void*)
 {
     auto windowClass = className ? Classes().find(className) : Classes().end();
-    if (windowClass == Classes().end() || width <= 0 || height <= 0 || !EnsureVideo())
-        return nullptr;
-
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    if (style & WS_POPUP)
-        flags |= SDL_WINDOW_FULLSCREEN;
-    SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
-    if (!sdl)
+    if (windowClass == Classes().end() || width <= 0 || height <= 0)
         return nullptr;
 
     auto window = std::make_unique<PlatformWindow>();
-    window->sdl = sdl;
     window->procedure = windowClass->second;
-    window->sdlId = SDL_GetWindowID(sdl);
+    if (exStyle & WS_EX_HEADLESS) {
+        // Numbered apart from SDL's window ids, which count up from 1.
+        static uint32_t nextHeadlessId = 0x80000000u;
+        window->sdlId = nextHeadlessId++;
+    } else {
+        if (!EnsureVideo())
+            return nullptr;
+        Uint32 flags = SDL_WINDOW_HIDDEN;
+        if (exStyle & WS_EX_OPENGL)
+            flags |= SDL_WINDOW_OPENGL;
+        if (style & WS_POPUP)
+            flags |= SDL_WINDOW_FULLSCREEN;
+        window->sdl = SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
+        if (!window->sdl)
+            return nullptr;
+        window->sdlId = SDL_GetWindowID(window->sdl);
+    }
     HWND handle = window.get();
     Windows().emplace(window->sdlId, std::move(window));
     return handle;
@@ -106,8 +114,10 @@ BOOL DestroyWindow(HWND window)
     if (!IsWindow(window))
         return 0;
     window->procedure(window, WM_DESTROY, 0, 0);
-    KeepGLContextCurrent(window->sdl);
-    SDL_DestroyWindow(window->sdl);
+    if (window->sdl) {
+        KeepGLContextCurrent(window->sdl);
+        SDL_DestroyWindow(window->sdl);
+    }
     Windows().erase(window->sdlId);
     return 1;
 }
@@ -124,13 +134,14 @@ BOOL ShowWindow(HWND window, int)
 {
     if (!IsWindow(window))
         return 0;
-    SDL_ShowWindow(window->sdl);
+    if (window->sdl)
+        SDL_ShowWindow(window->sdl);
     return 1;
 }
 
 HWND SetFocus(HWND window)
 {
-    if (IsWindow(window))
+    if (IsWindow(window) && window->sdl)
         SDL_RaiseWindow(window->sdl);
     return window;
 }

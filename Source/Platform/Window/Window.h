@@ -1,5 +1,6 @@
 // Windows over SDL2: window classes, creation and destruction, and the system services the shell
-// uses (metrics, cursor, sleep). Every window has an OpenGL-capable SDL window behind it.
+// uses (metrics, cursor, sleep). A window has an SDL window behind it (OpenGL-capable with
+// WS_EX_OPENGL), or none at all with WS_EX_HEADLESS.
 #pragma once
 
 #include "Platform/Window/WinTypes.h"
@@ -37,5 +38,5 @@ int GetSystemMetrics(int index);
 int ShowCursor(BOOL show);
 void Sleep(unsigned milliseconds);
 
-// The SDL window behind a window, for the graphics backend.
+// The SDL window behind a window, for the graphics backend; null for a headless window.
 SDL_Window* SdlWindowOf(HWND window);

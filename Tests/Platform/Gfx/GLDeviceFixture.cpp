@@ -59,7 +59,7 @@ void GLDeviceFixture::CreateDevice(UINT width, UINT height, D3DMULTISAMPLE_TYPE 
     windowClass.lpfnWndProc = TestWindowProc;
     windowClass.lpszClassName = kWindowClass;
     RegisterClassEx(&windowClass); // already there after the first test
-    window = CreateWindowEx(0, kWindowClass, "GL test", 0, 0, 0, static_cast<int>(width), static_cast<int>(height),
+    window = CreateWindowEx(WS_EX_OPENGL, kWindowClass, "GL test", 0, 0, 0, static_cast<int>(width), static_cast<int>(height),
                             nullptr, nullptr, nullptr, nullptr);
     if (!window) {
         QL_GL_UNAVAILABLE("no window can be opened here (set SDL_VIDEODRIVER=offscreen)");

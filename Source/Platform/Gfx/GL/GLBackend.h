@@ -20,12 +20,15 @@
 
 #include "Platform/Gfx/GL/GLAdapter.h"
 #include "Platform/Gfx/GfxBackend.h"
+#include "Platform/Window/WinTypes.h"
 
 class GLDeviceData;
 class GLSurfaceData;
 
 class GLBackend final : public GfxBackend {
 public:
+    uint32_t WindowStyle() const override { return WS_EX_OPENGL; }
+
 #define OP(result, name, params, args) result name params override;
 #include "Platform/Gfx/GfxOps.inc"
 #undef OP

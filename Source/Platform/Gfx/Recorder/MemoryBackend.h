@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "Platform/Gfx/GfxBackend.h"
+#include "Platform/Window/WinTypes.h"
 
 class Recorder;
 struct RecorderConfig;
@@ -15,6 +16,8 @@ struct RecorderConfig;
 class MemoryBackend final : public GfxBackend {
 public:
     explicit MemoryBackend(std::shared_ptr<Recorder> recorder);
+
+    uint32_t WindowStyle() const override { return WS_EX_HEADLESS; }
 
 #define OP(result, name, params, args) result name params override;
 #include "Platform/Gfx/GfxOps.inc"

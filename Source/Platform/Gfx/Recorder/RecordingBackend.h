@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "Platform/Gfx/GfxBackend.h"
+#include "Platform/Window/WinTypes.h"
 #include "Platform/Gfx/Op.h"
 
 class Recorder;
@@ -14,6 +15,8 @@ class RecordingBackend final : public GfxBackend {
 public:
     RecordingBackend(std::shared_ptr<Recorder> recorder, std::unique_ptr<GfxBackend> inner);
     ~RecordingBackend() override;
+
+    uint32_t WindowStyle() const override { return inner_->WindowStyle(); }
 
 #define OP(result, name, params, args) result name params override;
 #include "Platform/Gfx/GfxOps.inc"
