@@ -54,8 +54,7 @@ public:
         DXFramework::device = &device.Device();
         try {
             dance->Load();
-            Timer::elapsed = 0.0;
-            Timer::delta = FrameSeconds;
+            Timer::SetFrameClock(0.0, FrameSeconds);
             for (int frame = 0; frame < SettleFrames; ++frame)
                 Frame();
         } catch (...) {
@@ -75,9 +74,8 @@ public:
     // The box scene's per-frame calls, at the next frame of the show clock.
     void Frame()
     {
-        Timer::elapsed += FrameSeconds;
-        if (Timer::elapsed >= DXFramework::ShowEndTime)
-            Timer::elapsed = 0.0;
+        const double next = Timer::GetElapsed() + FrameSeconds;
+        Timer::SetFrameClock(next < DXFramework::ShowEndTime ? next : 0.0, Timer::GetDelta());
         dance->Update();
         dance->SortParticles();
     }

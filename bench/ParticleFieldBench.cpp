@@ -83,8 +83,7 @@ public:
             field->Load(*sync);
             for (const auto& light : lights)
                 light->update(0.0f);
-            Timer::elapsed = 0.0;
-            Timer::delta = FrameSeconds;
+            Timer::SetFrameClock(0.0, FrameSeconds);
             for (int frame = 0; frame < SettleFrames; ++frame)
                 Frame();
             if (field->count != ParticleField::Capacity)
@@ -106,9 +105,8 @@ public:
     // The part scenes' per-frame calls, at the next frame of the show clock.
     void Frame()
     {
-        Timer::elapsed += FrameSeconds;
-        if (Timer::elapsed >= DXFramework::ShowEndTime)
-            Timer::elapsed = 0.0;
+        const double next = Timer::GetElapsed() + FrameSeconds;
+        Timer::SetFrameClock(next < DXFramework::ShowEndTime ? next : 0.0, Timer::GetDelta());
         field->UpdateParticles(*lights[0], *lights[1], *lights[2]);
         field->SortParticles(CameraToWorld);
     }

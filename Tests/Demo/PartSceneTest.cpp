@@ -129,8 +129,7 @@ protected:
         scene.Start();
         std::vector<std::string> techniques;
         for (double t : times) {
-            Timer::elapsed = t;
-            Timer::delta = 0.1;
+            Timer::SetFrameClock(t, 0.1);
             scene.SetFrameConstants();
             scene.Update();
             const size_t first = recorder->Count(Op::DrawIndexedPrimitive);

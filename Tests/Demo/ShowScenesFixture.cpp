@@ -138,8 +138,7 @@ void ShowScenesFixture::TearDown()
 std::vector<EffectPassSnapshot> ShowScenesFixture::Frame(double seconds, double delta)
 {
     const size_t first = recorder->Count(Op::DrawIndexedPrimitive);
-    Timer::elapsed = seconds;
-    Timer::delta = delta;
+    Timer::SetFrameClock(seconds, delta);
     framework->StepFrame();
     std::vector<EffectPassSnapshot> drawn;
     for (size_t draw = first; draw < recorder->Count(Op::DrawIndexedPrimitive); ++draw)

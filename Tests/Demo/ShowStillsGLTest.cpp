@@ -110,8 +110,7 @@ protected:
     {
         double t = std::max(clock, seconds - LeadIn);
         for (;;) {
-            Timer::elapsed = t;
-            Timer::delta = Step;
+            Timer::SetFrameClock(t, Step);
             if (t >= seconds) {
                 GLImage picture;
                 framework->StepFrame([&] { picture = GLReadBackBuffer(*DXFramework::device); });

@@ -39,8 +39,7 @@ TEST_F(WholeShowTest, EveryFrameOfTheShowPlaysWithItsScenesDataAndTechniques)
     constexpr double Step = 1.0 / 15.0;
     std::vector<std::string> scenes;
     for (int frame = 0; frame * Step < 135.0; ++frame) {
-        Timer::elapsed = frame * Step;
-        Timer::delta = Step;
+        Timer::SetFrameClock(frame * Step, Step);
         framework->StepFrame();
         const std::string& current = SceneHandler::Instance()->GetCurrentScene()->GetName();
         if (scenes.empty() || scenes.back() != current)

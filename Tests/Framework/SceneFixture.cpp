@@ -36,7 +36,7 @@ void SceneFixture::Start(const ArchiveEntries& entries)
 
 void SceneFixture::SetShowTime(double seconds)
 {
-    Timer::elapsed = seconds;
+    Timer::SetFrameClock(seconds, Timer::GetDelta());
 }
 
 std::vector<unsigned char> ConstantTrack(float value)

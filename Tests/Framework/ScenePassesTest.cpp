@@ -79,7 +79,7 @@ protected:
     // One frame's constants at t seconds.
     void FrameAt(Scene& scene, double t)
     {
-        Timer::elapsed = t;
+        Timer::SetFrameClock(t, Timer::GetDelta());
         scene.SetFrameConstants();
     }
 

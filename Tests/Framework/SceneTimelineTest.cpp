@@ -157,7 +157,7 @@ protected:
     std::vector<std::string> RunAt(double showTime)
     {
         log.clear();
-        Timer::elapsed = showTime;
+        Timer::SetFrameClock(showTime, Timer::GetDelta());
         handler->Update();
         return log;
     }

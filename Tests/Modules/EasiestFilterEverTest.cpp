@@ -60,8 +60,7 @@ protected:
     // One update at that row after a frame of dt seconds.
     void UpdateAt(uint32_t row, float dt)
     {
-        Timer::elapsed = row / SyncRowRate + 1e-6;
-        Timer::delta = dt;
+        Timer::SetFrameClock(row / SyncRowRate + 1e-6, dt);
         filter.Update();
     }
 

@@ -66,7 +66,7 @@ protected:
 
     void UpdateAt(DXModule& module, double seconds)
     {
-        Timer::elapsed = seconds;
+        Timer::SetFrameClock(seconds, Timer::GetDelta());
         module.Update();
     }
 

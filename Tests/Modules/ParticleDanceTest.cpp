@@ -144,8 +144,7 @@ protected:
 
     void UpdateAt(double t, float dt)
     {
-        Timer::elapsed = t;
-        Timer::delta = dt;
+        Timer::SetFrameClock(t, dt);
         dance->Update();
     }
 

@@ -77,8 +77,7 @@ protected:
 
     void Step(double t, float dt)
     {
-        Timer::elapsed = t;
-        Timer::delta = dt;
+        Timer::SetFrameClock(t, dt);
         field->UpdateParticles(*lights[0], *lights[1], *lights[2]);
     }
 

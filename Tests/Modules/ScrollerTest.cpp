@@ -94,7 +94,7 @@ protected:
     // The snapshots of the draws a pass of the scroller makes at the show time.
     std::vector<EffectPassSnapshot> DrawAt(double seconds, bool depth = false)
     {
-        Timer::elapsed = seconds;
+        Timer::SetFrameClock(seconds, Timer::GetDelta());
         const size_t first = recorder->Count(Op::DrawIndexedPrimitive);
         DXFramework::device->BeginScene();
         depth ? scroller.DrawDepth() : scroller.Draw();
@@ -196,7 +196,7 @@ TEST_F(ScrollerTest, ThePiecesFoldTheLineAroundTheCornersOfABoxWhereverItHasSlid
 TEST_F(ScrollerTest, AReleasedScrollerRefusesToDraw)
 {
     scroller.Release();
-    Timer::elapsed = 40.0;
+    Timer::SetFrameClock(40.0, Timer::GetDelta());
     EXPECT_EQ(FrameworkFailure([&] { scroller.Draw(); }), "[Scroller::DrawLines] The module is not loaded");
     scroller.Load();
 }

@@ -149,12 +149,12 @@ TEST_F(SyncDeviceTest, MissingTrackNamesItsPathAndStaysListedEmpty)
 TEST_F(SyncDeviceTest, DemoSyncTimerConvertsBetweenSecondsAndRows)
 {
     Timer clock;
-    Timer::elapsed = 60.0;
+    Timer::SetFrameClock(60.0, Timer::GetDelta());
     EXPECT_DOUBLE_EQ(timer.currentRow(), 1024.0);
 
     timer.seekRow(512.0f);
     EXPECT_EQ(Timer::GetElapsed(), static_cast<double>(static_cast<float>(512.0f / SyncRowRate)));
-    EXPECT_EQ(Timer::delta, 0.0);
+    EXPECT_EQ(Timer::GetDelta(), 0.0);
     Timer::Update();
     EXPECT_GE(Timer::GetElapsed(), 30.0);
     EXPECT_LT(Timer::GetElapsed(), 31.0);

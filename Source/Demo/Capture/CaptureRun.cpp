@@ -47,8 +47,7 @@ int64_t PlayPlan(DXFramework& framework, const FramePlan& plan, int64_t next, co
     for (int64_t frame = std::max(next, plan.firstStepped); frame < plan.end; ++frame) {
         if (interrupted)
             return frame;
-        Timer::elapsed = plan.Time(frame);
-        Timer::delta = 1.0 / plan.fps;
+        Timer::SetFrameClock(plan.Time(frame), 1.0 / plan.fps);
         if (frame < plan.firstDrawn) {
             framework.StepFrameUndrawn();
         } else if (frame < plan.firstKept) {

@@ -53,3 +53,9 @@ void Timer::SetTime(double a, double b)
     elapsed = a - b;
 }
 
+
+void Timer::SetFrameClock(double elapsedSeconds, double deltaSeconds)
+{
+    elapsed = elapsedSeconds;
+    delta = deltaSeconds;
+}

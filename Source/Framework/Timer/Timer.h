@@ -21,7 +21,12 @@ public:
     // Makes the show time read a - b now; restarts (device resources, music start, seeking) use it.
     static void SetTime(double a, double b);
 
-    // The clock's state; the sync timer and the framework set it directly when they restart or seek.
+    // The clock of a frame whose time the caller decides rather than the wall (tests, benchmarks,
+    // offline rendering, which step the show by its frame number): elapsed and delta as given,
+    // until the next Update or SetTime.
+    static void SetFrameClock(double elapsedSeconds, double deltaSeconds);
+
+private:
     static inline bool usePerformanceCounter = false;
     static inline int64_t frequency = 0;
     static inline double last = 0.0;
