@@ -46,6 +46,7 @@ std::string Progress::Line(int64_t done) const
 void Progress::Write(int64_t done)
 {
     lastWritten = clock();
+    lastDone = done;
     const std::string line = Line(done);
     if (terminal) {
         // Blanks over whatever a longer line before left behind.
@@ -65,7 +66,9 @@ void Progress::Update(int64_t done)
 
 void Progress::Finish(int64_t done)
 {
-    Write(done);
+    // A log that has just said this much is not told again.
+    if (terminal || done != lastDone)
+        Write(done);
     if (terminal)
         out << '\n' << std::flush;
 }

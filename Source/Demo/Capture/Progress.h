@@ -36,4 +36,5 @@ private:
     double started;
     double lastWritten;
     size_t lastLength = 0;
+    int64_t lastDone = -1;
 };
