@@ -72,8 +72,7 @@ std::unique_ptr<DXFramework> OpenShowOn(BenchBackend backend)
 // A frame as the main loop makes it, at show time t after a step of Step.
 void PlayFrame(DXFramework& framework, double t)
 {
-    Timer::elapsed = t;
-    Timer::delta = Step;
+    Timer::SetFrameClock(t, Step);
     framework.StepFrame();
 }
 
@@ -101,8 +100,7 @@ void CaptureFrames(benchmark::State& state, bool encode)
         const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
         int64_t frame = 0;
         for (; frame < 40 * Fps; ++frame) {
-            Timer::elapsed = double(frame) / Fps;
-            Timer::delta = 1.0 / Fps;
+            Timer::SetFrameClock(double(frame) / Fps, 1.0 / Fps);
             framework->StepFrameUndrawn();
         }
         std::unique_ptr<FrameEncoder> encoder;
@@ -113,8 +111,7 @@ void CaptureFrames(benchmark::State& state, bool encode)
                                                      std::move(soundtrack), Fps);
         }
         for (auto _ : state) {
-            Timer::elapsed = double(frame++) / Fps;
-            Timer::delta = 1.0 / Fps;
+            Timer::SetFrameClock(double(frame++) / Fps, 1.0 / Fps);
             framework->StepFrame([&] {
                 GLImage picture = GLReadBackBuffer(*DXFramework::device);
                 if (encoder)

@@ -134,8 +134,7 @@ TEST_F(WholeShowDeviceLossTest, LostDevicesAllThroughTheShowAreRecoveredWithNoth
         for (size_t op = 0; op < kOpCount; ++op)
             before[op] = recorder->Count(static_cast<Op>(op));
 
-        Timer::elapsed = frame * Step;
-        Timer::delta = Step;
+        Timer::SetFrameClock(frame * Step, Step);
         try {
             framework->StepFrame();
         } catch (const FrameworkEx& e) {
