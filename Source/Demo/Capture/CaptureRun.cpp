@@ -4,8 +4,8 @@
 #include "Demo/Capture/FramePlan.h"
 #include "Demo/Capture/Progress.h"
 #include "Demo/Capture/StillFile.h"
-#include "Demo/Capture/TemporaryOutput.h"
 #include "Demo/ShowAssembly.h"
+#include "Framework/FileSys/AtomicFile.h"
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
@@ -72,7 +72,7 @@ std::unique_ptr<DXFramework> OpenOffscreenShow(const CaptureOptions& options)
 
 int CaptureVideo(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& out, bool terminal)
 {
-    TemporaryOutput output(options.output);
+    AtomicFile output(options.output);
     const std::unique_ptr<DXFramework> framework = OpenOffscreenShow(options);
     const FramePlan plan = PlanFrames(options.from, options.to, options.fps, PictureStart(options.from, options.fps));
 
@@ -82,7 +82,7 @@ int CaptureVideo(const CaptureOptions& options, const std::atomic<bool>& interru
         soundtrack = std::make_unique<Soundtrack>(*FileSys::Instance(), plan.Time(plan.firstKept));
         settings.audioRate = soundtrack->Rate();
     }
-    FrameEncoder encoder(std::make_unique<VideoFile>(output.Path(), settings), std::move(soundtrack), options.fps);
+    FrameEncoder encoder(std::make_unique<VideoFile>(output.TemporaryPath(), settings), std::move(soundtrack), options.fps);
     Progress progress(out, terminal, "capture", plan.KeptFrames());
     const int64_t stopped = PlayPlan(*framework, plan, plan.firstStepped, interrupted, &progress,
                                      [&](GLImage picture) { encoder.Push(std::move(picture)); });

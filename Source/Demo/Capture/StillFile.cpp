@@ -1,6 +1,6 @@
 #include "Demo/Capture/StillFile.h"
 
-#include "Demo/Capture/TemporaryOutput.h"
+#include "Framework/FileSys/AtomicFile.h"
 #include "Framework/FrameworkEx.h"
 
 #include <stb/stb_image_write.h>
@@ -17,9 +17,9 @@ void SaveStill(const GLImage& picture, const std::filesystem::path& path)
         rgba[i + 2] = picture.bgra[i];
         rgba[i + 3] = 255;
     }
-    TemporaryOutput output(path);
+    AtomicFile output(path.string());
     const int width = static_cast<int>(picture.width);
-    if (!stbi_write_png(output.Path().c_str(), width, static_cast<int>(picture.height), 4, rgba.data(), width * 4))
+    if (!stbi_write_png(output.TemporaryPath().c_str(), width, static_cast<int>(picture.height), 4, rgba.data(), width * 4))
         throw FrameworkEx("[SaveStill] \"" + path.string() + "\" cannot be written");
     output.Commit();
 }
