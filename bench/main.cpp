@@ -21,6 +21,8 @@ int main(int argc, char** argv)
     RatioReporter reporter(options, {
         {"noise bake 128^3: 1 thread / 2 threads", "NoiseVolumeBake/threads:1/repeats:3/real_time",
          "NoiseVolumeBake/threads:2/repeats:3/real_time"},
+        {"vortex field 61^3: 1 thread / 2 threads", "BuildVortexField/threads:1/repeats:3/real_time",
+         "BuildVortexField/threads:2/repeats:3/real_time"},
         {"SyncTrack::valueAt: random / playback", "SyncTrackValueAt/random", "SyncTrackValueAt/playback"},
         {"AnimCurve evaluate: random / playback", "AnimCurveEvaluate/random", "AnimCurveEvaluate/playback"},
         {"FileSys::ReadFile 2 MiB / fread+uncompress", "ReadFile/FileSys", "ReadFile/raw"},

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -74,6 +76,56 @@ Vec ExpectedCell(int ix, int iy, int iz)
             acc[i] += turned[i];
     }
     return {acc[0] - 1.5 * p[0], acc[1] - 1.5 * p[1], acc[2]};
+}
+
+// The field as the construction rules state it, in single precision with the same D3DX calls, every
+// vortex's term summed; the cells of every step-th plane in each direction.
+std::vector<D3DXVECTOR3> FullSumCells(int step)
+{
+    CrtRand::srand(4658);
+    struct Frame {
+        D3DXMATRIX toLocal, rotation;
+    };
+    std::vector<Frame> frames(60);
+    for (int k = 0; k < 60; ++k) {
+        float angles[3];
+        for (float& angle : angles)
+            angle = (CrtRand::rand() * 0.00019175345f - 3.1415927f) * 0.15f;
+        D3DXMATRIX translation, frame;
+        D3DXMatrixRotationYawPitchRoll(&frames[k].rotation, angles[2], angles[1], angles[0]);
+        const float r4 = static_cast<float>(CrtRand::rand()), r5 = static_cast<float>(CrtRand::rand());
+        D3DXMatrixTranslation(&translation, r5 * 3.0518509e-5f - 0.5f, r4 * 3.0518509e-5f - 0.5f,
+                              (k * 0.033333335f - 1.0f) * 0.8f);
+        D3DXMatrixMultiply(&frame, &frames[k].rotation, &translation);
+        D3DXMatrixInverse(&frames[k].toLocal, nullptr, &frame);
+    }
+    std::vector<D3DXVECTOR3> cells;
+    for (int ix = 0; ix < 61; ++ix)
+        for (int iy = 0; iy < 61; ++iy)
+            for (int iz = 0; iz < 61; ++iz) {
+                const int r1 = CrtRand::rand(), r2 = CrtRand::rand(), r3 = CrtRand::rand();
+                if (ix % step || iy % step || iz % step)
+                    continue;
+                const D3DXVECTOR3 p{float(ix - 30) / 30.0f, float(iy - 30) / 30.0f, float(iz - 30) / 30.0f};
+                D3DXVECTOR3 acc{CrtRand::Signed(r3) * 1.45f, CrtRand::Signed(r2) * 1.45f,
+                                (-1.0f - static_cast<float>(r1) * 0.00015259255f) * 0.25f};
+                for (const Frame& frame : frames) {
+                    D3DXVECTOR4 q, turned;
+                    D3DXVec3Transform(&q, &p, &frame.toLocal);
+                    const float s = q.x * q.x + q.y * q.y + q.z * q.z;
+                    const float strength = 8.0f * std::exp(-(8.0f * s) * (8.0f * s));
+                    const D3DXVECTOR3 swirl{(-q.x - q.y) * strength, (q.x - q.y) * strength, 0.0f};
+                    D3DXVec3Transform(&turned, &swirl, &frame.rotation);
+                    acc = {acc.x + turned.x, acc.y + turned.y, acc.z + turned.z};
+                }
+                cells.push_back({acc.x - 1.5f * p.x, acc.y - 1.5f * p.y, acc.z});
+            }
+    return cells;
+}
+
+bool SameBits(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 class FlowFieldTest : public ::testing::Test {
@@ -149,4 +201,31 @@ TEST_F(FlowFieldTest, DrawsExactlyThreeNumbersPerCellAfterTheVortices)
     FlowField again;
     BuildVortexField(again);
     EXPECT_EQ(CrtRand::State(), state);
+}
+
+// The terms left out (an exponential that underflows, or a swirl below the sum's last bit) change
+// no bit of any cell; the cells of every third plane are compared with the full sum.
+TEST_F(FlowFieldTest, CellsAreTheFullSumToTheLastBit)
+{
+    constexpr int Step = 3;
+    const std::vector<D3DXVECTOR3> expected = FullSumCells(Step);
+    size_t at = 0, differing = 0;
+    for (int ix = 0; ix < 61; ix += Step)
+        for (int iy = 0; iy < 61; iy += Step)
+            for (int iz = 0; iz < 61; iz += Step)
+                differing += !SameBits(field->grid->Cell(ix, iy, iz), expected[at++]);
+    EXPECT_EQ(at, expected.size());
+    EXPECT_EQ(differing, 0u) << "of " << at << " cells";
+}
+
+TEST_F(FlowFieldTest, AnyNumberOfThreadsGivesTheSameBitsAndDraws)
+{
+    FlowField one, three;
+    BuildVortexField(one, 1);
+    const uint32_t stateAfterOne = CrtRand::State();
+    BuildVortexField(three, 3);
+    EXPECT_EQ(CrtRand::State(), stateAfterOne);
+    ASSERT_EQ(one.grid->cells.size(), three.grid->cells.size());
+    EXPECT_EQ(std::memcmp(one.grid->cells.data(), three.grid->cells.data(), one.grid->cells.size() * sizeof(D3DXVECTOR3)), 0);
+    EXPECT_EQ(std::memcmp(one.grid->cells.data(), field->grid->cells.data(), one.grid->cells.size() * sizeof(D3DXVECTOR3)), 0);
 }

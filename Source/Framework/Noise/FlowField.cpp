@@ -2,16 +2,33 @@
 
 #include "Framework/Noise/CrtRand.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace {
 
 constexpr int VortexCount = 60;
+// exp(-x) for x above this is below half the smallest subnormal float, so it rounds to 0; the
+// maths library returns exactly 0 from -103.97 down.
+constexpr float UnderflowExponent = 104.0f;
+// Above this exponent a vortex adds less than 54 exp(-80) < 2^-109 to each component (|q| < 1.13
+// within UnderflowExponent, and the rotation's rows have unit length), which leaves any sum of at
+// least NegligibleBelow unchanged: its half unit in the last place is at least 2^-104. These terms
+// would otherwise compute with subnormal floats, many times slower than with normal ones.
+constexpr float NegligibleExponent = 80.0f;
+constexpr float NegligibleBelow = 0x1p-80f;
+
+// Beyond this squared distance from a vortex's centre the exponent is above UnderflowExponent
+// (sqrt(104) / 8 = 1.2748 squared distance, with room for the last bits of the frame's inverse).
+constexpr float ReachSquared = 1.28f;
 
 struct Vortex {
     D3DXMATRIX toLocal; // inverse of the vortex frame
     D3DXMATRIX rotation;
+    D3DXVECTOR3 centre; // where toLocal puts the origin: a rotation keeps distances from it
 };
 
 float RandomAngle()
@@ -30,13 +47,45 @@ std::array<Vortex, VortexCount> MakeVortices()
         D3DXMatrixRotationYawPitchRoll(&rotation, yaw, pitch, roll);
         const float r4 = static_cast<float>(CrtRand::rand());
         const float r5 = static_cast<float>(CrtRand::rand());
-        D3DXMatrixTranslation(&translation, r5 * 3.0518509e-5f - 0.5f, r4 * 3.0518509e-5f - 0.5f,
-                              (k * 0.033333335f - 1.0f) * 0.8f);
+        const D3DXVECTOR3 centre{r5 * 3.0518509e-5f - 0.5f, r4 * 3.0518509e-5f - 0.5f, (k * 0.033333335f - 1.0f) * 0.8f};
+        D3DXMatrixTranslation(&translation, centre.x, centre.y, centre.z);
         D3DXMatrixMultiply(&frame, &rotation, &translation);
         D3DXMatrixInverse(&vortices[k].toLocal, nullptr, &frame);
         vortices[k].rotation = rotation;
+        vortices[k].centre = centre;
     }
     return vortices;
+}
+
+// The vortices' swirl added to acc at p, leaving out the terms that cannot change it: a vortex
+// whose exponential underflows to exactly 0 adds a zero vector (about half the terms, and slow ones,
+// since the maths library takes its underflow path for them), and one beyond NegligibleExponent
+// adds less than half a unit in the last place of a sum that is not tiny. The distance from the
+// centre finds most of them before the vortex's frame is applied.
+D3DXVECTOR3 SumVortices(const std::array<Vortex, VortexCount>& vortices, const D3DXVECTOR3& p, D3DXVECTOR3 acc)
+{
+    for (const Vortex& vortex : vortices) {
+        const D3DXVECTOR3 away{p.x - vortex.centre.x, p.y - vortex.centre.y, p.z - vortex.centre.z};
+        if (away.x * away.x + away.y * away.y + away.z * away.z > ReachSquared)
+            continue;
+        D3DXVECTOR4 q;
+        D3DXVec3Transform(&q, &p, &vortex.toLocal);
+        const float s = q.x * q.x + q.y * q.y + q.z * q.z;
+        const float exponent = (8.0f * s) * (8.0f * s);
+        if (exponent > UnderflowExponent)
+            continue;
+        if (exponent > NegligibleExponent && std::fabs(acc.x) >= NegligibleBelow && std::fabs(acc.y) >= NegligibleBelow &&
+            std::fabs(acc.z) >= NegligibleBelow)
+            continue;
+        const float strength = 8.0f * std::exp(-exponent);
+        const D3DXVECTOR3 swirl{(-q.x - q.y) * strength, (q.x - q.y) * strength, 0.0f};
+        D3DXVECTOR4 turned;
+        D3DXVec3Transform(&turned, &swirl, &vortex.rotation);
+        acc.x += turned.x;
+        acc.y += turned.y;
+        acc.z += turned.z;
+    }
+    return acc;
 }
 
 } // namespace
@@ -53,7 +102,7 @@ D3DXVECTOR3 FlowField::Sample(const D3DXVECTOR3& worldPoint) const
     return grid->SampleNearest(D3DXVECTOR3{gridPoint.x, gridPoint.y, gridPoint.z});
 }
 
-void BuildVortexField(FlowField& field)
+void BuildVortexField(FlowField& field, unsigned threadCount)
 {
     CrtRand::srand(55800);
     D3DXMATRIX scaling, step;
@@ -69,33 +118,45 @@ void BuildVortexField(FlowField& field)
     field.grid.reset();
     const auto size = static_cast<uint16_t>(field.size);
     field.grid = std::make_unique<NURBSVOLUME>(size, size, size);
+    NURBSVOLUME& grid = *field.grid;
 
     CrtRand::srand(4658);
     const std::array<Vortex, VortexCount> vortices = MakeVortices();
 
-    const int centre = static_cast<int>(field.size / 2);
-    for (int ix = 0; ix < static_cast<int>(field.size); ++ix)
-        for (int iy = 0; iy < static_cast<int>(field.size); ++iy)
-            for (int iz = 0; iz < static_cast<int>(field.size); ++iz) {
-                const D3DXVECTOR3 p{float(ix - centre) / float(centre), float(iy - centre) / float(centre),
-                                    float(iz - centre) / float(centre)};
+    // Every cell's drift first, in the construction's order of draws; what remains draws nothing,
+    // so the cells can be summed on any number of threads with the same results.
+    for (uint32_t ix = 0; ix < size; ++ix)
+        for (uint32_t iy = 0; iy < size; ++iy)
+            for (uint32_t iz = 0; iz < size; ++iz) {
                 const int r1 = CrtRand::rand();
                 const int r2 = CrtRand::rand();
                 const int r3 = CrtRand::rand();
-                D3DXVECTOR3 acc{CrtRand::Signed(r3) * 1.45f, CrtRand::Signed(r2) * 1.45f,
-                                (-1.0f - static_cast<float>(r1) * 0.00015259255f) * 0.25f};
-                for (const Vortex& vortex : vortices) {
-                    D3DXVECTOR4 q;
-                    D3DXVec3Transform(&q, &p, &vortex.toLocal);
-                    const float s = q.x * q.x + q.y * q.y + q.z * q.z;
-                    const float strength = 8.0f * std::exp(-(8.0f * s) * (8.0f * s));
-                    const D3DXVECTOR3 swirl{(-q.x - q.y) * strength, (q.x - q.y) * strength, 0.0f};
-                    D3DXVECTOR4 turned;
-                    D3DXVec3Transform(&turned, &swirl, &vortex.rotation);
-                    acc.x += turned.x;
-                    acc.y += turned.y;
-                    acc.z += turned.z;
-                }
-                field.grid->Cell(ix, iy, iz) = D3DXVECTOR3{acc.x - 1.5f * p.x, acc.y - 1.5f * p.y, acc.z};
+                grid.Cell(ix, iy, iz) = D3DXVECTOR3{CrtRand::Signed(r3) * 1.45f, CrtRand::Signed(r2) * 1.45f,
+                                                    (-1.0f - static_cast<float>(r1) * 0.00015259255f) * 0.25f};
             }
+
+    const int centre = static_cast<int>(field.size / 2);
+    const auto sumSlabs = [&](uint32_t firstX, uint32_t xStep) {
+        for (uint32_t ix = firstX; ix < size; ix += xStep)
+            for (uint32_t iy = 0; iy < size; ++iy)
+                for (uint32_t iz = 0; iz < size; ++iz) {
+                    const D3DXVECTOR3 p{float(int(ix) - centre) / float(centre), float(int(iy) - centre) / float(centre),
+                                        float(int(iz) - centre) / float(centre)};
+                    D3DXVECTOR3& cell = grid.Cell(ix, iy, iz);
+                    const D3DXVECTOR3 acc = SumVortices(vortices, p, cell);
+                    cell = D3DXVECTOR3{acc.x - 1.5f * p.x, acc.y - 1.5f * p.y, acc.z};
+                }
+    };
+    threadCount = std::clamp(threadCount, 1u, uint32_t{size});
+    std::vector<std::thread> workers;
+    for (unsigned t = 1; t < threadCount; ++t)
+        workers.emplace_back(sumSlabs, t, threadCount);
+    sumSlabs(0, threadCount);
+    for (std::thread& worker : workers)
+        worker.join();
+}
+
+void BuildVortexField(FlowField& field)
+{
+    BuildVortexField(field, std::max(1u, std::thread::hardware_concurrency()));
 }

@@ -20,5 +20,7 @@ struct FlowField {
 };
 
 // Rebuilds the field: 61^3 cells of 60 seeded vortices, a random drift and a pull to the z axis.
-// Reseeds CrtRand and draws from it in a fixed order.
+// Reseeds CrtRand and draws from it in a fixed order. The cells are summed on one thread per core,
+// or on threadCount threads; any count gives the same bits.
 void BuildVortexField(FlowField& field);
+void BuildVortexField(FlowField& field, unsigned threadCount);
