@@ -188,3 +188,33 @@ TEST_F(NoiseTest, VolumeBlendsEightShiftedCopiesAndIsTheSameOnAnyThreadCount)
     EXPECT_EQ(one[rowPitch - 1], 0xCD) << "row padding stays untouched";
     EXPECT_EQ(one[slicePitch - 1], 0xCD) << "slice padding stays untouched";
 }
+
+// The bake shares out the work of noise3 between coordinates, columns and voxels; every byte must
+// still be the one that the volume's formula gives with fractalNoise3 evaluated point by point.
+TEST_F(NoiseTest, BakeGivesTheBytesOfTheFormulaEvaluatedPointByPoint)
+{
+    using GradientNoise::fractalNoise3;
+    for (unsigned edge : {20u, 37u}) {
+        std::vector<uint8_t> baked(size_t(edge) * edge * edge);
+        NoiseVolume::Bake(baked.data(), edge, edge, size_t(edge) * edge, 2);
+        const float w = edge * NoiseVolume::Frequency;
+        size_t differing = 0;
+        for (unsigned z = 0; z < edge; ++z)
+            for (unsigned y = 0; y < edge; ++y)
+                for (unsigned x = 0; x < edge; ++x) {
+                    const float X = NoiseVolume::Frequency * x, Y = NoiseVolume::Frequency * y,
+                                Z = NoiseVolume::Frequency * z;
+                    const float F = fractalNoise3(X, Y, Z) * (w - X) * (w - Y) * (w - Z) +
+                                    fractalNoise3(X - w, Y, Z) * X * (w - Y) * (w - Z) +
+                                    fractalNoise3(X, Y - w, Z) * (w - X) * Y * (w - Z) +
+                                    fractalNoise3(X - w, Y - w, Z) * X * Y * (w - Z) +
+                                    fractalNoise3(X, Y, Z - w) * (w - X) * (w - Y) * Z +
+                                    fractalNoise3(X - w, Y, Z - w) * X * (w - Y) * Z +
+                                    fractalNoise3(X, Y - w, Z - w) * (w - X) * Y * Z +
+                                    fractalNoise3(X - w, Y - w, Z - w) * X * Y * Z;
+                    const uint8_t expected = NoiseVolume::VoxelByte(F * (1.0f / (w * w * w)) + 0.55f);
+                    differing += baked[(size_t(z) * edge + y) * edge + x] != expected;
+                }
+        EXPECT_EQ(differing, 0u) << "of the " << baked.size() << " voxels of edge " << edge;
+    }
+}

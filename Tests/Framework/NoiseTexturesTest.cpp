@@ -1,5 +1,6 @@
 #include "Support/ShowFixture.h"
 
+#include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/Noise/NoiseVolume.h"
 #include "Platform/D3DX/D3DXFloat16.h"
 
@@ -76,6 +77,8 @@ TEST_F(NoiseTexturesTest, VolumeOfAnyOtherSizeIsBakedAndCachedOnDisk)
 #endif
     ArchiveWriter writer;
     writer.Add("Data\\noise.bin", std::vector<unsigned char>(NoiseVolume::ByteCount - 1, 0x80));
+    std::filesystem::create_directories("Data");
+    WriteWholeFile("Data/noise.bin", std::vector<unsigned char>(100, 0x80)); // no volume: baked over
     Start(writer);
 
     const auto baked = VolumeBytes(*recorder, *framework->noiseVolume);
@@ -84,6 +87,20 @@ TEST_F(NoiseTexturesTest, VolumeOfAnyOtherSizeIsBakedAndCachedOnDisk)
     EXPECT_EQ(cached.size(), NoiseVolume::ByteCount);
     EXPECT_TRUE(cached == baked) << "the loose file holds the volume's bytes";
     EXPECT_GT(std::count_if(baked.begin(), baked.end(), [&](BYTE b) { return b != baked[0]; }), 1000);
+}
+
+TEST_F(NoiseTexturesTest, ALooseFileOfExactlyOneVolumeStandsInForAMissingEntry)
+{
+    recorder->Config().rowPitchAlignment = 256;
+    std::vector<unsigned char> cached(NoiseVolume::ByteCount);
+    for (size_t i = 0; i < cached.size(); ++i)
+        cached[i] = static_cast<unsigned char>(i * 13 + i / 128);
+    std::filesystem::create_directories("Data");
+    WriteWholeFile("Data/noise.bin", cached);
+    ArchiveWriter writer;
+    Start(writer);
+
+    EXPECT_EQ(VolumeBytes(*recorder, *framework->noiseVolume), cached);
 }
 
 TEST_F(NoiseTexturesTest, VectorTextureIsAQuarterOfThePictureOfUnitVectors)

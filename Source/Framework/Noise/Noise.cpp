@@ -1,6 +1,6 @@
 // The framework's two noise textures: the tileable noise volume bound as "NOISETEX" (read from the
-// archive, or baked and cached on disk when the archive lacks it) and the screen-sized texture of
-// random unit vectors bound as "NOISEVECTEX".
+// archive; when the archive lacks it, from the loose file an earlier bake left, or baked and left
+// in that file) and the screen-sized texture of random unit vectors bound as "NOISEVECTEX".
 #include "Framework/DXFramework.h"
 
 #include "Framework/DeviceCall.h"
@@ -43,6 +43,20 @@ bool PackedPitches(const D3DLOCKED_BOX& locked)
     return locked.RowPitch == int(NoiseVolume::Edge) && locked.SlicePitch == int(NoiseVolume::Edge * NoiseVolume::Edge);
 }
 
+// The volume an earlier run baked, when the file holds exactly one: without it every start without
+// the archive entry would bake again, for about a second.
+bool ReadCache(uint8_t* bits, const D3DLOCKED_BOX& locked)
+{
+    std::error_code missing;
+    if (std::filesystem::file_size(CacheFile, missing) != NoiseVolume::ByteCount || missing)
+        return false;
+    const std::vector<uint8_t> packed = ReadWholeFile(CacheFile);
+    if (packed.size() != NoiseVolume::ByteCount)
+        return false; // replaced while being read: bake instead
+    CopyRows(bits, locked, packed.data(), true);
+    return true;
+}
+
 // Keeps the baked volume for the next run, so that it can also be packed into the archive. The
 // file is whole or absent; one that cannot be written costs only the next run's bake, and the show
 // goes on without it.
@@ -81,7 +95,7 @@ void DXFramework::CreateNoiseVolume()
             files.ReadFile(ArchiveEntry, packed.data());
             CopyRows(bits, locked, packed.data(), true);
         }
-    } else {
+    } else if (!ReadCache(bits, locked)) {
         NoiseVolume::Bake(bits, edge, size_t(locked.RowPitch), size_t(locked.SlicePitch),
                           std::max(1u, std::thread::hardware_concurrency()));
         WriteCache(locked);
