@@ -19,15 +19,6 @@
 
 namespace {
 
-const std::string Triangle = R"(xof 0303txt 0032
-Mesh {
- 3;
- 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;
- 1;
- 3;0,1,2;;
-}
-)";
-
 // A camera and the three emitters of a scene numbered n.
 std::vector<unsigned char> SceneFile(const std::string& n)
 {
@@ -78,7 +69,7 @@ protected:
         entries["OShaders\\Tindrevik.fxo"] = CompileEffect(ParticleEffect);
         entries["OShaders\\EasiestFilterEver.fxo"] = CompileEffect(FilterEffect);
         entries["OShaders\\Default.fxo"] = CompileEffect(ParticleEffect);
-        entries["Data\\usphere.x"] = Bytes(Triangle);
+        entries["Data\\usphere.x"] = Bytes(GreyTriangleMesh);
         for (const PartSceneData& data : PartScenes())
             entries["Data\\" + data.sceneFile] = SceneFile(data.emitters[0].substr(data.emitters[0].find('_') + 1));
         entries["Data\\sync_WhiteFade.track"] = Track({{0, 0.0f, 0}, {FadeRow, 0.5f, 0}});

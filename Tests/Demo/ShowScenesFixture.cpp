@@ -13,16 +13,6 @@
 
 namespace {
 
-const std::string Triangle = R"(xof 0303txt 0032
-Mesh {
- 3;
- 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;
- 1;
- 3;0,1,2;;
- MeshMaterialList { 1; 1; 0;; Material { 0.5;0.5;0.5;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }
-}
-)";
-
 // Every parameter the scenes and modules set on their effects, and the given techniques, each one
 // pass writing as many colours as the widest target set a scene binds.
 std::string StandIn(const std::vector<std::string>& techniques)
@@ -105,7 +95,7 @@ void ShowScenesFixture::Assemble(const ArchiveEntries& replaced)
     entries["OShaders\\LiquidParticles.fxo"] = CompileEffect(StandIn({"ColorParticles", "ParticleParticles"}));
     for (const char* mesh : {"usphere", "TindreVikCubeShape", "TindreVikPlaneShape", "boxShape", "TindrevikScrollShape1",
                              "TindrevikScrollShape2", "TindrevikScrollShape3", "TindrevikScrollShape4"})
-        entries[std::string("Data\\") + mesh + ".x"] = Bytes(Triangle);
+        entries[std::string("Data\\") + mesh + ".x"] = Bytes(GreyTriangleMesh);
     const std::pair<const char*, const char*> parts[] = {
         {"Tindrevik_IntroScene.xml", "0"}, {"Tindrevik_scene1.xml", "1"}, {"Tindrevik_scene2.xml", "2"},
         {"Tindrevik_scene3.xml", "3"},     {"Tindrevik_scene4.xml", "4"}, {"Tindrevik_scene5.xml", "5"},

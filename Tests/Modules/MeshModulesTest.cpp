@@ -12,18 +12,6 @@
 
 namespace {
 
-const std::string Triangle = R"(xof 0303txt 0032
-Mesh {
- 3;
- 0.0;0.0;0.0;,
- 1.0;0.0;0.0;,
- 0.0;1.0;0.0;;
- 1;
- 3;0,1,2;;
- MeshMaterialList { 1; 1; 0;; Material { 0.5;0.5;0.5;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }
-}
-)";
-
 const std::string MaterialEffect = R"(
 float4x4 WorldViewProj : LOCALVIEWPROJ;
 float4 Diffuse : DIFFUSE;
@@ -51,9 +39,9 @@ protected:
     void SetUp() override
     {
         DXEffectFixture::SetUp();
-        Start({{"Data\\TindreVikCubeShape.x", Bytes(Triangle)},
-               {"Data\\TindreVikPlaneShape.x", Bytes(Triangle)},
-               {"Data\\boxShape.x", Bytes(Triangle)},
+        Start({{"Data\\TindreVikCubeShape.x", Bytes(GreyTriangleMesh)},
+               {"Data\\TindreVikPlaneShape.x", Bytes(GreyTriangleMesh)},
+               {"Data\\boxShape.x", Bytes(GreyTriangleMesh)},
                {"Data\\anim\\dynamicCube4.translateX", Constant(3.0f)},
                {"Data\\anim\\dynamicCube4.translateY", Curve(0.5f, 2.0f, 0.0f)},
                {"Data\\anim\\dynamicCube4.translateZ", Constant(-2.0f)},

@@ -18,16 +18,6 @@
 
 namespace {
 
-const std::string Triangle = R"(xof 0303txt 0032
-Mesh {
- 3;
- 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;
- 1;
- 3;0,1,2;;
- MeshMaterialList { 1; 1; 0;; Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }
-}
-)";
-
 struct Seen {
     EffectPassSnapshot pass;
     DeviceState bound;
@@ -81,7 +71,7 @@ protected:
         ArchiveEntries entries = StillCameraTracks();
         entries["OShaders\\PostEffects.fxo"] = CompiledShowEffect("PostEffects.fx");
         if (withSphere)
-            entries["Data\\usphere.x"] = Bytes(Triangle);
+            entries["Data\\usphere.x"] = Bytes(GreyTriangleMesh);
         Start(entries);
     }
 

@@ -13,16 +13,6 @@
 
 namespace {
 
-const std::string Triangle = R"(xof 0303txt 0032
-Mesh {
- 3;
- 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;
- 1;
- 3;0,1,2;;
- MeshMaterialList { 1; 1; 0;; Material { 0.5;0.5;0.5;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }
-}
-)";
-
 const std::string ScrollerEffect = R"(
 float4x4 World : LOCAL;
 float4x4 WorldViewProj : LOCALVIEWPROJ;
@@ -42,7 +32,7 @@ ArchiveEntries LineFiles(const std::array<float, Scroller::LineCount>& zOffset)
     ArchiveEntries entries;
     for (int i = 1; i <= Scroller::LineCount; ++i) {
         const std::string name = "Data\\anim\\TindrevikScroll" + std::to_string(i);
-        entries["Data\\TindrevikScrollShape" + std::to_string(i) + ".x"] = Bytes(Triangle);
+        entries["Data\\TindrevikScrollShape" + std::to_string(i) + ".x"] = Bytes(GreyTriangleMesh);
         entries[name + ".translateX"] = EncodeCurveKeys({{0, 0, -0.2f, -0.2f}, {100, -20, -0.2f, -0.2f}});
         entries[name + ".translateZ"] = EncodeCurveKeys({{0, zOffset[i - 1], 0, 0}});
         for (const char* channel : {".translateY", ".rotateX", ".rotateY", ".rotateZ"})

@@ -24,3 +24,14 @@ std::vector<unsigned char> EncodePngRows(unsigned width, unsigned height, int co
 std::vector<unsigned char> Png(unsigned width, unsigned height, const std::function<RgbPixel(unsigned, unsigned)>& pixel);
 // The same, of one colour.
 std::vector<unsigned char> SolidPng(unsigned width, unsigned height, unsigned char r, unsigned char g, unsigned char b);
+
+// A ".x" mesh of one triangle with one grey material, for archives whose meshes only need to load.
+inline const std::string GreyTriangleMesh = R"(xof 0303txt 0032
+Mesh {
+ 3;
+ 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;
+ 1;
+ 3;0,1,2;;
+ MeshMaterialList { 1; 1; 0;; Material { 0.5;0.5;0.5;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }
+}
+)";
