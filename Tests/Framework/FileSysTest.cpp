@@ -227,3 +227,26 @@ TEST_F(FileSysTest, AnAtomicFileGivenUpOrNotPutInPlaceLeavesTheEarlierFile)
     for (const auto& entry : std::filesystem::directory_iterator("."))
         EXPECT_EQ(entry.path().filename().string().find(".partial-"), std::string::npos) << entry.path();
 }
+
+TEST_F(FileSysTest, EntriesOfAnotherArchiveAreCopiedAsTheyAreButTheOnesLeftOut)
+{
+    ArchiveWriter source;
+    source.Add("Data\\kept.txt", Bytes("kept"));
+    source.Add("Data\\dropped.txt", Bytes("dropped"));
+    source.Add("Data\\replaced.txt", Bytes("old"));
+    WriteWholeFile("source.dat", source.Build());
+
+    ArchiveWriter writer;
+    writer.Add("Data\\replaced.txt", Bytes("new"));
+    writer.AddEntriesOf("source.dat", {"Data\\dropped.txt", "Data\\replaced.txt"});
+    Mount(writer);
+
+    EXPECT_EQ(ReadText(*fileSys, "Data\\kept.txt"), "kept");
+    EXPECT_EQ(ReadText(*fileSys, "Data\\replaced.txt"), "new");
+    EXPECT_EQ(fileSys->GetSize("Data\\dropped.txt"), 0u);
+    EXPECT_EQ(fileSys->Directory().size(), 2u);
+    EXPECT_EQ(fileSys->Directory().at("Data\\kept.txt").packedSize,
+              FileSys::ReadDirectory("source.dat").at("Data\\kept.txt").packedSize)
+        << "the compressed bytes are copied, not made again";
+    EXPECT_NE(MessageOf([&] { ArchiveWriter{}.AddEntriesOf("missing.dat"); }).find("missing.dat"), std::string::npos);
+}

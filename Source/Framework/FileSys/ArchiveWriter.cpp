@@ -1,6 +1,7 @@
 #include "Framework/FileSys/ArchiveWriter.h"
 
 #include "Framework/FileSys/AtomicFile.h"
+#include "Framework/FileSys/FileSys.h"
 #include "Framework/FrameworkEx.h"
 
 #include <zlib.h>
@@ -48,6 +49,20 @@ void ArchiveWriter::AddPacked(const std::string& name, std::vector<unsigned char
     if (!IsSingleWord(name))
         throw FrameworkEx("[ArchiveWriter::Add]: Entry name \"" + name + "\" is not a single word");
     entries.push_back(Entry{name, std::move(packed), unpackedSize});
+}
+
+void ArchiveWriter::AddEntriesOf(const std::string& archivePath, const std::set<std::string>& except)
+{
+    const std::map<std::string, FileSys::Entry> directory = FileSys::ReadDirectory(archivePath);
+    const std::vector<unsigned char> archive = ReadWholeFile(archivePath);
+    for (const auto& [name, entry] : directory) {
+        if (except.count(name))
+            continue;
+        if (uint64_t{entry.offset} + entry.packedSize > archive.size())
+            throw FrameworkEx("[ArchiveWriter::AddEntriesOf]: Archive \"" + archivePath + "\" ends inside the data of " + name);
+        const auto packed = archive.begin() + entry.offset;
+        AddPacked(name, std::vector<unsigned char>(packed, packed + entry.packedSize), entry.unpackedSize);
+    }
 }
 
 std::vector<unsigned char> ArchiveWriter::Build() const

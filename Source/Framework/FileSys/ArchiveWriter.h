@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,11 @@ public:
     void Add(const std::string& name, const std::vector<unsigned char>& contents);
     // Stores an entry whose compressed bytes and claimed size are given as they are.
     void AddPacked(const std::string& name, std::vector<unsigned char> packed, uint32_t unpackedSize);
+    // Every entry of the archive at archivePath, in the order of its directory as FileSys reads it,
+    // but those named in except, each with its compressed bytes as they are (nothing is inflated or
+    // compressed again). Throws FrameworkEx when the archive cannot be read or an entry's data lies
+    // beyond its end.
+    void AddEntriesOf(const std::string& archivePath, const std::set<std::string>& except = {});
 
     // The archive with the entries in the order added. Throws FrameworkEx when a name is not a
     // single word or the archive would exceed 4 GiB.
