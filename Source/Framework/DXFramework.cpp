@@ -210,11 +210,15 @@ void DXFramework::RunFrame(const std::function<void()>& work)
         explicit Within(bool& flag) : flag(flag) { flag = true; }
         ~Within() { flag = false; }
     };
+    bool lost = false;
     try {
         const Within within(inFrame);
         work();
     } catch (const FrameLost&) {
+        lost = true;
     }
+    if (lost)
+        ResetDevice();
     KeyHandler::Instance()->EndFrame();
 }
 
@@ -226,11 +230,13 @@ void DXFramework::AdvanceScenes()
 
 void DXFramework::RenderFrame(const std::function<void()>& beforePresent)
 {
-    device->BeginScene();
+    // Checked: a device lost there would otherwise show only as draws outside a scene, or as a
+    // Present refused because the scene never ended.
+    DEVICE_CALL(device->BeginScene());
     BeginFrame();
     if (Scene* scene = SceneHandler::Instance()->GetCurrentScene())
         scene->Render();
-    device->EndScene();
+    DEVICE_CALL(device->EndScene());
     if (beforePresent)
         beforePresent();
     PresentFrame();

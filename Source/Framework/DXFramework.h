@@ -116,12 +116,14 @@ private:
     // The sync device to the clock's row, then the timeline's switch and the current scene's update.
     void AdvanceScenes();
     bool PresentFrame();
-    // Runs one frame's work, then the keyboard's end of frame. A device lost within the frame is
-    // reset at once (the checked device call rule); what the frame would still do after that would
-    // draw into a scene the reset ended, with resources made anew, so the rest of it is given up.
+    // Runs one frame's work, then the keyboard's end of frame. A device lost within the frame (at a
+    // checked call or at Present) gives up the rest of the frame, and the device is reset once the
+    // frame has unwound: until then its code may hold references to default-pool resources (a
+    // saved render target), which Reset refuses, and what it would still do after a reset would
+    // draw into an ended scene with resources made anew.
     void RunFrame(const std::function<void()>& work);
 
-    // Thrown by the device-lost handler after a reset within a frame; RunFrame catches it.
+    // Thrown by the device-lost handler within a frame; RunFrame catches it and resets.
     struct FrameLost {};
 
     static inline DXFramework* instance = nullptr;

@@ -15,7 +15,6 @@
 #include "Platform/Window/Window.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -68,12 +67,10 @@ void DXFramework::CreateDevice()
     SetDeviceLostHandler([this] {
         if (!device)
             return false;
-        // A loss during the reset itself is handled as one outside a frame: where it happens.
-        const bool withinFrame = std::exchange(inFrame, false);
-        ResetDevice();
-        inFrame = withinFrame;
-        if (withinFrame)
+        // Within a frame the reset waits until the frame has been given up (RunFrame).
+        if (inFrame)
             throw FrameLost{};
+        ResetDevice();
         return true;
     });
 }
