@@ -320,13 +320,18 @@ glsl common {
     vec4 DepthOfFieldAlong(vec2 uv, vec2 texel)
     {
         const float Weights[5] = float[5](0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541, 0.0162162162);
-        vec4 sum = vec4(0.0);
-        float total = 0.0;
-        for (int i = -4; i <= 4; ++i) {
-            vec2 at = uv + texel * float(i);
-            float weight = Weights[abs(i)] * (Blurriness(texture(DepthSampler, at).r) + 0.01);
-            sum += texture(ColourSampler, at) * weight;
-            total += weight;
+        float weight[9];
+        for (int i = -4; i <= 4; ++i)
+            weight[i + 4] = Weights[abs(i)] * (Blurriness(texture(DepthSampler, uv + texel * float(i)).r) + 0.01);
+        // Two neighbouring texels in one linear read, between them where their weights balance:
+        // texels -4 and -3, -2 and -1, 1 and 2, 3 and 4 beside the centre, five colour reads for nine.
+        vec4 sum = texture(ColourSampler, uv) * weight[4];
+        float total = weight[4];
+        const int First[4] = int[4](0, 2, 5, 7);
+        for (int pair = 0; pair < 4; ++pair) {
+            float a = weight[First[pair]], b = weight[First[pair] + 1];
+            sum += texture(ColourSampler, uv + texel * (float(First[pair] - 4) + b / (a + b))) * (a + b);
+            total += a + b;
         }
         return sum / total;
     }

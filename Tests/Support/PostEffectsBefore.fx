@@ -1,0 +1,54 @@
+// The earlier code of the post-processing passes that were made cheaper, kept so that tests and
+// benchmarks can render the same frames with it and with the show's Data/Shaders/PostEffects.fx
+// (Support/PostEffectsBefore.h puts these blocks in place of the show's blocks of the same
+// names). The declarations are the show's, as far as these blocks read them.
+#include "common.fxh"
+
+float2 Tx1DimPixelInv : TX1DIMPIXELINV;
+
+texture2D ColTex1 : COLTEX1;
+texture2D DepthTex : DEPTHTEX;
+
+sampler2D ColourSampler = sampler_state { Texture = ColTex1; Filter = LINEAR; Address = CLAMP; };
+sampler2D DepthSampler = sampler_state { Texture = DepthTex; Filter = POINT; Address = CLAMP; };
+
+glsl common {
+    // 0 at the focus distance, growing to 1 a whole focus range (FocusMaxZ.y) away from it.
+    float Blurriness(float depth)
+    {
+        return clamp(abs(depth - FocusMaxZ.x) / max(FocusMaxZ.y, 1e-4), 0.0, 1.0);
+    }
+
+    // Nine colour reads and nine depth reads a pixel.
+    vec4 DepthOfFieldAlong(vec2 uv, vec2 texel)
+    {
+        const float Weights[5] = float[5](0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541, 0.0162162162);
+        vec4 sum = vec4(0.0);
+        float total = 0.0;
+        for (int i = -4; i <= 4; ++i) {
+            vec2 at = uv + texel * float(i);
+            float weight = Weights[abs(i)] * (Blurriness(texture(DepthSampler, at).r) + 0.01);
+            sum += texture(ColourSampler, at) * weight;
+            total += weight;
+        }
+        return sum / total;
+    }
+}
+
+glsl fragment DepthOfFieldH(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        Color = DepthOfFieldAlong(uv, vec2(Tx1DimPixelInv.x, 0.0));
+    }
+}
+
+glsl fragment DepthOfFieldV(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        Color = DepthOfFieldAlong(uv, vec2(0.0, Tx1DimPixelInv.y));
+    }
+}
