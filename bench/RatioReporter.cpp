@@ -29,6 +29,11 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs)
     for (const Run& run : runs) {
         if (run.error_occurred)
             continue;
+        const auto real = run.counters.find("new/before"), cpu = run.counters.find("cpu_new/before");
+        if (real != run.counters.end() && cpu != run.counters.end()) {
+            const std::string name = run.benchmark_name();
+            ownRatios[name.substr(0, name.find("/iterations:"))] = {real->second.value, cpu->second.value};
+        }
         // With repetitions the median stands for the benchmark (a busy machine skews the mean); a
         // single run stands for itself.
         if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
@@ -54,6 +59,13 @@ void RatioReporter::Finalize()
         char line[256];
         const double value = numerator->second / denominator->second;
         std::snprintf(line, sizeof line, "  %-52s %8.3f\n", ratio.label.c_str(), value);
+        out << line;
+    }
+    if (!ownRatios.empty())
+        out << "\nNew / before, measured within each benchmark (real time, CPU time of the process):\n";
+    for (const auto& [name, values] : ownRatios) {
+        char line[256];
+        std::snprintf(line, sizeof line, "  %-52s %8.3f %8.3f\n", name.c_str(), values.first, values.second);
         out << line;
     }
     ConsoleReporter::Finalize();

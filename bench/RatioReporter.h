@@ -1,4 +1,5 @@
-// The console report, followed by the ratios of pairs of benchmarks run together: on a shared
+// The console report, followed by the ratios of pairs of benchmarks run together, and the ratios
+// that benchmarks which compare two versions of something measured themselves: on a shared
 // machine a ratio measured in one run says more than either figure alone.
 #pragma once
 
@@ -6,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct BenchRatio {
@@ -27,4 +29,7 @@ public:
 private:
     std::vector<BenchRatio> ratios;
     std::map<std::string, double> realTimeNs; // per iteration, of every benchmark that ran
+    // Ratios a benchmark measured within itself (its counters named "new/before" and
+    // "cpu_new/before"), by benchmark.
+    std::map<std::string, std::pair<double, double>> ownRatios;
 };

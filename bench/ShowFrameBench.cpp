@@ -1,9 +1,11 @@
-// One frame of each kind of scene of the real show at 800 x 450: a part scene (second 20), the
-// scroller (second 47, two text lines) and the box scene (second 88), on GL and on the Recorder.
-// The Recorder does the engine's share of a frame alone (scene logic, simulation, effect
-// parameters, the device front), so Recorder / GL is the engine's part of the GL frame and the
-// rest is the driver's. The show's archive comes from QL_SHOW_ARCHIVE (scripts/bench points it at
-// build/basefile.dat when that exists); without it the benchmarks skip.
+// One frame of each kind of scene of the real show at 800 x 450: a part scene (second 20), a part
+// scene blooming in a "WhiteFade" flash (second 23), the scroller (second 47, two text lines) and
+// the box scene (second 88), on GL and on the Recorder. The Recorder does the engine's share of a
+// frame alone (scene logic, simulation, effect parameters, the device front), so Recorder / GL is
+// the engine's part of the GL frame and the rest is the driver's. ".../against-before" draws the
+// same frame with the post-processing passes' earlier code too, for their ratio. The show's
+// archive comes from QL_SHOW_ARCHIVE (scripts/bench points it at an archive a build made); without
+// it the benchmarks skip.
 //
 // Capture: the scroller's frames at 800 x 450 and 30 a second rendered and read back, with and
 // without the encoding thread behind them; their ratio is what encoding adds to a capture.
@@ -11,15 +13,21 @@
 
 #include "BenchDevice.h"
 #include "BenchRun.h"
+#include "Support/PostEffectsBefore.h"
 
 #include "Demo/Capture/FrameEncoder.h"
 #include "Demo/ShowAssembly.h"
+#include "Framework/DXEffect/DXEffectHandler.h"
+#include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/DXFramework.h"
 #include "Framework/Timer/Timer.h"
+#include "Modules/PostEffects/PostEffects.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 #include "Platform/Gfx/Recorder/CreateRecorderDirect3D.h"
 
+#include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -31,21 +39,28 @@ constexpr double Step = 1.0 / 30.0;
 // The particle fields start empty with their scene: play this long before measuring.
 constexpr double LeadIn = 2.0;
 
-// The show's archive as "basefile.dat" in a working directory of its own while the show runs.
+std::string ShowArchive()
+{
+    const char* archive = std::getenv("QL_SHOW_ARCHIVE");
+    if (!archive || !std::filesystem::exists(archive))
+        throw BenchUnavailable("QL_SHOW_ARCHIVE names no show archive (the build's basefile.dat)");
+    return archive;
+}
+
+// The show's archive (or another) as "basefile.dat" in a working directory of its own while the
+// show runs.
 class ShowDirectory {
 public:
-    ShowDirectory()
+    ShowDirectory() : ShowDirectory(ReadWholeFile(ShowArchive())) {}
+    explicit ShowDirectory(const std::vector<unsigned char>& archive)
     {
-        const char* archive = std::getenv("QL_SHOW_ARCHIVE");
-        if (!archive || !std::filesystem::exists(archive))
-            throw BenchUnavailable("QL_SHOW_ARCHIVE names no show archive (the build's basefile.dat)");
         previous = std::filesystem::current_path();
         char pattern[] = "/tmp/ql-show-bench-XXXXXX";
         if (!mkdtemp(pattern))
             throw BenchUnavailable("no working directory can be made");
         directory = pattern;
-        std::filesystem::copy_file(archive, directory / "basefile.dat");
         std::filesystem::current_path(directory);
+        WriteWholeFile("basefile.dat", archive);
     }
     ~ShowDirectory()
     {
@@ -88,6 +103,53 @@ void ShowFrame(benchmark::State& state, BenchBackend backend, double seconds)
             PlayFrame(*framework, t);
             t += Step;
         }
+    });
+}
+
+// The frame at show time t drawn again and again, alternately with the show's post-processing
+// effect and with its earlier code (Support/PostEffectsBefore.h): blocks of Measured frames, each
+// after Settle frames that let the driver make its shader variants for the effect just loaded. The
+// scene's state stays that of time t, so both effects draw exactly the same frames. The time is
+// the show's effect's frame; the counters give the earlier effect's frame and the ratios, of real
+// time and of the CPU time of the whole process (the driver renders on threads of its own).
+void ShowFrameAgainstBefore(benchmark::State& state, double seconds)
+{
+    constexpr int Settle = 2, Measured = 3;
+    constexpr const char* Earlier = "PostEffectsBefore.fx";
+    SkipOnFailure(state, [&] {
+        const ShowDirectory directory(ShowArchiveWithPostEffectsBefore(ShowArchive(), std::string("OShaders\\") + Earlier + "o"));
+        const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
+        for (double t = seconds - LeadIn; t <= seconds; t += Step)
+            PlayFrame(*framework, t);
+        DXEffect& post = *DXEffectHandler::Instance()->GetEffect(PostEffects::EffectName);
+        struct Cost {
+            double wall = 0.0, cpu = 0.0;
+            int frames = 0;
+        } costs[2];
+        const std::string files[2] = {PostEffects::EffectFile, Earlier};
+        for (auto _ : state) {
+            const double wallBefore = costs[0].wall;
+            for (int which : {0, 1}) {
+                post.LoadEffect(files[which], framework->effectPool);
+                for (int i = 0; i < Settle; ++i)
+                    framework->RenderFrame();
+                const auto wallStart = std::chrono::steady_clock::now();
+                const std::clock_t cpuStart = std::clock();
+                for (int i = 0; i < Measured; ++i)
+                    framework->RenderFrame();
+                costs[which].cpu += double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+                costs[which].wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+                costs[which].frames += Measured;
+            }
+            state.SetIterationTime((costs[0].wall - wallBefore) / Measured);
+        }
+        post.LoadEffect(files[0], framework->effectPool);
+        const auto perFrame = [](double total, int frames) { return frames ? total / frames : 0.0; };
+        state.counters["before_ms"] = perFrame(costs[1].wall, costs[1].frames) * 1e3;
+        state.counters["cpu_ms"] = perFrame(costs[0].cpu, costs[0].frames) * 1e3;
+        state.counters["cpu_before_ms"] = perFrame(costs[1].cpu, costs[1].frames) * 1e3;
+        state.counters["new/before"] = costs[1].wall > 0.0 ? costs[0].wall / costs[1].wall : 0.0;
+        state.counters["cpu_new/before"] = costs[1].cpu > 0.0 ? costs[0].cpu / costs[1].cpu : 0.0;
     });
 }
 
@@ -135,10 +197,16 @@ void Register(const char* scene, double seconds)
                                  [seconds](benchmark::State& state) { ShowFrame(state, BenchBackend::Recorder, seconds); })
         ->Unit(benchmark::kMillisecond)
         ->Iterations(60);
+    benchmark::RegisterBenchmark((std::string("ShowFrame/GL/") + scene + "/against-before").c_str(),
+                                 [seconds](benchmark::State& state) { ShowFrameAgainstBefore(state, seconds); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(6);
 }
 
 const bool registered = [] {
     Register("part", 20.0);
+    Register("part-bloom", 23.0);
     Register("scroller", 47.0);
     Register("box", 88.0);
     benchmark::RegisterBenchmark("Capture/render", [](benchmark::State& state) { CaptureFrames(state, false); })

@@ -1,0 +1,166 @@
+// Start-up: from the moment the player process is started to its first presented frame, at
+// 800 x 450 with the show's archive (QL_SHOW_ARCHIVE), spawned as a user starts it
+// ("--nosetup --windowed --size 800x450", SDL's offscreen video and dummy audio drivers). A library
+// preloaded into it (FirstFrameExit.cpp) notes the time of the first buffer swap and ends it there.
+// Three cases: the archive as built; without its noise volume and without the loose file a bake
+// leaves (every voxel baked); without the entry but with that file, as a second start finds it.
+// Each with Mesa's shader cache off (every shader compiled, as at the very first start on a
+// machine) and with a cache of its own that an untimed first start filled. The counter cpu_ms is
+// the CPU time the player used on all its threads, which other work on the machine skews less.
+// QL_START_PLAYER names another player to time instead of this build's (an earlier build's, for
+// figures before and after a change).
+#include <benchmark/benchmark.h>
+
+#include "BenchDevice.h"
+#include "BenchRun.h"
+
+#include "Framework/FileSys/ArchiveWriter.h"
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+enum class Volume { InArchive, Baked, FromLooseFile };
+
+double Monotonic()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+class StartDirectory {
+public:
+    explicit StartDirectory(Volume volume) : volume(volume)
+    {
+        const char* archive = std::getenv("QL_SHOW_ARCHIVE");
+        if (!archive || !std::filesystem::exists(archive))
+            throw BenchUnavailable("QL_SHOW_ARCHIVE names no show archive (the build's basefile.dat)");
+        char pattern[] = "/tmp/ql-start-bench-XXXXXX";
+        if (!mkdtemp(pattern))
+            throw BenchUnavailable("no working directory can be made");
+        directory = pattern;
+        ArchiveWriter writer;
+        writer.AddEntriesOf(archive, volume == Volume::InArchive ? std::set<std::string>{} : std::set<std::string>{NoiseEntry});
+        WriteWholeFile((directory / "basefile.dat").string(), writer.Build());
+        std::filesystem::create_directories(directory / "Data");
+        std::filesystem::create_directories(directory / "shader-cache");
+    }
+    ~StartDirectory()
+    {
+        std::error_code ignored; // a leftover temporary folder is no reason to fail a benchmark
+        std::filesystem::remove_all(directory, ignored);
+    }
+    StartDirectory(const StartDirectory&) = delete;
+    StartDirectory& operator=(const StartDirectory&) = delete;
+
+    struct Figures {
+        double seconds = 0.0;    // from spawning the player to its first presented frame
+        double cpuSeconds = 0.0; // of the player, all threads
+    };
+
+    Figures Start(bool shaderCache) const
+    {
+        const std::filesystem::path cache = directory / "Data" / "noise.bin";
+        if (volume == Volume::Baked)
+            std::filesystem::remove(cache);
+        const std::filesystem::path stamp = directory / "first-frame";
+        std::filesystem::remove(stamp);
+
+        std::vector<std::string> settings;
+        for (char** variable = environ; *variable; ++variable)
+            settings.emplace_back(*variable);
+        settings.push_back("LD_PRELOAD=" QL_FIRST_FRAME_EXIT);
+        settings.push_back("QL_FIRST_FRAME_FILE=" + stamp.string());
+        settings.push_back("SDL_VIDEODRIVER=offscreen");
+        settings.push_back("SDL_AUDIODRIVER=dummy");
+        settings.push_back(std::string("MESA_SHADER_CACHE_DISABLE=") + (shaderCache ? "false" : "true"));
+        settings.push_back("MESA_SHADER_CACHE_DIR=" + (directory / "shader-cache").string());
+        std::vector<char*> environment;
+        for (std::string& setting : settings)
+            environment.push_back(setting.data());
+        environment.push_back(nullptr);
+        const char* other = std::getenv("QL_START_PLAYER");
+        std::string program = other && *other ? other : QL_PLAYER;
+        std::vector<std::string> words = {program, "--nosetup", "--windowed", "--size", "800x450"};
+        std::vector<char*> arguments;
+        for (std::string& word : words)
+            arguments.push_back(word.data());
+        arguments.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
+        const double started = Monotonic();
+        pid_t child = 0;
+        const int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments.data(), environment.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (failed)
+            throw std::runtime_error("cannot start " + program);
+        int status = 0;
+        rusage usage{};
+        wait4(child, &status, 0, &usage);
+        std::ifstream in(stamp);
+        long long seconds = 0;
+        long nanoseconds = 0;
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !(in >> seconds >> nanoseconds))
+            throw std::runtime_error(program + " ended before its first frame (status " + std::to_string(status) + ")");
+        if (volume == Volume::Baked && !std::filesystem::exists(cache))
+            throw std::runtime_error("the player baked no noise volume");
+        const auto cpu = [](const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) * 1e-6; };
+        return {double(seconds) + double(nanoseconds) * 1e-9 - started, cpu(usage.ru_utime) + cpu(usage.ru_stime)};
+    }
+
+private:
+    static inline const std::string NoiseEntry = "Data\\noise.bin";
+    Volume volume;
+    std::filesystem::path directory;
+};
+
+void StartUp(benchmark::State& state, Volume volume, bool shaderCache)
+{
+    SkipOnFailure(state, [&] {
+        const StartDirectory directory(volume);
+        // Fills the shader cache, and for a loose file the file, as a first start would.
+        directory.Start(shaderCache);
+        double cpu = 0.0;
+        for (auto _ : state) {
+            const StartDirectory::Figures figures = directory.Start(shaderCache);
+            state.SetIterationTime(figures.seconds);
+            cpu += figures.cpuSeconds;
+        }
+        state.counters["cpu_ms"] = cpu / double(state.iterations()) * 1e3;
+    });
+}
+
+void Register(const char* name, Volume volume)
+{
+    for (const bool cache : {false, true})
+        benchmark::RegisterBenchmark((std::string("StartUp/") + name + (cache ? "/shader-cache" : "/no-shader-cache")).c_str(),
+                                     [volume, cache](benchmark::State& state) { StartUp(state, volume, cache); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(5);
+}
+
+const bool registered = [] {
+    Register("archive", Volume::InArchive);
+    Register("bake", Volume::Baked);
+    Register("loose-file", Volume::FromLooseFile);
+    return true;
+}();
+
+} // namespace
