@@ -22,6 +22,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -80,15 +81,24 @@ public:
         const std::filesystem::path stamp = directory / "first-frame";
         std::filesystem::remove(stamp);
 
-        std::vector<std::string> settings;
-        for (char** variable = environ; *variable; ++variable)
-            settings.emplace_back(*variable);
-        settings.push_back("LD_PRELOAD=" QL_FIRST_FRAME_EXIT);
-        settings.push_back("QL_FIRST_FRAME_FILE=" + stamp.string());
-        settings.push_back("SDL_VIDEODRIVER=offscreen");
-        settings.push_back("SDL_AUDIODRIVER=dummy");
-        settings.push_back(std::string("MESA_SHADER_CACHE_DISABLE=") + (shaderCache ? "false" : "true"));
-        settings.push_back("MESA_SHADER_CACHE_DIR=" + (directory / "shader-cache").string());
+        // This process's environment with these in place of its own settings of the same names
+        // (a process reads the first of two).
+        std::vector<std::string> settings = {
+            "LD_PRELOAD=" QL_FIRST_FRAME_EXIT,
+            "QL_FIRST_FRAME_FILE=" + stamp.string(),
+            "SDL_VIDEODRIVER=offscreen",
+            "SDL_AUDIODRIVER=dummy",
+            std::string("MESA_SHADER_CACHE_DISABLE=") + (shaderCache ? "false" : "true"),
+            "MESA_SHADER_CACHE_DIR=" + (directory / "shader-cache").string(),
+        };
+        const size_t own = settings.size();
+        for (char** variable = environ; *variable; ++variable) {
+            const std::string setting = *variable;
+            const std::string name = setting.substr(0, setting.find('=') + 1);
+            if (std::none_of(settings.begin(), settings.begin() + own,
+                             [&](const std::string& mine) { return mine.compare(0, name.size(), name) == 0; }))
+                settings.push_back(setting);
+        }
         std::vector<char*> environment;
         for (std::string& setting : settings)
             environment.push_back(setting.data());
