@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <thread>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -102,7 +101,7 @@ D3DXVECTOR3 FlowField::Sample(const D3DXVECTOR3& worldPoint) const
     return grid->SampleNearest(D3DXVECTOR3{gridPoint.x, gridPoint.y, gridPoint.z});
 }
 
-void BuildVortexField(FlowField& field, unsigned threadCount)
+VortexFieldBuild::VortexFieldBuild(FlowField& field, unsigned threadCount)
 {
     CrtRand::srand(55800);
     D3DXMATRIX scaling, step;
@@ -121,10 +120,10 @@ void BuildVortexField(FlowField& field, unsigned threadCount)
     NURBSVOLUME& grid = *field.grid;
 
     CrtRand::srand(4658);
-    const std::array<Vortex, VortexCount> vortices = MakeVortices();
+    auto vortices = std::make_shared<const std::array<Vortex, VortexCount>>(MakeVortices());
 
     // Every cell's drift first, in the construction's order of draws; what remains draws nothing,
-    // so the cells can be summed on any number of threads with the same results.
+    // so the cells can be summed on any number of threads, at any time, with the same results.
     for (uint32_t ix = 0; ix < size; ++ix)
         for (uint32_t iy = 0; iy < size; ++iy)
             for (uint32_t iz = 0; iz < size; ++iz) {
@@ -136,24 +135,42 @@ void BuildVortexField(FlowField& field, unsigned threadCount)
             }
 
     const int centre = static_cast<int>(field.size / 2);
-    const auto sumSlabs = [&](uint32_t firstX, uint32_t xStep) {
+    const auto sumSlabs = [&grid, vortices, size, centre](uint32_t firstX, uint32_t xStep) {
         for (uint32_t ix = firstX; ix < size; ix += xStep)
             for (uint32_t iy = 0; iy < size; ++iy)
                 for (uint32_t iz = 0; iz < size; ++iz) {
                     const D3DXVECTOR3 p{float(int(ix) - centre) / float(centre), float(int(iy) - centre) / float(centre),
                                         float(int(iz) - centre) / float(centre)};
                     D3DXVECTOR3& cell = grid.Cell(ix, iy, iz);
-                    const D3DXVECTOR3 acc = SumVortices(vortices, p, cell);
+                    const D3DXVECTOR3 acc = SumVortices(*vortices, p, cell);
                     cell = D3DXVECTOR3{acc.x - 1.5f * p.x, acc.y - 1.5f * p.y, acc.z};
                 }
     };
     threadCount = std::clamp(threadCount, 1u, uint32_t{size});
-    std::vector<std::thread> workers;
-    for (unsigned t = 1; t < threadCount; ++t)
-        workers.emplace_back(sumSlabs, t, threadCount);
-    sumSlabs(0, threadCount);
+    try {
+        for (unsigned t = 0; t < threadCount; ++t)
+            workers.emplace_back(sumSlabs, t, threadCount);
+    } catch (...) {
+        Finish(); // the threads already started, before the failure to start another goes on
+        throw;
+    }
+}
+
+VortexFieldBuild::~VortexFieldBuild()
+{
+    Finish();
+}
+
+void VortexFieldBuild::Finish()
+{
     for (std::thread& worker : workers)
         worker.join();
+    workers.clear();
+}
+
+void BuildVortexField(FlowField& field, unsigned threadCount)
+{
+    VortexFieldBuild(field, threadCount).Finish();
 }
 
 void BuildVortexField(FlowField& field)

@@ -6,6 +6,8 @@
 #include "Platform/D3DX/D3DXMath.h"
 
 #include <memory>
+#include <thread>
+#include <vector>
 
 struct FlowField {
     // Identity transform over a 2 x 2 x 2 grid until BuildVortexField replaces it.
@@ -24,3 +26,20 @@ struct FlowField {
 // or on threadCount threads; any count gives the same bits.
 void BuildVortexField(FlowField& field);
 void BuildVortexField(FlowField& field, unsigned threadCount);
+
+// BuildVortexField with its cells summed in the background: the constructor makes every draw of
+// the construction (they belong to the shared sequence, whatever else draws next) and sets the
+// field's transform, then leaves the cells to threadCount threads of their own; Finish, or the
+// destructor, waits for them. Nothing may read the field's cells before Finish returns.
+class VortexFieldBuild {
+public:
+    VortexFieldBuild(FlowField& field, unsigned threadCount);
+    ~VortexFieldBuild();
+    VortexFieldBuild(const VortexFieldBuild&) = delete;
+    VortexFieldBuild& operator=(const VortexFieldBuild&) = delete;
+
+    void Finish();
+
+private:
+    std::vector<std::thread> workers;
+};

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -58,7 +59,9 @@ ParticleField::ParticleField(std::string name)
       uploadedPositions(Capacity),
       depthKeys(Capacity)
 {
-    BuildVortexField(flowField);
+    // The other cores sum the field while this one goes on starting the show.
+    const unsigned cores = std::thread::hardware_concurrency();
+    flowFieldBuild = std::make_unique<VortexFieldBuild>(flowField, cores > 1 ? cores - 1 : 1);
     std::iota(sortOrder.begin(), sortOrder.end(), 0);
 }
 
@@ -143,6 +146,10 @@ void ParticleField::UpdateParticles(const SpotLight& e0, const SpotLight& e1, co
 
 void ParticleField::Move(float dt, float force, double t)
 {
+    if (flowFieldBuild) {
+        flowFieldBuild->Finish();
+        flowFieldBuild.reset();
+    }
     const float h = dt * force;
     const particles::detail::SwirlTurn turn = particles::detail::SwirlAt(t);
     const float damping = 1.0f - dt * Drag;

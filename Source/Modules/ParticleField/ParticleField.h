@@ -71,6 +71,9 @@ public:
     std::vector<D3DXVECTOR3> uploadedPositions;
     std::unique_ptr<Sprites> sprites;
     FlowField flowField;
+    // The field's cells being summed in the background while the show starts; the first step
+    // waits for them (and destruction, before the field goes).
+    std::unique_ptr<VortexFieldBuild> flowFieldBuild;
     SyncTrack* fieldForce = nullptr;
     int32_t historyIndex = 0;
     // The count after each of the last three updates; only particles below all three have
