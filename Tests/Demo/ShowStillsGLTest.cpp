@@ -6,17 +6,14 @@
 // The stills are left in the build folder as show-<seconds>.png.
 #include "Modules/CardPixels.h"
 #include "Platform/Gfx/GLPicture.h"
-#include "Support/ShowFixture.h"
+#include "Demo/BuiltShowFixture.h"
 
-#include "Demo/Scenes/ScrollerScene.h"
-#include "Demo/ShowAssembly.h"
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 
@@ -87,21 +84,12 @@ GLImage Picture(const GLImage& backBuffer, UINT top, UINT height)
 
 } // namespace
 
-class ShowStillsGLTest : public ShowFixture {
+class ShowStillsGLTest : public BuiltShowFixture {
 protected:
     void SetUp() override
     {
-        ShowFixture::SetUp();
-        std::filesystem::copy_file(QL_SHOW_ARCHIVE, directory / "basefile.dat");
-        // A run of its own: the scroller's one-shot recolouring has not happened yet.
-        ScrollerScene::recoloured = false;
-        framework = OpenShow("--nosetup --windowed --size 640x360", GLDirect3DCreator());
-    }
-
-    void TearDown() override
-    {
-        framework.reset();
-        ShowFixture::TearDown();
+        BuiltShowFixture::SetUp();
+        Open("640x360", GLDirect3DCreator());
     }
 
     // Frames at fixed steps of the clock until it reaches seconds, each made as the main loop makes
@@ -122,7 +110,6 @@ protected:
         }
     }
 
-    std::unique_ptr<DXFramework> framework;
     double clock = 0.0;
 
     // Plays to each still in turn, saves it and checks that it comes from its scene and shows

@@ -5,10 +5,8 @@
 // frame: the device is reset, every kind of device object is back to its count after the show was
 // opened, the show clock starts again at 0 and no exception leaves the frame. The test drives the
 // clock itself, as an offline run does, so the show still reaches 135 s.
-#include "Support/ShowFixture.h"
+#include "Demo/BuiltShowFixture.h"
 
-#include "Demo/Scenes/ScrollerScene.h"
-#include "Demo/ShowAssembly.h"
 #include "Framework/FrameworkEx.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
@@ -18,7 +16,6 @@
 #include <array>
 #include <cmath>
 #include <exception>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <random>
@@ -58,21 +55,13 @@ std::string Describe(const Census& census)
 
 } // namespace
 
-class WholeShowDeviceLossTest : public ShowFixture {
+class WholeShowDeviceLossTest : public BuiltShowFixture {
 protected:
     void SetUp() override
     {
-        ShowFixture::SetUp();
-        std::filesystem::copy_file(QL_SHOW_ARCHIVE, directory / "basefile.dat");
+        BuiltShowFixture::SetUp();
         recorder->Config().keepCalls = false;
-        ScrollerScene::recoloured = false;
-        framework = OpenShow("--nosetup --windowed --size 800x450", RecorderDirect3DCreator(recorder));
-    }
-
-    void TearDown() override
-    {
-        framework.reset();
-        ShowFixture::TearDown();
+        Open("800x450", RecorderDirect3DCreator(recorder));
     }
 
     // The first frame of each entry of the timeline, and the frame after the last.
@@ -118,7 +107,6 @@ protected:
         return planned;
     }
 
-    std::unique_ptr<DXFramework> framework;
     std::set<int> lossAtPresent;
     std::optional<std::pair<Op, size_t>> failedCall;
     std::vector<std::string> failedCalls;

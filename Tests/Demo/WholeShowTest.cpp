@@ -2,36 +2,23 @@
 // frame of the 135 seconds at a fixed step as the main loop plays them. Every scene the timeline
 // names becomes current in its turn, no frame fails, no data is missing (a missing curve or
 // texture would show a box) and every technique the scenes ask for exists in the show's effects.
-#include "Support/ShowFixture.h"
+#include "Demo/BuiltShowFixture.h"
 
-#include "Demo/Scenes/ScrollerScene.h"
-#include "Demo/ShowAssembly.h"
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
 
-#include <filesystem>
 #include <set>
 
-class WholeShowTest : public ShowFixture {
+class WholeShowTest : public BuiltShowFixture {
 protected:
     void SetUp() override
     {
-        ShowFixture::SetUp();
-        std::filesystem::copy_file(QL_SHOW_ARCHIVE, directory / "basefile.dat");
+        BuiltShowFixture::SetUp();
         // A run of 135 s makes millions of calls: keep their counts only.
         recorder->Config().keepCalls = false;
-        ScrollerScene::recoloured = false;
-        framework = OpenShow("--nosetup --windowed --size 800x450", RecorderDirect3DCreator(recorder));
+        Open("800x450", RecorderDirect3DCreator(recorder));
     }
-
-    void TearDown() override
-    {
-        framework.reset();
-        ShowFixture::TearDown();
-    }
-
-    std::unique_ptr<DXFramework> framework;
 };
 
 TEST_F(WholeShowTest, EveryFrameOfTheShowPlaysWithItsScenesDataAndTechniques)
