@@ -108,7 +108,9 @@ int CaptureStills(const CaptureOptions& options, const std::atomic<bool>& interr
         frames[std::llround(seconds * options.fps)].push_back(seconds);
     Progress progress(out, terminal, "stills", static_cast<int64_t>(frames.size()));
     int64_t next = 0, done = 0;
-    for (const auto& [frame, times] : frames) {
+    for (const auto& entry : frames) {
+        const int64_t frame = entry.first;
+        const std::vector<double>& times = entry.second; // a named reference: lambdas cannot capture bindings
         const double frameTime = static_cast<double>(frame) / options.fps;
         const FramePlan plan =
             PlanFrames(frameTime, frameTime + 1.0 / options.fps, options.fps, PictureStart(frameTime, options.fps));
