@@ -3,8 +3,10 @@
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/FrameworkEx.h"
 
-#include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -59,6 +61,40 @@ bool ScanEntry(const std::string& text, size_t i, SpaceSkipper& spaces, Timeline
     return true;
 }
 
+// A key whose unsigned order is the times' order, equal exactly where the times compare equal
+// (0 and -0 share one key).
+uint32_t OrderKey(float time)
+{
+    const uint32_t bits = std::bit_cast<uint32_t>(time == 0.0f ? 0.0f : time);
+    return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
+}
+
+// The entries in ascending time, lines of equal time in their own order: a stable radix sort,
+// a byte of the key per pass, so that a hostile file of a million entries costs linear time.
+std::vector<TimelineEntry> OrderedByTime(std::vector<TimelineEntry> read)
+{
+    std::vector<std::pair<uint32_t, size_t>> keys(read.size()), spare(read.size());
+    for (size_t i = 0; i < read.size(); ++i)
+        keys[i] = {OrderKey(read[i].time), i};
+    for (int shift = 0; shift < 32; shift += 8) {
+        std::array<size_t, 257> start{};
+        for (const auto& key : keys)
+            ++start[((key.first >> shift) & 0xFFu) + 1];
+        if (start[((keys.empty() ? 0 : keys[0].first >> shift) & 0xFFu) + 1] == keys.size())
+            continue; // every key has this byte: the pass would change nothing
+        for (size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        for (const auto& key : keys)
+            spare[start[(key.first >> shift) & 0xFFu]++] = key;
+        keys.swap(spare);
+    }
+    std::vector<TimelineEntry> ordered;
+    ordered.reserve(read.size());
+    for (const auto& key : keys)
+        ordered.push_back(std::move(read[key.second]));
+    return ordered;
+}
+
 } // namespace
 
 void SceneTimeline::LoadTimeline()
@@ -93,11 +129,9 @@ void SceneTimeline::ParseTimeline(const char* data, size_t size, const std::stri
         const size_t lineEnd = text.find('\n', i);
         i = lineEnd == std::string::npos ? size : lineEnd + 1;
     }
-    // What inserting line by line gives (InsertEntry), in n log n: ascending time, and of lines
-    // with the same time the first one.
-    std::stable_sort(read.begin(), read.end(),
-                     [](const TimelineEntry& a, const TimelineEntry& b) { return a.time < b.time; });
-    for (TimelineEntry& entry : read)
+    // What inserting line by line gives (InsertEntry): ascending time, and of lines with the same
+    // time the first one.
+    for (TimelineEntry& entry : OrderedByTime(std::move(read)))
         if (entries.empty() || entries.back().time != entry.time)
             entries.push_back(std::move(entry));
     lastIndex = -1000;
