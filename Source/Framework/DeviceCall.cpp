@@ -60,6 +60,16 @@ constexpr NamedCode ErrorNames[] = {
 };
 #undef NAMED
 
+// The thread's latest refusal, if it was made since refusalsBefore and answered result: a call
+// may go on to another that fails for its own reason.
+const FrontRefusal* RefusalSince(uint64_t refusalsBefore, HRESULT result)
+{
+    const std::optional<FrontRefusal>& latest = LatestRefusalOnThisThread();
+    if (RefusalsOnThisThread() == refusalsBefore || !latest || FrontCheckResult(latest->check) != result)
+        return nullptr;
+    return &*latest;
+}
+
 } // namespace
 
 const char* ErrorName(HRESULT code)
@@ -80,6 +90,15 @@ std::string DeviceCallMessage(HRESULT result, const CallSite& site)
     return std::string("Error: ") + ErrorName(result) + "\n\n" + site.path + " : " + std::to_string(site.line);
 }
 
+std::string DeviceCallMessage(HRESULT result, const CallSite& site, const FrontRefusal* refusal)
+{
+    std::string message = DeviceCallMessage(result, site);
+    if (refusal) {
+        message += "\n\n" + DescribeRefusal(*refusal);
+    }
+    return message;
+}
+
 bool CheckDeviceCall(HRESULT result, const CallSite& site)
 {
     if (SUCCEEDED(result))
@@ -89,12 +108,26 @@ bool CheckDeviceCall(HRESULT result, const CallSite& site)
     throw FrameworkEx(DeviceCallMessage(result, site));
 }
 
+bool CheckDeviceCallAt(HRESULT result, const char* file, int line, uint64_t refusalsBefore)
+{
+    if (SUCCEEDED(result))
+        return true;
+    if (result == D3DERR_DEVICELOST && DeviceLostHandler() && DeviceLostHandler()())
+        return false;
+    throw FrameworkEx(DeviceCallMessage(result, CurrentCallSite(file, line), RefusalSince(refusalsBefore, result)));
+}
+
 void CheckDeviceCreation(const std::function<HRESULT()>& create, const CallSite& site)
 {
-    if (CheckDeviceCall(create(), site))
+    uint64_t refusalsBefore = RefusalsOnThisThread();
+    const HRESULT first = create();
+    if (SUCCEEDED(first))
         return;
+    if (first != D3DERR_DEVICELOST || !DeviceLostHandler() || !DeviceLostHandler()())
+        throw FrameworkEx(DeviceCallMessage(first, site, RefusalSince(refusalsBefore, first)));
+    refusalsBefore = RefusalsOnThisThread();
     if (const HRESULT again = create(); FAILED(again))
-        throw FrameworkEx(DeviceCallMessage(again, site));
+        throw FrameworkEx(DeviceCallMessage(again, site, RefusalSince(refusalsBefore, again)));
 }
 
 CallSite CurrentCallSite(const char* file, int line)

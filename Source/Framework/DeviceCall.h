@@ -1,9 +1,13 @@
 // The checked device call rule: a failed Direct3D or D3DX call either recovers a lost device or
-// raises FrameworkEx "Error: <code name>\n\n<source path> : <line>".
+// raises FrameworkEx "Error: <code name>\n\n<source path> : <line>". When the device front refused
+// the call, a blank line and the refusal (the call, the check's identifier and what is wrong)
+// follow, so the message says why.
 #pragma once
 
+#include "Platform/Gfx/Refusal.h"
 #include "Platform/Gfx/Result.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -28,11 +32,22 @@ bool CheckDeviceCall(HRESULT result, const CallSite& site);
 // more on the new device, and a device lost again is reported like any other failure.
 void CheckDeviceCreation(const std::function<HRESULT()>& create, const CallSite& site);
 
-// The message for a failed call at site.
+// The message for a failed call at site, with the refusal behind it when there was one.
 std::string DeviceCallMessage(HRESULT result, const CallSite& site);
+std::string DeviceCallMessage(HRESULT result, const CallSite& site, const FrontRefusal* refusal);
+
+// Applies the rule to the result of call(), naming the refusal the call met, if any. The call site
+// is worked out only for a failure.
+bool CheckDeviceCallAt(HRESULT result, const char* file, int line, uint64_t refusalsBefore);
+template <class Call>
+bool CheckedDeviceCall(const Call& call, const char* file, int line)
+{
+    const uint64_t refusalsBefore = RefusalsOnThisThread();
+    return CheckDeviceCallAt(call(), file, line, refusalsBefore);
+}
 
 // The call site of the code that expands it, for call sites without a fixed path and line.
 CallSite CurrentCallSite(const char* file, int line);
 
-#define DEVICE_CALL(call) CheckDeviceCall((call), CurrentCallSite(__FILE__, __LINE__))
+#define DEVICE_CALL(call) CheckedDeviceCall([&]() -> HRESULT { return (call); }, __FILE__, __LINE__)
 #define DEVICE_CREATION(call) CheckDeviceCreation([&] { return (call); }, CurrentCallSite(__FILE__, __LINE__))

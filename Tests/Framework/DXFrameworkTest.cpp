@@ -1,3 +1,4 @@
+#include "Support/FrameworkFailure.h"
 #include "Support/ShowFixture.h"
 
 #include "Framework/DeviceCall.h"
@@ -103,6 +104,26 @@ TEST_F(DXFrameworkTest, FailedDeviceCreationNamesTheCodeAndTheCallSite)
         EXPECT_EQ(e.message, "Error: E_OUTOFMEMORY\n\n.\\Source\\Framework\\DXFramework.cpp : 1295");
     }
     EXPECT_EQ(DeviceCallMessage(0x12345678 | int(0x80000000), {".\\x.cpp", 7}), "Error: UNKNOWN ERROR!\n\n.\\x.cpp : 7");
+}
+
+// A call the device front refused says why after the program's own lines; a failure the front did
+// not make (the backend's) leaves the message as it was, even after an earlier refusal.
+TEST_F(DXFrameworkTest, ARefusedDeviceCallNamesItsCheckAfterTheCallSite)
+{
+    MountShow();
+    auto framework = MakeFramework();
+    framework->CreateMainWindow();
+    framework->CreateDevice();
+    IDirect3DDevice9* device = DXFramework::device;
+    const std::string site = ".\\Tests\\Framework\\DXFrameworkTest.cpp : ";
+    const int refusedLine = __LINE__ + 1;
+    EXPECT_EQ(FrameworkFailure([&] { DEVICE_CALL(device->SetRenderTarget(0, nullptr)); }),
+              "Error: D3DERR_INVALIDCALL\n\n" + site + std::to_string(refusedLine) +
+                  "\n\nSetRenderTarget refused (RenderTargetZeroUnset): render target 0 cannot be unset");
+    recorder->FailCall(Op::Clear, recorder->Count(Op::Clear), D3DERR_INVALIDCALL);
+    const int injectedLine = __LINE__ + 1;
+    EXPECT_EQ(FrameworkFailure([&] { DEVICE_CALL(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0)); }),
+              "Error: D3DERR_INVALIDCALL\n\n" + site + std::to_string(injectedLine));
 }
 
 TEST_F(DXFrameworkTest, LetterboxBarsAreClearedAroundThePicture)

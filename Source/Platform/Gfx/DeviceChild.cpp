@@ -12,7 +12,7 @@ DeviceChild::DeviceChild(IDirect3DDevice9& device, Unknown& owner) : Unknown(own
 HRESULT DeviceChild::GetDevice(IDirect3DDevice9** ppDevice)
 {
     if (!ppDevice) {
-        return D3DERR_INVALIDCALL;
+        return device_.Refuse("GetDevice", FrontCheck::NullPointer);
     }
     device_.AddRef();
     *ppDevice = &device_;

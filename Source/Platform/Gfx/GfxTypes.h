@@ -7,6 +7,7 @@
 #include "Platform/Gfx/D3D9Enums.h"
 #include "Platform/Gfx/D3D9Formats.h"
 #include "Platform/Gfx/D3D9Structs.h"
+#include "Platform/Gfx/FrontCheck.h"
 #include "Platform/Gfx/GfxForward.h"
 #include "Platform/Gfx/Result.h"
 #include "Platform/Gfx/VertexElements.h"

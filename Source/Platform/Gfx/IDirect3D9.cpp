@@ -8,9 +8,15 @@
 
 namespace {
 
-bool KnownDeviceType(D3DDEVTYPE type)
+std::optional<FrontCheck> CheckAdapter(UINT adapter, D3DDEVTYPE type)
 {
-    return type >= D3DDEVTYPE_HAL && type <= D3DDEVTYPE_NULLREF;
+    if (adapter != D3DADAPTER_DEFAULT) {
+        return FrontCheck::UnknownAdapter;
+    }
+    if (type < D3DDEVTYPE_HAL || type > D3DDEVTYPE_NULLREF) {
+        return FrontCheck::UnknownDeviceType;
+    }
+    return {};
 }
 
 bool OneVertexProcessing(DWORD behaviorFlags)
@@ -24,6 +30,11 @@ bool OneVertexProcessing(DWORD behaviorFlags)
 
 IDirect3D9::IDirect3D9(std::shared_ptr<GfxBackend> driver) : driver_(std::move(driver)) {}
 
+HRESULT IDirect3D9::Refuse(Op op, FrontCheck check)
+{
+    return refusals_.Refuse(*driver_, FrontRefusal{OpName(op), op, check, {}});
+}
+
 UINT IDirect3D9::GetAdapterModeCount(UINT Adapter, D3DFORMAT Format)
 {
     if (Adapter != D3DADAPTER_DEFAULT) {
@@ -34,16 +45,22 @@ UINT IDirect3D9::GetAdapterModeCount(UINT Adapter, D3DFORMAT Format)
 
 HRESULT IDirect3D9::EnumAdapterModes(UINT Adapter, D3DFORMAT Format, UINT Mode, D3DDISPLAYMODE* pMode)
 {
-    if (Adapter != D3DADAPTER_DEFAULT || !pMode) {
-        return D3DERR_INVALIDCALL;
+    if (Adapter != D3DADAPTER_DEFAULT) {
+        return Refuse(Op::EnumAdapterModes, FrontCheck::UnknownAdapter);
+    }
+    if (!pMode) {
+        return Refuse(Op::EnumAdapterModes, FrontCheck::NullPointer);
     }
     return driver_->EnumAdapterModes(Adapter, Format, Mode, pMode);
 }
 
 HRESULT IDirect3D9::GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode)
 {
-    if (Adapter != D3DADAPTER_DEFAULT || !pMode) {
-        return D3DERR_INVALIDCALL;
+    if (Adapter != D3DADAPTER_DEFAULT) {
+        return Refuse(Op::GetAdapterDisplayMode, FrontCheck::UnknownAdapter);
+    }
+    if (!pMode) {
+        return Refuse(Op::GetAdapterDisplayMode, FrontCheck::NullPointer);
     }
     return driver_->GetAdapterDisplayMode(Adapter, pMode);
 }
@@ -51,9 +68,11 @@ HRESULT IDirect3D9::GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode)
 HRESULT IDirect3D9::CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT AdapterFormat, DWORD Usage,
                                       D3DRESOURCETYPE RType, D3DFORMAT CheckFormat)
 {
-    if (Adapter != D3DADAPTER_DEFAULT || !KnownDeviceType(DeviceType) || RType < D3DRTYPE_SURFACE ||
-        RType > D3DRTYPE_INDEXBUFFER) {
-        return D3DERR_INVALIDCALL;
+    if (const auto failed = CheckAdapter(Adapter, DeviceType)) {
+        return Refuse(Op::CheckDeviceFormat, *failed);
+    }
+    if (RType < D3DRTYPE_SURFACE || RType > D3DRTYPE_INDEXBUFFER) {
+        return Refuse(Op::CheckDeviceFormat, FrontCheck::UnknownResourceType);
     }
     return driver_->CheckDeviceFormat(Adapter, DeviceType, AdapterFormat, Usage, RType, CheckFormat);
 }
@@ -62,9 +81,11 @@ HRESULT IDirect3D9::CheckDeviceMultiSampleType(UINT Adapter, D3DDEVTYPE DeviceTy
                                                BOOL Windowed, D3DMULTISAMPLE_TYPE MultiSampleType,
                                                DWORD* pQualityLevels)
 {
-    if (Adapter != D3DADAPTER_DEFAULT || !KnownDeviceType(DeviceType) ||
-        MultiSampleType > D3DMULTISAMPLE_16_SAMPLES) {
-        return D3DERR_INVALIDCALL;
+    if (const auto failed = CheckAdapter(Adapter, DeviceType)) {
+        return Refuse(Op::CheckDeviceMultiSampleType, *failed);
+    }
+    if (MultiSampleType > D3DMULTISAMPLE_16_SAMPLES) {
+        return Refuse(Op::CheckDeviceMultiSampleType, FrontCheck::UnknownMultiSampleType);
     }
     return driver_->CheckDeviceMultiSampleType(Adapter, DeviceType, SurfaceFormat, Windowed, MultiSampleType,
                                                pQualityLevels);
@@ -72,8 +93,11 @@ HRESULT IDirect3D9::CheckDeviceMultiSampleType(UINT Adapter, D3DDEVTYPE DeviceTy
 
 HRESULT IDirect3D9::GetDeviceCaps(UINT Adapter, D3DDEVTYPE DeviceType, D3DCAPS9* pCaps)
 {
-    if (Adapter != D3DADAPTER_DEFAULT || !KnownDeviceType(DeviceType) || !pCaps) {
-        return D3DERR_INVALIDCALL;
+    if (const auto failed = CheckAdapter(Adapter, DeviceType)) {
+        return Refuse(Op::GetDeviceCaps, *failed);
+    }
+    if (!pCaps) {
+        return Refuse(Op::GetDeviceCaps, FrontCheck::NullPointer);
     }
     return driver_->GetDeviceCaps(Adapter, DeviceType, pCaps);
 }
@@ -82,15 +106,20 @@ HRESULT IDirect3D9::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocu
                                  D3DPRESENT_PARAMETERS* pPresentationParameters,
                                  IDirect3DDevice9** ppReturnedDeviceInterface)
 {
-    if (Adapter != D3DADAPTER_DEFAULT || !KnownDeviceType(DeviceType) || !OneVertexProcessing(BehaviorFlags) ||
-        !pPresentationParameters || !ppReturnedDeviceInterface) {
-        return D3DERR_INVALIDCALL;
+    if (const auto failed = CheckAdapter(Adapter, DeviceType)) {
+        return Refuse(Op::CreateDevice, *failed);
     }
-    if (const HRESULT hr = CheckPresentParameters(*pPresentationParameters); FAILED(hr)) {
-        return hr;
+    if (!OneVertexProcessing(BehaviorFlags)) {
+        return Refuse(Op::CreateDevice, FrontCheck::VertexProcessing);
+    }
+    if (!pPresentationParameters || !ppReturnedDeviceInterface) {
+        return Refuse(Op::CreateDevice, FrontCheck::NullPointer);
+    }
+    if (const auto failed = CheckPresentParameters(*pPresentationParameters)) {
+        return Refuse(Op::CreateDevice, *failed);
     }
     if (device_) {
-        return D3DERR_NOTAVAILABLE;
+        return Refuse(Op::CreateDevice, FrontCheck::DeviceAlive);
     }
     auto* device = new IDirect3DDevice9(*this, driver_, *pPresentationParameters, hFocusWindow, BehaviorFlags);
     IDirect3DDevice9* built = device;

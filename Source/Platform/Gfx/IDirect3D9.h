@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "Platform/Gfx/GfxTypes.h"
+#include "Platform/Gfx/Refusal.h"
 #include "Platform/Gfx/Unknown.h"
 
 class GfxBackend;
@@ -38,11 +39,17 @@ public:
 
     GfxBackend& Driver() const { return *driver_; }
 
+    // The last call this object refused and the check that refused it (Refusal.h).
+    const std::optional<FrontRefusal>& LastRefusal() const { return refusals_.Last(); }
+
     // Called by the device as it goes.
     void DeviceDestroyed(IDirect3DDevice9& device);
 
 private:
+    HRESULT Refuse(Op op, FrontCheck check);
+
     std::shared_ptr<GfxBackend> driver_;
+    RefusalRecord refusals_;
     IDirect3DDevice9* device_ = nullptr;
 };
 

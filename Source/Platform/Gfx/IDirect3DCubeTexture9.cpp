@@ -1,5 +1,6 @@
 #include "Platform/Gfx/IDirect3DCubeTexture9.h"
 
+#include "Platform/Gfx/IDirect3DDevice9.h"
 #include "Platform/Gfx/detail/MipChain.h"
 
 IDirect3DCubeTexture9::IDirect3DCubeTexture9(IDirect3DDevice9& device, UINT edgeLength, UINT levels, DWORD usage,
@@ -31,15 +32,18 @@ IDirect3DSurface9* IDirect3DCubeTexture9::Find(D3DCUBEMAP_FACES face, UINT level
 HRESULT IDirect3DCubeTexture9::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc)
 {
     IDirect3DSurface9* surface = Find(D3DCUBEMAP_FACE_POSITIVE_X, Level);
-    return surface ? surface->GetDesc(pDesc) : D3DERR_INVALIDCALL;
+    return surface ? surface->GetDesc(pDesc) : Device().Refuse("GetLevelDesc", FrontCheck::LevelOutOfRange);
 }
 
 HRESULT IDirect3DCubeTexture9::GetCubeMapSurface(D3DCUBEMAP_FACES FaceType, UINT Level,
                                                  IDirect3DSurface9** ppCubeMapSurface)
 {
     IDirect3DSurface9* surface = Find(FaceType, Level);
-    if (!surface || !ppCubeMapSurface) {
-        return D3DERR_INVALIDCALL;
+    if (!surface) {
+        return Device().Refuse("GetCubeMapSurface", FrontCheck::LevelOutOfRange);
+    }
+    if (!ppCubeMapSurface) {
+        return Device().Refuse("GetCubeMapSurface", FrontCheck::NullPointer);
     }
     surface->AddRef();
     *ppCubeMapSurface = surface;
@@ -50,11 +54,12 @@ HRESULT IDirect3DCubeTexture9::LockRect(D3DCUBEMAP_FACES FaceType, UINT Level, D
                                         const RECT* pRect, DWORD Flags)
 {
     IDirect3DSurface9* surface = Find(FaceType, Level);
-    return surface ? surface->LockRect(pLockedRect, pRect, Flags) : D3DERR_INVALIDCALL;
+    return surface ? surface->LockRect(pLockedRect, pRect, Flags)
+                   : Device().Refuse(Op::LockRect, FrontCheck::LevelOutOfRange);
 }
 
 HRESULT IDirect3DCubeTexture9::UnlockRect(D3DCUBEMAP_FACES FaceType, UINT Level)
 {
     IDirect3DSurface9* surface = Find(FaceType, Level);
-    return surface ? surface->UnlockRect() : D3DERR_INVALIDCALL;
+    return surface ? surface->UnlockRect() : Device().Refuse(Op::UnlockRect, FrontCheck::LevelOutOfRange);
 }

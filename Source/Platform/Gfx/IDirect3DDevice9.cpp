@@ -41,7 +41,7 @@ Unknown* IDirect3DDevice9::OnLastCallerGone()
 HRESULT IDirect3DDevice9::GetDirect3D(IDirect3D9** ppD3D9)
 {
     if (!ppD3D9) {
-        return D3DERR_INVALIDCALL;
+        return Refuse("GetDirect3D", FrontCheck::NullPointer);
     }
     direct3d_.AddRef();
     *ppD3D9 = &direct3d_;
@@ -111,7 +111,7 @@ HRESULT IDirect3DDevice9::BeginScene()
         return D3DERR_DEVICELOST;
     }
     if (state_.inScene) {
-        return D3DERR_INVALIDCALL;
+        return Refuse(Op::BeginScene, FrontCheck::SceneOpen);
     }
     const HRESULT hr = driver_->BeginScene();
     state_.inScene = SUCCEEDED(hr);
@@ -124,7 +124,7 @@ HRESULT IDirect3DDevice9::EndScene()
         return D3DERR_DEVICELOST;
     }
     if (!state_.inScene) {
-        return D3DERR_INVALIDCALL;
+        return Refuse(Op::EndScene, FrontCheck::SceneNotOpen);
     }
     const HRESULT hr = driver_->EndScene();
     if (SUCCEEDED(hr)) {
@@ -139,8 +139,11 @@ HRESULT IDirect3DDevice9::Present(const RECT* pSourceRect, const RECT* pDestRect
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (state_.inScene || pSourceRect || pDestRect || hDestWindowOverride || pDirtyRegion) {
-        return D3DERR_INVALIDCALL;
+    if (state_.inScene) {
+        return Refuse(Op::Present, FrontCheck::SceneOpen);
+    }
+    if (pSourceRect || pDestRect || hDestWindowOverride || pDirtyRegion) {
+        return Refuse(Op::Present, FrontCheck::PresentArguments);
     }
     return driver_->Present(pSourceRect, pDestRect, hDestWindowOverride, pDirtyRegion);
 }
@@ -148,13 +151,13 @@ HRESULT IDirect3DDevice9::Present(const RECT* pSourceRect, const RECT* pDestRect
 HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters)
 {
     if (!pPresentationParameters) {
-        return D3DERR_INVALIDCALL;
+        return Refuse(Op::Reset, FrontCheck::NullPointer);
     }
-    if (const HRESULT hr = CheckPresentParameters(*pPresentationParameters); FAILED(hr)) {
-        return hr;
+    if (const auto failed = CheckPresentParameters(*pPresentationParameters)) {
+        return Refuse(Op::Reset, *failed);
     }
     if (ReferencedDefaultPoolResources()) {
-        return D3DERR_INVALIDCALL;
+        return Refuse(Op::Reset, FrontCheck::ResourcesReferenced);
     }
     UnbindAll();
     // The backend re-attaches the back buffer; until it has, nothing may reach the old storage.
@@ -167,4 +170,14 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters)
         BindBackBuffer();
     }
     return hr;
+}
+
+HRESULT IDirect3DDevice9::Refuse(Op op, FrontCheck check, std::string detail)
+{
+    return refusals_.Refuse(*driver_, FrontRefusal{OpName(op), op, check, std::move(detail)});
+}
+
+HRESULT IDirect3DDevice9::Refuse(const char* call, FrontCheck check)
+{
+    return refusals_.Refuse(*driver_, FrontRefusal{call, std::nullopt, check, {}});
 }

@@ -1,7 +1,7 @@
 // The device: Direct3D 9's device operations that the show uses, in front of a backend. Every
 // method checks its arguments and the device's state as Direct3D does, answers D3DERR_INVALIDCALL
-// for a bad one, and only then calls the backend. The device keeps what is bound (DeviceState),
-// its back buffer and the list of its live resources.
+// for a bad one (naming the check: LastRefusal), and only then calls the backend. The device keeps
+// what is bound (DeviceState), its back buffer and the list of its live resources.
 //
 // After a Reset that the backend failed, the device stays lost: everything but Reset answers
 // D3DERR_DEVICELOST (TestCooperativeLevel: D3DERR_DEVICENOTRESET) until a Reset succeeds.
@@ -14,6 +14,7 @@
 #include "Platform/Gfx/DeviceState.h"
 #include "Platform/Gfx/GfxTypes.h"
 #include "Platform/Gfx/IDirect3DSurface9.h"
+#include "Platform/Gfx/Refusal.h"
 #include "Platform/Gfx/Unknown.h"
 
 class GfxBackend;
@@ -74,6 +75,15 @@ public:
     HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex, UINT MinVertexIndex,
                                  UINT NumVertices, UINT startIndex, UINT primCount);
 
+    // Refusals: every refused call names the check that refused it (FrontChecks.inc). The last
+    // one stays until the next, for callers and tests.
+    const std::optional<FrontRefusal>& LastRefusal() const { return refusals_.Last(); }
+    // Refuses a call of the operation, or of a front-only method (a getter) by name, and returns
+    // the code the call answers. Resources refuse through their device; the GL backend refuses a
+    // draw or clear into a framebuffer it cannot complete, with what it found as the detail.
+    HRESULT Refuse(Op op, FrontCheck check, std::string detail = {});
+    HRESULT Refuse(const char* call, FrontCheck check);
+
     // For backends and resources.
     GfxBackend& Driver() const { return *driver_; }
     BackendSlot& Backend() { return backend_; }
@@ -108,5 +118,6 @@ private:
     std::unique_ptr<IDirect3DSurface9> backBuffer_;
     DeviceState state_;
     std::vector<IDirect3DResource9*> resources_;
+    RefusalRecord refusals_;
     bool lostUntilReset_ = false;
 };

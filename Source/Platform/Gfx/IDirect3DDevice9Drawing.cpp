@@ -14,9 +14,14 @@ HRESULT IDirect3DDevice9::SetStreamSource(UINT StreamNumber, IDirect3DVertexBuff
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (StreamNumber >= MAXD3DDECLSTREAMS ||
-        (pStreamData && (!Owns(pStreamData) || OffsetInBytes >= pStreamData->Desc().Size))) {
-        return D3DERR_INVALIDCALL;
+    if (StreamNumber >= MAXD3DDECLSTREAMS) {
+        return Refuse(Op::SetStreamSource, FrontCheck::SlotOutOfRange);
+    }
+    if (pStreamData && !Owns(pStreamData)) {
+        return Refuse(Op::SetStreamSource, FrontCheck::OtherDevice);
+    }
+    if (pStreamData && OffsetInBytes >= pStreamData->Desc().Size) {
+        return Refuse(Op::SetStreamSource, FrontCheck::OutsideResource);
     }
     const HRESULT hr = driver_->SetStreamSource(StreamNumber, pStreamData, OffsetInBytes, Stride);
     if (SUCCEEDED(hr)) {
@@ -34,7 +39,7 @@ HRESULT IDirect3DDevice9::SetIndices(IDirect3DIndexBuffer9* pIndexData)
         return D3DERR_DEVICELOST;
     }
     if (pIndexData && !Owns(pIndexData)) {
-        return D3DERR_INVALIDCALL;
+        return Refuse(Op::SetIndices, FrontCheck::OtherDevice);
     }
     const HRESULT hr = driver_->SetIndices(pIndexData);
     if (SUCCEEDED(hr)) {
@@ -49,7 +54,7 @@ HRESULT IDirect3DDevice9::SetVertexDeclaration(IDirect3DVertexDeclaration9* pDec
         return D3DERR_DEVICELOST;
     }
     if (pDecl && !Owns(pDecl)) {
-        return D3DERR_INVALIDCALL;
+        return Refuse(Op::SetVertexDeclaration, FrontCheck::OtherDevice);
     }
     const HRESULT hr = driver_->SetVertexDeclaration(pDecl);
     if (SUCCEEDED(hr)) {
@@ -65,10 +70,9 @@ HRESULT IDirect3DDevice9::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, I
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (const HRESULT hr = CheckIndexedDraw(state_, PrimitiveType, BaseVertexIndex, MinVertexIndex, NumVertices,
-                                            startIndex, primCount);
-        FAILED(hr)) {
-        return hr;
+    if (const auto failed = CheckIndexedDraw(state_, PrimitiveType, BaseVertexIndex, MinVertexIndex, NumVertices,
+                                             startIndex, primCount)) {
+        return Refuse(Op::DrawIndexedPrimitive, *failed);
     }
     return driver_->DrawIndexedPrimitive(PrimitiveType, BaseVertexIndex, MinVertexIndex, NumVertices, startIndex,
                                          primCount);

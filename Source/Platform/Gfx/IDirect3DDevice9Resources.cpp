@@ -33,11 +33,14 @@ HRESULT IDirect3DDevice9::CreateDepthStencilSurface(UINT Width, UINT Height, D3D
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (!ppSurface || pSharedHandle) {
-        return D3DERR_INVALIDCALL;
+    if (!ppSurface) {
+        return Refuse(Op::CreateDepthStencilSurface, FrontCheck::NullPointer);
     }
-    if (const HRESULT hr = CheckDepthStencilCreation(Width, Height, Format, MultiSample); FAILED(hr)) {
-        return hr;
+    if (pSharedHandle) {
+        return Refuse(Op::CreateDepthStencilSurface, FrontCheck::SharedHandle);
+    }
+    if (const auto failed = CheckDepthStencilCreation(Width, Height, Format, MultiSample)) {
+        return Refuse(Op::CreateDepthStencilSurface, *failed);
     }
     D3DSURFACE_DESC desc;
     desc.Format = Format;
@@ -60,12 +63,14 @@ HRESULT IDirect3DDevice9::CreateTexture(UINT Width, UINT Height, UINT Levels, DW
         return D3DERR_DEVICELOST;
     }
     UINT levels = Levels;
-    if (!ppTexture || pSharedHandle) {
-        return D3DERR_INVALIDCALL;
+    if (!ppTexture) {
+        return Refuse(Op::CreateTexture, FrontCheck::NullPointer);
     }
-    if (const HRESULT hr = CheckTextureCreation(D3DRTYPE_TEXTURE, Width, Height, 1, levels, Usage, Format, Pool);
-        FAILED(hr)) {
-        return hr;
+    if (pSharedHandle) {
+        return Refuse(Op::CreateTexture, FrontCheck::SharedHandle);
+    }
+    if (const auto failed = CheckTextureCreation(D3DRTYPE_TEXTURE, Width, Height, 1, levels, Usage, Format, Pool)) {
+        return Refuse(Op::CreateTexture, *failed);
     }
     auto* texture = new IDirect3DTexture9(*this, Width, Height, levels, Usage, Format, Pool);
     return Realise(texture, ppTexture, [&](IDirect3DTexture9** built) {
@@ -81,13 +86,15 @@ HRESULT IDirect3DDevice9::CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD 
         return D3DERR_DEVICELOST;
     }
     UINT levels = Levels;
-    if (!ppCubeTexture || pSharedHandle) {
-        return D3DERR_INVALIDCALL;
+    if (!ppCubeTexture) {
+        return Refuse(Op::CreateCubeTexture, FrontCheck::NullPointer);
     }
-    if (const HRESULT hr =
-            CheckTextureCreation(D3DRTYPE_CUBETEXTURE, EdgeLength, EdgeLength, 1, levels, Usage, Format, Pool);
-        FAILED(hr)) {
-        return hr;
+    if (pSharedHandle) {
+        return Refuse(Op::CreateCubeTexture, FrontCheck::SharedHandle);
+    }
+    if (const auto failed =
+            CheckTextureCreation(D3DRTYPE_CUBETEXTURE, EdgeLength, EdgeLength, 1, levels, Usage, Format, Pool)) {
+        return Refuse(Op::CreateCubeTexture, *failed);
     }
     auto* texture = new IDirect3DCubeTexture9(*this, EdgeLength, levels, Usage, Format, Pool);
     return Realise(texture, ppCubeTexture, [&](IDirect3DCubeTexture9** built) {
@@ -103,13 +110,15 @@ HRESULT IDirect3DDevice9::CreateVolumeTexture(UINT Width, UINT Height, UINT Dept
         return D3DERR_DEVICELOST;
     }
     UINT levels = Levels;
-    if (!ppVolumeTexture || pSharedHandle) {
-        return D3DERR_INVALIDCALL;
+    if (!ppVolumeTexture) {
+        return Refuse(Op::CreateVolumeTexture, FrontCheck::NullPointer);
     }
-    if (const HRESULT hr =
-            CheckTextureCreation(D3DRTYPE_VOLUMETEXTURE, Width, Height, Depth, levels, Usage, Format, Pool);
-        FAILED(hr)) {
-        return hr;
+    if (pSharedHandle) {
+        return Refuse(Op::CreateVolumeTexture, FrontCheck::SharedHandle);
+    }
+    if (const auto failed =
+            CheckTextureCreation(D3DRTYPE_VOLUMETEXTURE, Width, Height, Depth, levels, Usage, Format, Pool)) {
+        return Refuse(Op::CreateVolumeTexture, *failed);
     }
     auto* texture = new IDirect3DVolumeTexture9(*this, Width, Height, Depth, levels, Usage, Format, Pool);
     return Realise(texture, ppVolumeTexture, [&](IDirect3DVolumeTexture9** built) {
@@ -123,11 +132,14 @@ HRESULT IDirect3DDevice9::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (!ppVertexBuffer || pSharedHandle) {
-        return D3DERR_INVALIDCALL;
+    if (!ppVertexBuffer) {
+        return Refuse(Op::CreateVertexBuffer, FrontCheck::NullPointer);
     }
-    if (const HRESULT hr = CheckBufferCreation(Length, Usage, Pool); FAILED(hr)) {
-        return hr;
+    if (pSharedHandle) {
+        return Refuse(Op::CreateVertexBuffer, FrontCheck::SharedHandle);
+    }
+    if (const auto failed = CheckBufferCreation(Length, Usage, Pool)) {
+        return Refuse(Op::CreateVertexBuffer, *failed);
     }
     D3DVERTEXBUFFER_DESC desc;
     desc.Usage = Usage;
@@ -145,11 +157,17 @@ HRESULT IDirect3DDevice9::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT 
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (!ppIndexBuffer || pSharedHandle || (Format != D3DFMT_INDEX16 && Format != D3DFMT_INDEX32)) {
-        return D3DERR_INVALIDCALL;
+    if (!ppIndexBuffer) {
+        return Refuse(Op::CreateIndexBuffer, FrontCheck::NullPointer);
     }
-    if (const HRESULT hr = CheckBufferCreation(Length, Usage, Pool); FAILED(hr)) {
-        return hr;
+    if (pSharedHandle) {
+        return Refuse(Op::CreateIndexBuffer, FrontCheck::SharedHandle);
+    }
+    if (Format != D3DFMT_INDEX16 && Format != D3DFMT_INDEX32) {
+        return Refuse(Op::CreateIndexBuffer, FrontCheck::FormatForUsage);
+    }
+    if (const auto failed = CheckBufferCreation(Length, Usage, Pool)) {
+        return Refuse(Op::CreateIndexBuffer, *failed);
     }
     D3DINDEXBUFFER_DESC desc;
     desc.Format = Format;
@@ -168,8 +186,11 @@ HRESULT IDirect3DDevice9::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVert
         return D3DERR_DEVICELOST;
     }
     std::vector<D3DVERTEXELEMENT9> elements;
-    if (!pVertexElements || !ppDecl || FAILED(CheckVertexElements(pVertexElements, elements))) {
-        return D3DERR_INVALIDCALL;
+    if (!pVertexElements || !ppDecl) {
+        return Refuse(Op::CreateVertexDeclaration, FrontCheck::NullPointer);
+    }
+    if (const auto failed = CheckVertexElements(pVertexElements, elements)) {
+        return Refuse(Op::CreateVertexDeclaration, *failed);
     }
     auto* declaration = new IDirect3DVertexDeclaration9(*this, std::move(elements));
     return Realise(declaration, ppDecl, [&](IDirect3DVertexDeclaration9** built) {

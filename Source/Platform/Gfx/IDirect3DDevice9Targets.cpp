@@ -11,8 +11,8 @@ HRESULT IDirect3DDevice9::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags,
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (const HRESULT hr = CheckClear(Count, pRects, Flags, Z, state_.depthStencil); FAILED(hr)) {
-        return hr;
+    if (const auto failed = CheckClear(Count, pRects, Flags, Z, state_.depthStencil)) {
+        return Refuse(Op::Clear, *failed);
     }
     return driver_->Clear(Count, pRects, Flags, Color, Z, Stencil);
 }
@@ -20,7 +20,7 @@ HRESULT IDirect3DDevice9::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags,
 HRESULT IDirect3DDevice9::GetViewport(D3DVIEWPORT9* pViewport)
 {
     if (!pViewport) {
-        return D3DERR_INVALIDCALL;
+        return Refuse("GetViewport", FrontCheck::NullPointer);
     }
     *pViewport = state_.viewport;
     return D3D_OK;
@@ -31,8 +31,11 @@ HRESULT IDirect3DDevice9::SetViewport(const D3DVIEWPORT9* pViewport)
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (!pViewport || !ViewportFits(*pViewport, state_.renderTargets[0]->Desc())) {
-        return D3DERR_INVALIDCALL;
+    if (!pViewport) {
+        return Refuse(Op::SetViewport, FrontCheck::NullPointer);
+    }
+    if (!ViewportFits(*pViewport, state_.renderTargets[0]->Desc())) {
+        return Refuse(Op::SetViewport, FrontCheck::ViewportOutside);
     }
     const HRESULT hr = driver_->SetViewport(pViewport);
     if (SUCCEEDED(hr)) {
@@ -43,8 +46,11 @@ HRESULT IDirect3DDevice9::SetViewport(const D3DVIEWPORT9* pViewport)
 
 HRESULT IDirect3DDevice9::GetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9** ppRenderTarget)
 {
-    if (RenderTargetIndex >= kMaxRenderTargets || !ppRenderTarget) {
-        return D3DERR_INVALIDCALL;
+    if (RenderTargetIndex >= kMaxRenderTargets) {
+        return Refuse("GetRenderTarget", FrontCheck::SlotOutOfRange);
+    }
+    if (!ppRenderTarget) {
+        return Refuse("GetRenderTarget", FrontCheck::NullPointer);
     }
     *ppRenderTarget = state_.renderTargets[RenderTargetIndex];
     if (!*ppRenderTarget) {
@@ -59,11 +65,17 @@ HRESULT IDirect3DDevice9::SetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurf
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (RenderTargetIndex >= kMaxRenderTargets || (RenderTargetIndex == 0 && !pRenderTarget)) {
-        return D3DERR_INVALIDCALL;
+    if (RenderTargetIndex >= kMaxRenderTargets) {
+        return Refuse(Op::SetRenderTarget, FrontCheck::SlotOutOfRange);
     }
-    if (pRenderTarget && (!Owns(pRenderTarget) || !(pRenderTarget->Desc().Usage & D3DUSAGE_RENDERTARGET))) {
-        return D3DERR_INVALIDCALL;
+    if (RenderTargetIndex == 0 && !pRenderTarget) {
+        return Refuse(Op::SetRenderTarget, FrontCheck::RenderTargetZeroUnset);
+    }
+    if (pRenderTarget && !Owns(pRenderTarget)) {
+        return Refuse(Op::SetRenderTarget, FrontCheck::OtherDevice);
+    }
+    if (pRenderTarget && !(pRenderTarget->Desc().Usage & D3DUSAGE_RENDERTARGET)) {
+        return Refuse(Op::SetRenderTarget, FrontCheck::NotRenderTarget);
     }
     const HRESULT hr = driver_->SetRenderTarget(RenderTargetIndex, pRenderTarget);
     if (FAILED(hr)) {
@@ -79,7 +91,7 @@ HRESULT IDirect3DDevice9::SetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurf
 HRESULT IDirect3DDevice9::GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface)
 {
     if (!ppZStencilSurface) {
-        return D3DERR_INVALIDCALL;
+        return Refuse("GetDepthStencilSurface", FrontCheck::NullPointer);
     }
     *ppZStencilSurface = state_.depthStencil;
     if (!*ppZStencilSurface) {
@@ -94,8 +106,11 @@ HRESULT IDirect3DDevice9::SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (pNewZStencil && (!Owns(pNewZStencil) || !(pNewZStencil->Desc().Usage & D3DUSAGE_DEPTHSTENCIL))) {
-        return D3DERR_INVALIDCALL;
+    if (pNewZStencil && !Owns(pNewZStencil)) {
+        return Refuse(Op::SetDepthStencilSurface, FrontCheck::OtherDevice);
+    }
+    if (pNewZStencil && !(pNewZStencil->Desc().Usage & D3DUSAGE_DEPTHSTENCIL)) {
+        return Refuse(Op::SetDepthStencilSurface, FrontCheck::NotDepthStencil);
     }
     const HRESULT hr = driver_->SetDepthStencilSurface(pNewZStencil);
     if (SUCCEEDED(hr)) {
@@ -111,13 +126,15 @@ HRESULT IDirect3DDevice9::StretchRect(IDirect3DSurface9* pSourceSurface, const R
     if (lostUntilReset_) {
         return D3DERR_DEVICELOST;
     }
-    if (!pSourceSurface || !pDestSurface || !Owns(pSourceSurface) || !Owns(pDestSurface)) {
-        return D3DERR_INVALIDCALL;
+    if (!pSourceSurface || !pDestSurface) {
+        return Refuse(Op::StretchRect, FrontCheck::NullPointer);
     }
-    if (const HRESULT hr =
-            CheckStretchRect(*pSourceSurface, pSourceRect, *pDestSurface, pDestRect, Filter, state_.inScene);
-        FAILED(hr)) {
-        return hr;
+    if (!Owns(pSourceSurface) || !Owns(pDestSurface)) {
+        return Refuse(Op::StretchRect, FrontCheck::OtherDevice);
+    }
+    if (const auto failed =
+            CheckStretchRect(*pSourceSurface, pSourceRect, *pDestSurface, pDestRect, Filter, state_.inScene)) {
+        return Refuse(Op::StretchRect, *failed);
     }
     return driver_->StretchRect(pSourceSurface, pSourceRect, pDestSurface, pDestRect, Filter);
 }

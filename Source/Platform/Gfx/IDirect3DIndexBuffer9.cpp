@@ -12,7 +12,7 @@ IDirect3DIndexBuffer9::IDirect3DIndexBuffer9(IDirect3DDevice9& device, const D3D
 HRESULT IDirect3DIndexBuffer9::GetDesc(D3DINDEXBUFFER_DESC* pDesc)
 {
     if (!pDesc) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse("GetDesc", FrontCheck::NullPointer);
     }
     *pDesc = desc_;
     return D3D_OK;
@@ -20,9 +20,17 @@ HRESULT IDirect3DIndexBuffer9::GetDesc(D3DINDEXBUFFER_DESC* pDesc)
 
 HRESULT IDirect3DIndexBuffer9::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD Flags)
 {
-    if (!ppbData || locked_ || FAILED(CheckLockFlags(Flags, desc_.Usage, LockTarget::Buffer)) ||
-        !BufferRangeInside(OffsetToLock, SizeToLock, desc_.Size)) {
-        return D3DERR_INVALIDCALL;
+    if (!ppbData) {
+        return Device().Refuse(Op::LockIndexBuffer, FrontCheck::NullPointer);
+    }
+    if (locked_) {
+        return Device().Refuse(Op::LockIndexBuffer, FrontCheck::Locked);
+    }
+    if (const auto failed = CheckLockFlags(Flags, desc_.Usage, LockTarget::Buffer)) {
+        return Device().Refuse(Op::LockIndexBuffer, *failed);
+    }
+    if (!BufferRangeInside(OffsetToLock, SizeToLock, desc_.Size)) {
+        return Device().Refuse(Op::LockIndexBuffer, FrontCheck::OutsideResource);
     }
     const HRESULT hr = Device().Driver().LockIndexBuffer(this, OffsetToLock, SizeToLock, ppbData, Flags);
     locked_ = SUCCEEDED(hr);
@@ -32,7 +40,7 @@ HRESULT IDirect3DIndexBuffer9::Lock(UINT OffsetToLock, UINT SizeToLock, void** p
 HRESULT IDirect3DIndexBuffer9::Unlock()
 {
     if (!locked_) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse(Op::UnlockIndexBuffer, FrontCheck::NotLocked);
     }
     const HRESULT hr = Device().Driver().UnlockIndexBuffer(this);
     if (SUCCEEDED(hr)) {

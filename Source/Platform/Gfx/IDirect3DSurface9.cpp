@@ -29,7 +29,7 @@ IDirect3DSurface9::IDirect3DSurface9(IDirect3DDevice9& device, Unknown& swapChai
 HRESULT IDirect3DSurface9::GetDesc(D3DSURFACE_DESC* pDesc)
 {
     if (!pDesc) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse("GetDesc", FrontCheck::NullPointer);
     }
     *pDesc = desc_;
     return D3D_OK;
@@ -43,9 +43,20 @@ bool IDirect3DSurface9::Lockable() const
 
 HRESULT IDirect3DSurface9::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags)
 {
-    if (!pLockedRect || !Lockable() || locked_ || FAILED(CheckLockFlags(Flags, desc_.Usage, LockTarget::Image)) ||
-        (pRect && !RectInside(*pRect, desc_.Width, desc_.Height))) {
-        return D3DERR_INVALIDCALL;
+    if (!pLockedRect) {
+        return Device().Refuse(Op::LockRect, FrontCheck::NullPointer);
+    }
+    if (!Lockable()) {
+        return Device().Refuse(Op::LockRect, FrontCheck::NotLockable);
+    }
+    if (locked_) {
+        return Device().Refuse(Op::LockRect, FrontCheck::Locked);
+    }
+    if (const auto failed = CheckLockFlags(Flags, desc_.Usage, LockTarget::Image)) {
+        return Device().Refuse(Op::LockRect, *failed);
+    }
+    if (pRect && !RectInside(*pRect, desc_.Width, desc_.Height)) {
+        return Device().Refuse(Op::LockRect, FrontCheck::OutsideResource);
     }
     const HRESULT hr = Device().Driver().LockRect(this, pLockedRect, pRect, Flags);
     locked_ = SUCCEEDED(hr);
@@ -55,7 +66,7 @@ HRESULT IDirect3DSurface9::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRe
 HRESULT IDirect3DSurface9::UnlockRect()
 {
     if (!locked_) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse(Op::UnlockRect, FrontCheck::NotLocked);
     }
     const HRESULT hr = Device().Driver().UnlockRect(this);
     if (SUCCEEDED(hr)) {

@@ -1,5 +1,6 @@
 #include "Platform/Gfx/IDirect3DTexture9.h"
 
+#include "Platform/Gfx/IDirect3DDevice9.h"
 #include "Platform/Gfx/detail/MipChain.h"
 
 IDirect3DTexture9::IDirect3DTexture9(IDirect3DDevice9& device, UINT width, UINT height, UINT levels, DWORD usage,
@@ -20,15 +21,18 @@ IDirect3DTexture9::IDirect3DTexture9(IDirect3DDevice9& device, UINT width, UINT 
 HRESULT IDirect3DTexture9::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc)
 {
     if (Level >= levels_.size()) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse("GetLevelDesc", FrontCheck::LevelOutOfRange);
     }
     return levels_[Level]->GetDesc(pDesc);
 }
 
 HRESULT IDirect3DTexture9::GetSurfaceLevel(UINT Level, IDirect3DSurface9** ppSurfaceLevel)
 {
-    if (Level >= levels_.size() || !ppSurfaceLevel) {
-        return D3DERR_INVALIDCALL;
+    if (Level >= levels_.size()) {
+        return Device().Refuse("GetSurfaceLevel", FrontCheck::LevelOutOfRange);
+    }
+    if (!ppSurfaceLevel) {
+        return Device().Refuse("GetSurfaceLevel", FrontCheck::NullPointer);
     }
     levels_[Level]->AddRef();
     *ppSurfaceLevel = levels_[Level].get();
@@ -38,7 +42,7 @@ HRESULT IDirect3DTexture9::GetSurfaceLevel(UINT Level, IDirect3DSurface9** ppSur
 HRESULT IDirect3DTexture9::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags)
 {
     if (Level >= levels_.size()) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse(Op::LockRect, FrontCheck::LevelOutOfRange);
     }
     return levels_[Level]->LockRect(pLockedRect, pRect, Flags);
 }
@@ -46,7 +50,7 @@ HRESULT IDirect3DTexture9::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, con
 HRESULT IDirect3DTexture9::UnlockRect(UINT Level)
 {
     if (Level >= levels_.size()) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse(Op::UnlockRect, FrontCheck::LevelOutOfRange);
     }
     return levels_[Level]->UnlockRect();
 }

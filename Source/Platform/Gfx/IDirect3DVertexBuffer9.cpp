@@ -12,7 +12,7 @@ IDirect3DVertexBuffer9::IDirect3DVertexBuffer9(IDirect3DDevice9& device, const D
 HRESULT IDirect3DVertexBuffer9::GetDesc(D3DVERTEXBUFFER_DESC* pDesc)
 {
     if (!pDesc) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse("GetDesc", FrontCheck::NullPointer);
     }
     *pDesc = desc_;
     return D3D_OK;
@@ -20,9 +20,17 @@ HRESULT IDirect3DVertexBuffer9::GetDesc(D3DVERTEXBUFFER_DESC* pDesc)
 
 HRESULT IDirect3DVertexBuffer9::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD Flags)
 {
-    if (!ppbData || locked_ || FAILED(CheckLockFlags(Flags, desc_.Usage, LockTarget::Buffer)) ||
-        !BufferRangeInside(OffsetToLock, SizeToLock, desc_.Size)) {
-        return D3DERR_INVALIDCALL;
+    if (!ppbData) {
+        return Device().Refuse(Op::LockVertexBuffer, FrontCheck::NullPointer);
+    }
+    if (locked_) {
+        return Device().Refuse(Op::LockVertexBuffer, FrontCheck::Locked);
+    }
+    if (const auto failed = CheckLockFlags(Flags, desc_.Usage, LockTarget::Buffer)) {
+        return Device().Refuse(Op::LockVertexBuffer, *failed);
+    }
+    if (!BufferRangeInside(OffsetToLock, SizeToLock, desc_.Size)) {
+        return Device().Refuse(Op::LockVertexBuffer, FrontCheck::OutsideResource);
     }
     const HRESULT hr = Device().Driver().LockVertexBuffer(this, OffsetToLock, SizeToLock, ppbData, Flags);
     locked_ = SUCCEEDED(hr);
@@ -32,7 +40,7 @@ HRESULT IDirect3DVertexBuffer9::Lock(UINT OffsetToLock, UINT SizeToLock, void** 
 HRESULT IDirect3DVertexBuffer9::Unlock()
 {
     if (!locked_) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse(Op::UnlockVertexBuffer, FrontCheck::NotLocked);
     }
     const HRESULT hr = Device().Driver().UnlockVertexBuffer(this);
     if (SUCCEEDED(hr)) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "Platform/Gfx/IDirect3DDevice9.h"
+
 IDirect3DVertexDeclaration9::IDirect3DVertexDeclaration9(IDirect3DDevice9& device,
                                                          std::vector<D3DVERTEXELEMENT9> elements)
     : DeviceChild(device), elements_(std::move(elements))
@@ -12,7 +14,7 @@ IDirect3DVertexDeclaration9::IDirect3DVertexDeclaration9(IDirect3DDevice9& devic
 HRESULT IDirect3DVertexDeclaration9::GetDeclaration(D3DVERTEXELEMENT9* pElement, UINT* pNumElements)
 {
     if (!pNumElements) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse("GetDeclaration", FrontCheck::NullPointer);
     }
     *pNumElements = static_cast<UINT>(elements_.size() + 1);
     if (pElement) {

@@ -13,7 +13,7 @@ IDirect3DVolume9::IDirect3DVolume9(IDirect3DVolumeTexture9& container, const D3D
 HRESULT IDirect3DVolume9::GetDesc(D3DVOLUME_DESC* pDesc)
 {
     if (!pDesc) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse("GetDesc", FrontCheck::NullPointer);
     }
     *pDesc = desc_;
     return D3D_OK;
@@ -21,10 +21,20 @@ HRESULT IDirect3DVolume9::GetDesc(D3DVOLUME_DESC* pDesc)
 
 HRESULT IDirect3DVolume9::LockBox(D3DLOCKED_BOX* pLockedVolume, const D3DBOX* pBox, DWORD Flags)
 {
-    if (!pLockedVolume || locked_ || !PoolAllowsImageLock(desc_.Pool, desc_.Usage) ||
-        FAILED(CheckLockFlags(Flags, desc_.Usage, LockTarget::Image)) ||
-        (pBox && !BoxInside(*pBox, desc_.Width, desc_.Height, desc_.Depth))) {
-        return D3DERR_INVALIDCALL;
+    if (!pLockedVolume) {
+        return Device().Refuse(Op::LockBox, FrontCheck::NullPointer);
+    }
+    if (locked_) {
+        return Device().Refuse(Op::LockBox, FrontCheck::Locked);
+    }
+    if (!PoolAllowsImageLock(desc_.Pool, desc_.Usage)) {
+        return Device().Refuse(Op::LockBox, FrontCheck::NotLockable);
+    }
+    if (const auto failed = CheckLockFlags(Flags, desc_.Usage, LockTarget::Image)) {
+        return Device().Refuse(Op::LockBox, *failed);
+    }
+    if (pBox && !BoxInside(*pBox, desc_.Width, desc_.Height, desc_.Depth)) {
+        return Device().Refuse(Op::LockBox, FrontCheck::OutsideResource);
     }
     const HRESULT hr = Device().Driver().LockBox(this, pLockedVolume, pBox, Flags);
     locked_ = SUCCEEDED(hr);
@@ -34,7 +44,7 @@ HRESULT IDirect3DVolume9::LockBox(D3DLOCKED_BOX* pLockedVolume, const D3DBOX* pB
 HRESULT IDirect3DVolume9::UnlockBox()
 {
     if (!locked_) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse(Op::UnlockBox, FrontCheck::NotLocked);
     }
     const HRESULT hr = Device().Driver().UnlockBox(this);
     if (SUCCEEDED(hr)) {

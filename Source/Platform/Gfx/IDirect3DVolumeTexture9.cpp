@@ -1,5 +1,6 @@
 #include "Platform/Gfx/IDirect3DVolumeTexture9.h"
 
+#include "Platform/Gfx/IDirect3DDevice9.h"
 #include "Platform/Gfx/detail/MipChain.h"
 
 IDirect3DVolumeTexture9::IDirect3DVolumeTexture9(IDirect3DDevice9& device, UINT width, UINT height, UINT depth,
@@ -21,15 +22,18 @@ IDirect3DVolumeTexture9::IDirect3DVolumeTexture9(IDirect3DDevice9& device, UINT 
 HRESULT IDirect3DVolumeTexture9::GetLevelDesc(UINT Level, D3DVOLUME_DESC* pDesc)
 {
     if (Level >= levels_.size()) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse("GetLevelDesc", FrontCheck::LevelOutOfRange);
     }
     return levels_[Level]->GetDesc(pDesc);
 }
 
 HRESULT IDirect3DVolumeTexture9::GetVolumeLevel(UINT Level, IDirect3DVolume9** ppVolumeLevel)
 {
-    if (Level >= levels_.size() || !ppVolumeLevel) {
-        return D3DERR_INVALIDCALL;
+    if (Level >= levels_.size()) {
+        return Device().Refuse("GetVolumeLevel", FrontCheck::LevelOutOfRange);
+    }
+    if (!ppVolumeLevel) {
+        return Device().Refuse("GetVolumeLevel", FrontCheck::NullPointer);
     }
     levels_[Level]->AddRef();
     *ppVolumeLevel = levels_[Level].get();
@@ -39,7 +43,7 @@ HRESULT IDirect3DVolumeTexture9::GetVolumeLevel(UINT Level, IDirect3DVolume9** p
 HRESULT IDirect3DVolumeTexture9::LockBox(UINT Level, D3DLOCKED_BOX* pLockedVolume, const D3DBOX* pBox, DWORD Flags)
 {
     if (Level >= levels_.size()) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse(Op::LockBox, FrontCheck::LevelOutOfRange);
     }
     return levels_[Level]->LockBox(pLockedVolume, pBox, Flags);
 }
@@ -47,7 +51,7 @@ HRESULT IDirect3DVolumeTexture9::LockBox(UINT Level, D3DLOCKED_BOX* pLockedVolum
 HRESULT IDirect3DVolumeTexture9::UnlockBox(UINT Level)
 {
     if (Level >= levels_.size()) {
-        return D3DERR_INVALIDCALL;
+        return Device().Refuse(Op::UnlockBox, FrontCheck::LevelOutOfRange);
     }
     return levels_[Level]->UnlockBox();
 }

@@ -1,5 +1,6 @@
 // Arguments are checked once, in front of the backend: a bad one is answered with
-// D3DERR_INVALIDCALL and never reaches the Recorder.
+// D3DERR_INVALIDCALL and never reaches the Recorder as its operation. Each refusal names its check:
+// the device keeps it and the Recorder logs it as a Refused notice.
 #include <cstring>
 #include <vector>
 
@@ -282,6 +283,110 @@ TEST_F(DrawCheckTest, TargetsOfDifferentSizesOrASmallDepthSurface)
     ASSERT_EQ(device->SetRenderTarget(0, halfSurface), D3D_OK);
     EXPECT_EQ(DrawQuad(), D3D_OK); // 400 x 300 fits in 512 x 512
     ReleaseAll(smallDepth, halfSurface, half);
+}
+
+
+// Refusals name their check where a caller and a log can see it: the code answered, the device's
+// last refusal and the Recorder's Refused notice agree; a getter's refusal stays with the device.
+class RefusalTest : public DrawCheckTest {
+protected:
+    void ExpectRefused(HRESULT result, Op op, FrontCheck check)
+    {
+        EXPECT_EQ(result, FrontCheckResult(check));
+        ASSERT_TRUE(device->LastRefusal());
+        EXPECT_EQ(device->LastRefusal()->op, op);
+        EXPECT_EQ(device->LastRefusal()->check, check) << FrontCheckName(device->LastRefusal()->check);
+        ASSERT_EQ(recorder->Count(Op::Refused), ++notices);
+        const auto& notice = recorder->Call<Op::Refused>(notices - 1);
+        EXPECT_EQ(notice.Operation, op);
+        EXPECT_EQ(notice.Check, check) << FrontCheckName(notice.Check);
+    }
+
+    size_t notices = 0;
+};
+
+#define EXPECT_REFUSED(call, op, check)   \
+    {                                     \
+        SCOPED_TRACE(#call);              \
+        ExpectRefused((call), op, check); \
+    }
+
+TEST_F(RefusalTest, PointersObjectsSlotsAndLevels)
+{
+    IDirect3DTexture9* target = MakeTexture(800, 600, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
+    IDirect3DSurface9* surface = Level0(target);
+    EXPECT_REFUSED(device->SetRenderTarget(4, surface), Op::SetRenderTarget, FrontCheck::SlotOutOfRange);
+    EXPECT_REFUSED(device->SetRenderTarget(0, nullptr), Op::SetRenderTarget, FrontCheck::RenderTargetZeroUnset);
+    EXPECT_REFUSED(device->SetDepthStencilSurface(surface), Op::SetDepthStencilSurface, FrontCheck::NotDepthStencil);
+    EXPECT_REFUSED(device->StretchRect(surface, nullptr, surface, nullptr, D3DTEXF_NONE), Op::StretchRect,
+                   FrontCheck::SameSurface);
+    EXPECT_REFUSED(target->LockRect(1, nullptr, nullptr, 0), Op::LockRect, FrontCheck::LevelOutOfRange);
+    EXPECT_REFUSED(device->SetStreamSource(0, vertices, 48, 12), Op::SetStreamSource, FrontCheck::OutsideResource);
+
+    IDirect3DSurface9* out = nullptr;
+    EXPECT_EQ(target->GetSurfaceLevel(0, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_STREQ(device->LastRefusal()->call, "GetSurfaceLevel");
+    EXPECT_FALSE(device->LastRefusal()->op) << "a getter is no operation";
+    EXPECT_EQ(device->GetRenderTarget(7, &out), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->LastRefusal()->check, FrontCheck::SlotOutOfRange);
+    EXPECT_EQ(recorder->Count(Op::Refused), notices) << "getters reach no backend";
+    ReleaseAll(surface, target);
+}
+
+TEST_F(RefusalTest, ResourceDescriptionsAndLocks)
+{
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_REFUSED(device->CreateTexture(16, 16, 1, 0, static_cast<D3DFORMAT>(12345), D3DPOOL_MANAGED, &texture,
+                                         nullptr),
+                   Op::CreateTexture, FrontCheck::UnknownFormat);
+    EXPECT_REFUSED(device->CreateTexture(16, 16, 6, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+                   Op::CreateTexture, FrontCheck::TooManyLevels);
+    EXPECT_REFUSED(device->CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
+                                         nullptr),
+                   Op::CreateTexture, FrontCheck::UsageConflict);
+    EXPECT_REFUSED(device->CreateTexture(16, 16, 1, 0, D3DFMT_D24S8, D3DPOOL_DEFAULT, &texture, nullptr),
+                   Op::CreateTexture, FrontCheck::FormatForUsage);
+    IDirect3DIndexBuffer9* buffer = nullptr;
+    EXPECT_REFUSED(device->CreateIndexBuffer(0, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &buffer, nullptr),
+                   Op::CreateIndexBuffer, FrontCheck::ZeroSize);
+
+    void* data = nullptr;
+    EXPECT_REFUSED(vertices->Lock(0, 0, &data, D3DLOCK_DISCARD | D3DLOCK_READONLY), Op::LockVertexBuffer,
+                   FrontCheck::LockFlags);
+    EXPECT_REFUSED(vertices->Lock(40, 16, &data, 0), Op::LockVertexBuffer, FrontCheck::OutsideResource);
+    EXPECT_REFUSED(vertices->Unlock(), Op::UnlockVertexBuffer, FrontCheck::NotLocked);
+    ASSERT_EQ(vertices->Lock(0, 0, &data, 0), D3D_OK);
+    EXPECT_REFUSED(vertices->Lock(0, 0, &data, 0), Op::LockVertexBuffer, FrontCheck::Locked);
+    EXPECT_REFUSED(DrawQuad(), Op::DrawIndexedPrimitive, FrontCheck::Locked);
+    ASSERT_EQ(vertices->Unlock(), D3D_OK);
+    D3DLOCKED_RECT locked;
+    EXPECT_REFUSED(device->BackBuffer().LockRect(&locked, nullptr, 0), Op::LockRect, FrontCheck::NotLockable);
+}
+
+TEST_F(RefusalTest, DrawsScenesAndTheDirect3DObject)
+{
+    EXPECT_REFUSED(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 2), Op::DrawIndexedPrimitive,
+                   FrontCheck::IndicesOutside);
+    EXPECT_REFUSED(device->DrawIndexedPrimitive(D3DPT_POINTLIST, 0, 0, 4, 0, 2), Op::DrawIndexedPrimitive,
+                   FrontCheck::PrimitiveType);
+    EXPECT_REFUSED(device->BeginScene(), Op::BeginScene, FrontCheck::SceneOpen);
+    EXPECT_REFUSED(device->Present(nullptr, nullptr, nullptr, nullptr), Op::Present, FrontCheck::SceneOpen);
+    ASSERT_EQ(device->SetIndices(nullptr), D3D_OK);
+    EXPECT_REFUSED(DrawQuad(), Op::DrawIndexedPrimitive, FrontCheck::NoIndices);
+    ASSERT_EQ(device->EndScene(), D3D_OK);
+    EXPECT_REFUSED(DrawQuad(), Op::DrawIndexedPrimitive, FrontCheck::SceneNotOpen);
+
+    // The Direct3D object keeps its own: one device at a time, which is not an argument fault.
+    D3DPRESENT_PARAMETERS parameters = WindowedParameters(800, 600);
+    IDirect3DDevice9* second = nullptr;
+    EXPECT_EQ(direct3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters,
+                                     &second),
+              D3DERR_NOTAVAILABLE);
+    ASSERT_TRUE(direct3d->LastRefusal());
+    EXPECT_EQ(direct3d->LastRefusal()->check, FrontCheck::DeviceAlive);
+    EXPECT_EQ(DescribeRefusal(*direct3d->LastRefusal()),
+              "CreateDevice refused (DeviceAlive): this Direct3D object's device is still alive");
+    EXPECT_EQ(recorder->Call<Op::Refused>(notices).Operation, Op::CreateDevice);
 }
 
 } // namespace

@@ -187,3 +187,8 @@ HRESULT MemoryBackend::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters)
     }
     return StoreOrReport([&] { Store(device_->BackBuffer(), false); });
 }
+
+void MemoryBackend::Refused(Op, FrontCheck)
+{
+    // The recording half logs refusals; storage has nothing to change.
+}

@@ -52,27 +52,39 @@ auto RecordingBackend::Record(Arguments arguments, Invoke invoke)
     if constexpr (op == Op::Clear || op == Op::StretchRect || op == Op::DrawIndexedPrimitive) {
         record.bound = device_->State();
     }
-    Result result;
-    bool succeeded = true;
-    if constexpr (std::is_same_v<Result, HRESULT>) {
-        result = Decide<op>(record.index, record.injected, invoke);
-        record.result = result;
-        succeeded = SUCCEEDED(result);
+    if constexpr (std::is_void_v<Result>) {
+        // A notice (Refused): logged as it came, never failed.
+        invoke();
+        Keep(std::move(record), std::move(arguments), true);
     } else {
-        result = invoke();
-        record.count = result;
-    }
-    if constexpr (op == Op::CreateDevice) {
-        if (succeeded) {
-            device_ = *arguments.ppReturnedDeviceInterface;
+        Result result;
+        bool succeeded = true;
+        if constexpr (std::is_same_v<Result, HRESULT>) {
+            result = Decide<op>(record.index, record.injected, invoke);
+            record.result = result;
+            succeeded = SUCCEEDED(result);
+        } else {
+            result = invoke();
+            record.count = result;
         }
+        if constexpr (op == Op::CreateDevice) {
+            if (succeeded) {
+                device_ = *arguments.ppReturnedDeviceInterface;
+            }
+        }
+        Keep(std::move(record), std::move(arguments), succeeded);
+        return result;
     }
+}
+
+template <class Arguments>
+void RecordingBackend::Keep(CallRecord record, Arguments arguments, bool succeeded)
+{
     if (recorder_->Config().keepCalls) {
         CaptureArguments(arguments, record.copies, succeeded);
         record.arguments = std::move(arguments);
     }
     recorder_->Append(std::move(record));
-    return result;
 }
 
 #define OP(result, name, params, args)                                                                  \

@@ -10,6 +10,7 @@
 #include "Platform/Gfx/Op.h"
 
 class Recorder;
+struct CallRecord;
 
 class RecordingBackend final : public GfxBackend {
 public:
@@ -25,6 +26,8 @@ public:
 private:
     template <Op op, class Arguments, class Invoke>
     auto Record(Arguments arguments, Invoke invoke);
+    template <class Arguments>
+    void Keep(CallRecord record, Arguments arguments, bool succeeded);
     template <Op op, class Invoke>
     HRESULT Decide(size_t index, bool& injected, Invoke invoke);
 

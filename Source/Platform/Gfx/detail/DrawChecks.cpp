@@ -9,28 +9,37 @@
 
 namespace {
 
-bool StreamsReady(const DeviceState& state)
+std::optional<FrontCheck> CheckStreams(const DeviceState& state)
 {
     if (!state.vertexDeclaration) {
-        return false;
+        return FrontCheck::NoDeclaration;
     }
     for (const D3DVERTEXELEMENT9& element : state.vertexDeclaration->Elements()) {
         const IDirect3DVertexBuffer9* buffer = state.streams[element.Stream].buffer;
-        if (!buffer || buffer->Locked()) {
-            return false;
+        if (!buffer) {
+            return FrontCheck::StreamUnbound;
+        }
+        if (buffer->Locked()) {
+            return FrontCheck::Locked;
         }
     }
-    return true;
+    return {};
 }
 
-bool IndicesReady(const DeviceState& state, UINT startIndex, UINT indexCount)
+std::optional<FrontCheck> CheckIndices(const DeviceState& state, UINT startIndex, UINT indexCount)
 {
     const IDirect3DIndexBuffer9* indices = state.indices;
-    if (!indices || indices->Locked()) {
-        return false;
+    if (!indices) {
+        return FrontCheck::NoIndices;
+    }
+    if (indices->Locked()) {
+        return FrontCheck::Locked;
     }
     const uint64_t indexSize = indices->Desc().Format == D3DFMT_INDEX32 ? 4 : 2;
-    return (uint64_t{startIndex} + indexCount) * indexSize <= indices->Desc().Size;
+    if ((uint64_t{startIndex} + indexCount) * indexSize > indices->Desc().Size) {
+        return FrontCheck::IndicesOutside;
+    }
+    return {};
 }
 
 bool TargetsAgree(const DeviceState& state)
@@ -59,16 +68,30 @@ UINT IndexCountFor(D3DPRIMITIVETYPE type, UINT primCount)
     }
 }
 
-HRESULT CheckIndexedDraw(const DeviceState& state, D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
-                         UINT numVertices, UINT startIndex, UINT primCount)
+std::optional<FrontCheck> CheckIndexedDraw(const DeviceState& state, D3DPRIMITIVETYPE type, INT baseVertexIndex,
+                                           UINT minVertexIndex, UINT numVertices, UINT startIndex, UINT primCount)
 {
     const UINT indexCount = IndexCountFor(type, primCount);
-    if (!state.inScene || primCount == 0 || numVertices == 0 || indexCount == 0 ||
-        int64_t{baseVertexIndex} + minVertexIndex < 0) {
-        return D3DERR_INVALIDCALL;
+    if (!state.inScene) {
+        return FrontCheck::SceneNotOpen;
     }
-    if (!StreamsReady(state) || !IndicesReady(state, startIndex, indexCount) || !TargetsAgree(state)) {
-        return D3DERR_INVALIDCALL;
+    if (primCount == 0 || numVertices == 0) {
+        return FrontCheck::EmptyDraw;
     }
-    return D3D_OK;
+    if (indexCount == 0) {
+        return FrontCheck::PrimitiveType;
+    }
+    if (int64_t{baseVertexIndex} + minVertexIndex < 0) {
+        return FrontCheck::NegativeVertex;
+    }
+    if (const auto failed = CheckStreams(state)) {
+        return failed;
+    }
+    if (const auto failed = CheckIndices(state, startIndex, indexCount)) {
+        return failed;
+    }
+    if (!TargetsAgree(state)) {
+        return FrontCheck::TargetSizes;
+    }
+    return {};
 }

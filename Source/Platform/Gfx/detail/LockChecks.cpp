@@ -1,20 +1,20 @@
 #include "Platform/Gfx/detail/LockChecks.h"
 
-HRESULT CheckLockFlags(DWORD flags, DWORD usage, LockTarget target)
+std::optional<FrontCheck> CheckLockFlags(DWORD flags, DWORD usage, LockTarget target)
 {
     constexpr DWORD known = D3DLOCK_READONLY | D3DLOCK_NOSYSLOCK | D3DLOCK_NOOVERWRITE | D3DLOCK_DISCARD |
                             D3DLOCK_DONOTWAIT | D3DLOCK_NO_DIRTY_UPDATE;
     if (flags & ~known) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::LockFlags;
     }
     const bool dynamic = (usage & D3DUSAGE_DYNAMIC) != 0;
     if ((flags & D3DLOCK_DISCARD) && (!dynamic || (flags & D3DLOCK_READONLY))) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::LockFlags;
     }
     if ((flags & D3DLOCK_NOOVERWRITE) && (target != LockTarget::Buffer || !dynamic)) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::LockFlags;
     }
-    return D3D_OK;
+    return {};
 }
 
 bool RectInside(const RECT& rect, UINT width, UINT height)

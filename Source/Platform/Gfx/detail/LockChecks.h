@@ -1,14 +1,16 @@
 // Argument checks shared by the locks of surfaces, volumes and buffers.
 #pragma once
 
+#include <optional>
+
 #include "Platform/Gfx/GfxTypes.h"
 
 enum class LockTarget { Image, Buffer };
 
-// D3DERR_INVALIDCALL for unknown flags and for flags the target cannot take: DISCARD and
+// FrontCheck::LockFlags for unknown flags and for flags the target cannot take: DISCARD and
 // NOOVERWRITE need a dynamic resource, NOOVERWRITE is for buffers only, and a read-only lock
 // cannot discard.
-HRESULT CheckLockFlags(DWORD flags, DWORD usage, LockTarget target);
+std::optional<FrontCheck> CheckLockFlags(DWORD flags, DWORD usage, LockTarget target);
 
 // A non-empty rectangle inside a width x height image.
 bool RectInside(const RECT& rect, UINT width, UINT height);

@@ -20,7 +20,7 @@ bool KnownInterval(UINT interval, bool windowed)
 
 } // namespace
 
-HRESULT CheckPresentParameters(D3DPRESENT_PARAMETERS& parameters)
+std::optional<FrontCheck> CheckPresentParameters(D3DPRESENT_PARAMETERS& parameters)
 {
     D3DPRESENT_PARAMETERS checked = parameters;
     const bool windowed = checked.Windowed != FALSE;
@@ -40,14 +40,14 @@ HRESULT CheckPresentParameters(D3DPRESENT_PARAMETERS& parameters)
         (checked.SwapEffect == D3DSWAPEFFECT_COPY && checked.BackBufferCount != 1) || (checked.Flags & ~knownFlags) ||
         (multisampled && (checked.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER)) ||
         (windowed && checked.FullScreen_RefreshRateInHz != 0) || !KnownInterval(checked.PresentationInterval, windowed)) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::PresentParameters;
     }
     if (checked.BackBufferWidth == 0 || checked.BackBufferHeight == 0 || checked.EnableAutoDepthStencil ||
         (checked.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER)) {
-        return D3DERR_NOTAVAILABLE;
+        return FrontCheck::PresentNotOffered;
     }
     parameters = checked;
-    return D3D_OK;
+    return {};
 }
 
 D3DSURFACE_DESC BackBufferDesc(const D3DPRESENT_PARAMETERS& parameters)

@@ -28,14 +28,18 @@ bool IsDepthStencil(const D3DSURFACE_DESC& desc)
     return (desc.Usage & D3DUSAGE_DEPTHSTENCIL) && IsDepthFormat(desc.Format);
 }
 
-HRESULT CheckDepthCopy(const D3DSURFACE_DESC& source, const RECT* sourceRect, const D3DSURFACE_DESC& dest,
-                       const RECT* destRect, D3DTEXTUREFILTERTYPE filter, bool inScene)
+std::optional<FrontCheck> CheckDepthCopy(const D3DSURFACE_DESC& source, const RECT* sourceRect,
+                                         const D3DSURFACE_DESC& dest, const RECT* destRect,
+                                         D3DTEXTUREFILTERTYPE filter, bool inScene)
 {
-    if (sourceRect || destRect || inScene || filter != D3DTEXF_NONE || source.Format != dest.Format ||
-        source.Width != dest.Width || source.Height != dest.Height || source.MultiSampleType != dest.MultiSampleType) {
-        return D3DERR_INVALIDCALL;
+    if (inScene) {
+        return FrontCheck::SceneOpen;
     }
-    return D3D_OK;
+    if (sourceRect || destRect || filter != D3DTEXF_NONE || source.Format != dest.Format ||
+        source.Width != dest.Width || source.Height != dest.Height || source.MultiSampleType != dest.MultiSampleType) {
+        return FrontCheck::DepthCopy;
+    }
+    return {};
 }
 
 } // namespace
@@ -48,45 +52,59 @@ bool ViewportFits(const D3DVIEWPORT9& viewport, const D3DSURFACE_DESC& target)
            UnitRange(viewport.MaxZ);
 }
 
-HRESULT CheckClear(DWORD count, const D3DRECT* rects, DWORD flags, float z, const IDirect3DSurface9* depth)
+std::optional<FrontCheck> CheckClear(DWORD count, const D3DRECT* rects, DWORD flags, float z,
+                                     const IDirect3DSurface9* depth)
 {
     constexpr DWORD known = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
-    if (flags == 0 || (flags & ~known) || (count > 0) != (rects != nullptr) || !UnitRange(z)) {
-        return D3DERR_INVALIDCALL;
+    if (flags == 0 || (flags & ~known)) {
+        return FrontCheck::ClearFlags;
+    }
+    if ((count > 0) != (rects != nullptr)) {
+        return FrontCheck::RectCount;
+    }
+    if (!UnitRange(z)) {
+        return FrontCheck::DepthOutside;
     }
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !depth) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::NoDepthStencil;
     }
     if ((flags & D3DCLEAR_STENCIL) && !DescribeFormat(depth->Desc().Format)->hasStencil) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::NoStencil;
     }
-    return D3D_OK;
+    return {};
 }
 
-HRESULT CheckStretchRect(const IDirect3DSurface9& source, const RECT* sourceRect, const IDirect3DSurface9& dest,
-                         const RECT* destRect, D3DTEXTUREFILTERTYPE filter, bool inScene)
+std::optional<FrontCheck> CheckStretchRect(const IDirect3DSurface9& source, const RECT* sourceRect,
+                                           const IDirect3DSurface9& dest, const RECT* destRect,
+                                           D3DTEXTUREFILTERTYPE filter, bool inScene)
 {
     const D3DSURFACE_DESC& from = source.Desc();
     const D3DSURFACE_DESC& to = dest.Desc();
-    if (&source == &dest || source.Locked() || dest.Locked() || filter > D3DTEXF_LINEAR) {
-        return D3DERR_INVALIDCALL;
+    if (&source == &dest) {
+        return FrontCheck::SameSurface;
+    }
+    if (source.Locked() || dest.Locked()) {
+        return FrontCheck::Locked;
+    }
+    if (filter > D3DTEXF_LINEAR) {
+        return FrontCheck::UnknownFilter;
     }
     if (IsDepthStencil(from) && IsDepthStencil(to)) {
         return CheckDepthCopy(from, sourceRect, to, destRect, filter, inScene);
     }
     if (!IsRenderTarget(from) || !IsRenderTarget(to)) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::NotRenderTarget;
     }
     const RECT fromRect = sourceRect ? *sourceRect : WholeSurface(from);
     const RECT toRect = destRect ? *destRect : WholeSurface(to);
     if (!RectInside(fromRect, from.Width, from.Height) || !RectInside(toRect, to.Width, to.Height)) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::OutsideResource;
     }
     const bool stretched = fromRect.right - fromRect.left != toRect.right - toRect.left ||
                            fromRect.bottom - fromRect.top != toRect.bottom - toRect.top;
     // Direct3D resolves a multisampled source but does not stretch between multisampled surfaces.
     if (stretched && from.MultiSampleType != D3DMULTISAMPLE_NONE && to.MultiSampleType != D3DMULTISAMPLE_NONE) {
-        return D3DERR_INVALIDCALL;
+        return FrontCheck::MultisampleStretch;
     }
-    return D3D_OK;
+    return {};
 }

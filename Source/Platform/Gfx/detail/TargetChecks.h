@@ -1,5 +1,8 @@
-// Checks of the device's target operations: viewports, clears and StretchRect.
+// Checks of the device's target operations: viewports, clears and StretchRect. Each answers the
+// check that fails, or nothing.
 #pragma once
+
+#include <optional>
 
 #include "Platform/Gfx/GfxTypes.h"
 
@@ -7,9 +10,11 @@
 bool ViewportFits(const D3DVIEWPORT9& viewport, const D3DSURFACE_DESC& target);
 
 // depth: the bound depth-stencil surface, or null.
-HRESULT CheckClear(DWORD count, const D3DRECT* rects, DWORD flags, float z, const IDirect3DSurface9* depth);
+std::optional<FrontCheck> CheckClear(DWORD count, const D3DRECT* rects, DWORD flags, float z,
+                                     const IDirect3DSurface9* depth);
 
 // Colour copies go from a render target to another render target, rectangles inside the
 // surfaces; depth copies take whole surfaces of one format and size, outside a scene, unfiltered.
-HRESULT CheckStretchRect(const IDirect3DSurface9& source, const RECT* sourceRect, const IDirect3DSurface9& dest,
-                         const RECT* destRect, D3DTEXTUREFILTERTYPE filter, bool inScene);
+std::optional<FrontCheck> CheckStretchRect(const IDirect3DSurface9& source, const RECT* sourceRect,
+                                           const IDirect3DSurface9& dest, const RECT* destRect,
+                                           D3DTEXTUREFILTERTYPE filter, bool inScene);
