@@ -11,10 +11,15 @@ struct FormatInfo {
     FormatKind kind;
     UINT bytesPerPixel;
     bool hasStencil;
+    // As Direct3D spells it, for messages.
+    const char* name;
 };
 
 // Null for a format the layer does not know.
 const FormatInfo* DescribeFormat(D3DFORMAT format);
+
+// As Direct3D spells it ("D3DFMT_A8R8G8B8"), for messages.
+const char* FormatName(D3DFORMAT format);
 
 bool IsColourFormat(D3DFORMAT format);
 bool IsDepthFormat(D3DFORMAT format);

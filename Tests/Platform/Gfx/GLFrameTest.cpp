@@ -128,4 +128,26 @@ TEST_F(GLTargetTest, ResetGivesTheBackBufferItsNewSizeAndSampleCount)
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
 
+// A multisampled back buffer beside a single-sampled target is no framebuffer GL completes: the
+// clear that would use it is refused, naming GL's status and the slot at fault, and the next one
+// after the targets are mended draws.
+TEST_F(GLTargetTest, AnIncompleteFramebufferRefusesTheCallAndNamesTheAttachmentAtFault)
+{
+    CreateDevice(64, 48, D3DMULTISAMPLE_4_SAMPLES);
+    IDirect3DSurface9* single = RenderTarget(64, 48);
+    ASSERT_EQ(device->SetRenderTarget(1, single), D3D_OK);
+    EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3DERR_INVALIDCALL);
+    ASSERT_TRUE(device->LastRefusal());
+    const FrontRefusal& refusal = *device->LastRefusal();
+    EXPECT_EQ(refusal.op, Op::Clear);
+    EXPECT_EQ(refusal.check, FrontCheck::IncompleteFramebuffer);
+    EXPECT_EQ(refusal.detail, "GL_FRAMEBUFFER_INCOMPLETE_MULTISAMPLE: colour slot 1 (D3DFMT_A8R8G8B8, 64 x 48, "
+                              "single-sampled) is at fault; attached: colour slot 0 (D3DFMT_X8R8G8B8, 64 x 48, "
+                              "4 samples), colour slot 1 (D3DFMT_A8R8G8B8, 64 x 48, single-sampled)");
+
+    ASSERT_EQ(device->SetRenderTarget(1, nullptr), D3D_OK);
+    ClearRect(0, 0, 64, 48, kGreen);
+    EXPECT_EQ(PixelAt(GLReadBackBuffer(*device), 63, 47), kGreen);
+}
+
 } // namespace

@@ -20,6 +20,7 @@
 
 #include "Platform/Gfx/GL/GLAdapter.h"
 #include "Platform/Gfx/GfxBackend.h"
+#include "Platform/Gfx/Op.h"
 #include "Platform/Window/WinTypes.h"
 
 class GLDeviceData;
@@ -37,8 +38,10 @@ private:
     GLDeviceData& Data() const;
     HRESULT CheckBackBuffer(const D3DPRESENT_PARAMETERS& parameters);
     HRESULT AttachBackBuffer(const D3DPRESENT_PARAMETERS& parameters);
-    // Attaches the bound targets to the target framebuffer where they changed, and binds it.
-    void BindTargets();
+    // Binds the target framebuffer; when the bound targets changed, attaches them and checks that
+    // GL can draw into them. An incomplete framebuffer refuses the call (a draw or a clear), naming
+    // the attachment at fault, and is attached and checked again at the next one.
+    HRESULT BindTargets(Op call);
     // Points the vertex attributes at the bound streams and binds the indices, where they changed.
     void BindGeometry();
     // StretchRect's three ways: depth copies, blits, and draws (into multisampled surfaces).

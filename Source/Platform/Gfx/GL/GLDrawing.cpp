@@ -145,7 +145,9 @@ HRESULT GLBackend::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT Base
         return D3DERR_INVALIDCALL;
     }
     const DeviceState& state = device_->State();
-    BindTargets();
+    if (const HRESULT hr = BindTargets(Op::DrawIndexedPrimitive); FAILED(hr)) {
+        return hr;
+    }
     data.state.ApplyForDraw();
     const D3DVIEWPORT9& viewport = state.viewport;
     glViewport(static_cast<GLint>(viewport.X), static_cast<GLint>(viewport.Y), static_cast<GLsizei>(viewport.Width),

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "Platform/Gfx/Direct3D9.h"
 #include "Platform/Gfx/FormatInfo.h"
@@ -55,6 +57,85 @@ RECT WholeOf(const GLSurfaceData& surface)
     return {0, 0, static_cast<LONG>(surface.width), static_cast<LONG>(surface.height)};
 }
 
+// One attachment of the target framebuffer: a surface, or the renderbuffer standing in for a
+// depth surface of another sample count.
+struct TargetAttachment {
+    GLenum attachment;
+    const GLSurfaceData* surface;
+    GLuint companion;
+    int samples;
+};
+
+bool IsColour(GLenum attachment)
+{
+    return attachment >= GL_COLOR_ATTACHMENT0 && attachment < GL_COLOR_ATTACHMENT0 + kMaxRenderTargets;
+}
+
+void Attach(const TargetAttachment& entry, bool attached)
+{
+    if (entry.companion) {
+        glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, entry.attachment, GL_RENDERBUFFER,
+                                  attached ? entry.companion : 0);
+    } else {
+        AttachSurface(GL_DRAW_FRAMEBUFFER, entry.attachment, attached ? entry.surface : nullptr);
+    }
+}
+
+const char* FramebufferStatusName(GLenum status)
+{
+    switch (status) {
+    case GL_FRAMEBUFFER_UNDEFINED: return "GL_FRAMEBUFFER_UNDEFINED";
+    case GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT: return "GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT";
+    case GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT: return "GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT";
+    case GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER: return "GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER";
+    case GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER: return "GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER";
+    case GL_FRAMEBUFFER_UNSUPPORTED: return "GL_FRAMEBUFFER_UNSUPPORTED";
+    case GL_FRAMEBUFFER_INCOMPLETE_MULTISAMPLE: return "GL_FRAMEBUFFER_INCOMPLETE_MULTISAMPLE";
+    case GL_FRAMEBUFFER_INCOMPLETE_LAYER_TARGETS: return "GL_FRAMEBUFFER_INCOMPLETE_LAYER_TARGETS";
+    default: return "an unknown framebuffer status";
+    }
+}
+
+std::string DescribeAttachment(const TargetAttachment& entry)
+{
+    std::string text = IsColour(entry.attachment)
+                           ? "colour slot " + std::to_string(entry.attachment - GL_COLOR_ATTACHMENT0)
+                           : std::string("depth-stencil");
+    text += std::string(" (") + FormatName(entry.surface->d3dFormat) + ", " + std::to_string(entry.surface->width) +
+            " x " + std::to_string(entry.surface->height) + ", ";
+    text += entry.samples > 0 ? std::to_string(entry.samples) + " samples)" : "single-sampled)";
+    return text;
+}
+
+// GL's status and the attachment at fault: the one without which the framebuffer is complete, found
+// by taking each out in turn, the last first, since the others join the first render target (the
+// attachments are made again at the next draw or clear).
+std::string DescribeIncompleteFramebuffer(GLenum status, const std::vector<TargetAttachment>& attached,
+                                          std::array<GLenum, kMaxRenderTargets> drawBuffers)
+{
+    const TargetAttachment* fault = nullptr;
+    for (size_t i = attached.size(); i-- > 0 && attached.size() > 1 && !fault;) {
+        const TargetAttachment& entry = attached[i];
+        Attach(entry, false);
+        std::array<GLenum, kMaxRenderTargets> without = drawBuffers;
+        if (IsColour(entry.attachment)) {
+            without[entry.attachment - GL_COLOR_ATTACHMENT0] = GL_NONE;
+        }
+        glDrawBuffers(static_cast<GLsizei>(without.size()), without.data());
+        const bool completeWithout = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        Attach(entry, true);
+        fault = completeWithout ? &entry : nullptr;
+    }
+    glDrawBuffers(static_cast<GLsizei>(drawBuffers.size()), drawBuffers.data());
+    std::string text = std::string(FramebufferStatusName(status)) + ": ";
+    text += fault ? DescribeAttachment(*fault) + " is at fault" : std::string("no one attachment is at fault");
+    text += "; attached:";
+    for (const TargetAttachment& entry : attached) {
+        text += " " + DescribeAttachment(entry) + (&entry == &attached.back() ? "" : ",");
+    }
+    return text;
+}
+
 } // namespace
 
 GLuint GLBackend::DepthBufferFor(GLSurfaceData& depth, int samples, UINT width, UINT height)
@@ -79,14 +160,15 @@ GLuint GLBackend::DepthBufferFor(GLSurfaceData& depth, int samples, UINT width, 
     return same->renderbuffer;
 }
 
-void GLBackend::BindTargets()
+HRESULT GLBackend::BindTargets(Op call)
 {
     GLDeviceData& data = Data();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, data.targetFramebuffer);
     if (!data.targetsDirty) {
-        return;
+        return D3D_OK;
     }
     const DeviceState& state = device_->State();
+    std::vector<TargetAttachment> attached;
     std::array<GLenum, kMaxRenderTargets> drawBuffers{};
     const GLSurfaceData* first = nullptr;
     for (GLuint slot = 0; slot < kMaxRenderTargets; ++slot) {
@@ -94,8 +176,9 @@ void GLBackend::BindTargets()
         const GLSurfaceData* surface = target ? &target->Backend().As<GLSurfaceData>() : nullptr;
         AttachSurface(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + slot, surface);
         drawBuffers[slot] = surface ? GL_COLOR_ATTACHMENT0 + slot : GL_NONE;
-        if (surface && !first) {
-            first = surface;
+        if (surface) {
+            attached.push_back({GL_COLOR_ATTACHMENT0 + slot, surface, 0, surface->samples});
+            first = first ? first : surface;
         }
     }
     glDrawBuffers(static_cast<GLsizei>(drawBuffers.size()), drawBuffers.data());
@@ -106,18 +189,28 @@ void GLBackend::BindTargets()
         const GLenum attachment = DepthAttachmentOf(depth.d3dFormat);
         if (depth.samples == first->samples) {
             AttachSurface(GL_DRAW_FRAMEBUFFER, attachment, &depth);
+            attached.push_back({attachment, &depth, 0, depth.samples});
         } else {
-            glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, attachment, GL_RENDERBUFFER,
-                                      DepthBufferFor(depth, first->samples, first->width, first->height));
+            const GLuint companion = DepthBufferFor(depth, first->samples, first->width, first->height);
+            glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, attachment, GL_RENDERBUFFER, companion);
+            attached.push_back({attachment, &depth, companion, first->samples});
         }
     }
+    // Asked only when the attachments changed, so a frame that keeps its targets never waits on it.
+    if (const GLenum status = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER); status != GL_FRAMEBUFFER_COMPLETE) {
+        return device_->Refuse(call, FrontCheck::IncompleteFramebuffer,
+                               DescribeIncompleteFramebuffer(status, attached, drawBuffers));
+    }
     data.targetsDirty = false;
+    return D3D_OK;
 }
 
 HRESULT GLBackend::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil)
 {
     GLDeviceData& data = Data();
-    BindTargets();
+    if (const HRESULT hr = BindTargets(Op::Clear); FAILED(hr)) {
+        return hr;
+    }
     data.state.PrepareClear();
     const DeviceState& state = device_->State();
     const std::array<GLfloat, 4> colour = ColourOf(Color);
@@ -253,4 +346,9 @@ void GLBackend::DrawColour(const GLSurfaceData& from, const RECT& source, const 
     data.state.Forget();
     glBindVertexArray(data.vertexArray);
     glUseProgram(data.program);
+}
+
+void GLBackend::Refused(Op, FrontCheck)
+{
+    // Nothing reached GL; a failed DEVICE_CALL reports the refusal.
 }
