@@ -1,5 +1,6 @@
 #include "Framework/DXEffect/DXEffectHandler.h"
 
+#include "Framework/DeviceCall.h"
 #include "Framework/FrameworkEx.h"
 
 namespace {
@@ -133,12 +134,16 @@ void DXEffectHandler::DrawObject(const D3DXMATRIX& world, const D3DXMATRIX& prev
         return;
     const EffectHold hold(active.effect);
     UINT passes = 0;
-    if (FAILED(hold.effect->Begin(&passes, 0)))
+    // A failed Begin or BeginPass is a failed device call: a lost device recovers (and this draw
+    // is dropped), anything else raises with this call site.
+    if (!DEVICE_CALL(hold.effect->Begin(&passes, 0)))
         return;
     try {
         for (UINT pass = 0; pass < passes; ++pass) {
-            if (FAILED(hold.effect->BeginPass(pass)))
-                continue;
+            if (!DEVICE_CALL(hold.effect->BeginPass(pass))) {
+                hold.effect->End();
+                return;
+            }
             draw();
             hold.effect->EndPass();
         }
