@@ -107,7 +107,8 @@ void ShowFrame(benchmark::State& state, BenchBackend backend, double seconds)
 }
 
 // The frame at show time t drawn again and again, alternately with the show's post-processing
-// effect and with its earlier code (Support/PostEffectsBefore.h): blocks of Measured frames, each
+// passes and with their earlier code (Support/PostEffectsBefore.h for the effect, the blurs'
+// rounds at full size for the module's draws): blocks of Measured frames, each
 // after Settle frames that let the driver make its shader variants for the effect just loaded. The
 // scene's state stays that of time t, so both effects draw exactly the same frames. The time is
 // the show's effect's frame; the counters give the earlier effect's frame and the ratios, of real
@@ -131,6 +132,7 @@ void ShowFrameAgainstBefore(benchmark::State& state, double seconds)
             const double wallBefore = costs[0].wall;
             for (int which : {0, 1}) {
                 post.LoadEffect(files[which], framework->effectPool);
+                PostEffects::FullSizeBlurs() = which == 1;
                 for (int i = 0; i < Settle; ++i)
                     framework->RenderFrame();
                 const auto wallStart = std::chrono::steady_clock::now();
@@ -144,6 +146,7 @@ void ShowFrameAgainstBefore(benchmark::State& state, double seconds)
             state.SetIterationTime((costs[0].wall - wallBefore) / Measured);
         }
         post.LoadEffect(files[0], framework->effectPool);
+        PostEffects::FullSizeBlurs() = false;
         const auto perFrame = [](double total, int frames) { return frames ? total / frames : 0.0; };
         state.counters["before_ms"] = perFrame(costs[1].wall, costs[1].frames) * 1e3;
         state.counters["cpu_ms"] = perFrame(costs[0].cpu, costs[0].frames) * 1e3;

@@ -18,7 +18,9 @@
 #include "Modules/PostEffects/PostEffects.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 namespace {
@@ -98,6 +100,7 @@ protected:
             DXFramework::device->EndScene();
         post.Release();
         PostEffects::SampleRadius() = 0.2f;
+        PostEffects::FullSizeBlurs() = false;
         framework.reset();
         ShowFixture::TearDown();
     }
@@ -201,6 +204,64 @@ TEST_F(PostEffectsGLTest, FillsBlurAndBloomSpreadLightEvenlyAndFadeTowardsWhite)
     EXPECT_GT(near, corner + 5) << "the glow around the square";
     EXPECT_GT(nearer, near);
     EXPECT_NEAR(GreyAt(bloomed, 69, 35), nearer, 4) << "and it spreads evenly";
+}
+
+TEST_F(PostEffectsGLTest, BlursAtHalfSizeGiveThePicturesOfTheirRoundsAtFullSize)
+{
+    // White on black: lone texels, small and large squares, bars along the borders.
+    const auto pattern = [&](const RenderTargetEntry& target) {
+        Fill(target, {0, 0, 0, 1});
+        const UINT w = target.width, h = target.height;
+        for (const D3DVIEWPORT9& spot : {D3DVIEWPORT9{w / 6, h / 4, 1, 1, 0, 1}, {w / 6 + 7, h / 4 + 2, 1, 1, 0, 1},
+                                         {w / 3, h / 3, 3, 3, 0, 1}, {w / 2, h / 5, 12, 9, 0, 1}, {0, h - 20, w, 4, 0, 1},
+                                         {w - 2, 0, 2, h / 2, 0, 1}}) {
+            ASSERT_EQ(DXFramework::device->SetViewport(&spot), D3D_OK);
+            post.FillQuad({1, 1, 1, 1});
+        }
+    };
+    // Blur's four rounds of the velocity field and Bloom's levels (the first two halved).
+    const auto blurred = [&](bool fullSize) {
+        PostEffects::FullSizeBlurs() = fullSize;
+        RenderTargetEntry& image = Target(D3DFMT_A8R8G8B8);
+        pattern(image);
+        post.Blur(image, Target(D3DFMT_A8R8G8B8), 4);
+        return GLReadSurface(*image.surface);
+    };
+    const auto bloomed = [&](bool fullSize) {
+        PostEffects::FullSizeBlurs() = fullSize;
+        RenderTargetEntry& source = Target(D3DFMT_A8R8G8B8, 2 * Width, 2 * Height);
+        pattern(source);
+        std::array<RenderTargetEntry*, 8> levels;
+        for (UINT i = 0; i < 8; ++i)
+            levels[i] = &Target(D3DFMT_A8R8G8B8, Width >> (i / 2), Height >> (i / 2));
+        RenderTargetEntry& output = Target(D3DFMT_X8R8G8B8, 2 * Width, 2 * Height);
+        RTHandler::BindTarget(0, output);
+        post.Bloom(source, {{{*levels[0], *levels[1]}, {*levels[2], *levels[3]}, {*levels[4], *levels[5]},
+                             {*levels[6], *levels[7]}}},
+                   0.3f);
+        return GLReadSurface(*output.surface);
+    };
+    const std::pair<const char*, std::function<GLImage(bool)>> pictures[] = {{"blur", blurred}, {"bloom", bloomed}};
+    for (const auto& [name, picture] : pictures) {
+        const GLImage rounds = picture(true), halved = picture(false);
+        SavePng(rounds, std::string("post-effects-") + name + "-rounds.png");
+        SavePng(halved, std::string("post-effects-") + name + "-halved.png");
+        double squares = 0.0;
+        int largest = 0;
+        size_t where = 0;
+        for (size_t i = 0; i < rounds.bgra.size(); ++i) {
+            const int difference = std::abs(int(rounds.bgra[i]) - int(halved.bgra[i]));
+            squares += double(difference * difference);
+            if (difference > largest)
+                largest = difference, where = i / 4;
+        }
+        const double psnr = 10.0 * std::log10(255.0 * 255.0 * double(rounds.bgra.size()) / std::max(squares, 1.0));
+        const std::string at = std::to_string(where % rounds.width) + ", " + std::to_string(where / rounds.width);
+        EXPECT_GE(psnr, 45.0) << name;
+        // Most at the borders, which every round at full size clamps anew.
+        EXPECT_LE(largest, 16) << name << ": PSNR " << psnr << " dB, at " << at << " "
+                              << int(rounds.bgra[where * 4 + 1]) << " against " << int(halved.bgra[where * 4 + 1]);
+    }
 }
 
 TEST_F(PostEffectsGLTest, NormalsFromDepthFollowASlantedPlaneAndOcclusionDarkensOnlyTheCrease)

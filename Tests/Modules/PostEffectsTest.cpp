@@ -11,6 +11,7 @@
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Modules/PostEffects/PostEffects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -80,6 +81,7 @@ protected:
         post.Release(); // its buffers and mesh before the device
         PostEffects::SampleRadius() = 0.2f;
         PostEffects::SampleDistanceScale() = 8.0f;
+        PostEffects::FullSizeBlurs() = false;
         DXEffectFixture::TearDown();
     }
 
@@ -257,6 +259,70 @@ TEST_F(PostEffectsTest, BlurAlternatesIntoTheScratchAndBackLeavingTheImageBound)
     EXPECT_EQ(DXFramework::device->State().renderTargets[0], image.surface);
 }
 
+TEST_F(PostEffectsTest, ABlurOfSeveralRoundsHalvesTheImageBlursItAtHalfSizeAndDoublesItBack)
+{
+    StartShow();
+    post.Load();
+    RenderTargetEntry& image = Target(128, 72, D3DFMT_G16R16F);
+    RenderTargetEntry& scratch = Target(128, 72, D3DFMT_G16R16F);
+    // The size of the target each draw drew into, and whether its input was the draw before's.
+    const auto drawnSizes = [&](const std::vector<Seen>& seen) {
+        std::vector<std::pair<uint32_t, uint32_t>> sizes;
+        for (size_t i = 0; i < seen.size(); ++i) {
+            for (size_t index = 0; index < RTHandler::Count(); ++index) {
+                const RenderTargetEntry& entry = RTHandler::GetTarget(uint32_t(index));
+                if (entry.surface == seen[i].bound.renderTargets[0]) {
+                    sizes.emplace_back(entry.width, entry.height);
+                    EXPECT_EQ(entry.format, D3DFMT_G16R16F);
+                }
+                if (i > 0 && entry.surface == seen[i - 1].bound.renderTargets[0]) {
+                    EXPECT_EQ(seen[i].pass.Texture("COLTEX1"), entry.texture) << "draw " << i;
+                }
+            }
+        }
+        return sizes;
+    };
+    using Sizes = std::vector<std::pair<uint32_t, uint32_t>>;
+
+    const size_t pooled = RTHandler::Count();
+    for (int call = 0; call < 2; ++call) {
+        const std::vector<Seen> seen = Drawn([&] { post.Blur(image, scratch, 4); });
+        EXPECT_EQ(Techniques(seen), (std::vector<std::string>{"BlurV", "BlurH", "BlurV", "BlurH", "BlurV", "BlurH",
+                                                              "BlurV", "BlurH"}));
+        EXPECT_EQ(drawnSizes(seen), (Sizes{{128, 36}, {64, 36}, {64, 36}, {64, 36}, {64, 36}, {64, 36}, {64, 36}, {128, 72}}));
+        EXPECT_EQ(seen[0].pass.Texture("COLTEX1"), image.texture);
+        const std::vector<const void*> targets = Targets(seen);
+        EXPECT_EQ(std::count(targets.begin(), targets.end(), scratch.surface), 0);
+        EXPECT_EQ(DXFramework::device->State().renderTargets[0], image.surface);
+        // Halving reads 0.75 texels apart, doubling 0.4, the passes between less than a round's 1.
+        ExpectNear(seen[0].pass.Floats("TX1DIMPIXELINV"), {0.75f / 128, 0.75f / 72});
+        ExpectNear(seen[1].pass.Floats("TX1DIMPIXELINV"), {0.75f / 128, 0.75f / 36});
+        ExpectNear(seen[7].pass.Floats("TX1DIMPIXELINV"), {0.4f / 64, 0.4f / 36});
+        for (size_t i = 2; i < 7; ++i) {
+            const float step = seen[i].pass.Floats("TX1DIMPIXELINV")[i % 2 ? 0 : 1] * (i % 2 ? 64 : 36);
+            EXPECT_GT(step, 0.3f) << "draw " << i;
+            EXPECT_LT(step, 0.7f) << "draw " << i;
+        }
+    }
+    EXPECT_EQ(RTHandler::Count(), pooled + 3) << "three targets made once and held";
+    // Rows of odd length stay whole: only the columns are halved.
+    RenderTargetEntry& odd = Target(128, 71, D3DFMT_G16R16F);
+    EXPECT_EQ(drawnSizes(Drawn([&] { post.Blur(odd, scratch, 3); })),
+              (Sizes{{128, 71}, {64, 71}, {64, 71}, {64, 71}, {64, 71}, {128, 71}}));
+
+    post.Release();
+    for (size_t index = pooled; index < RTHandler::Count(); ++index) {
+        const RenderTargetEntry& entry = RTHandler::GetTarget(uint32_t(index));
+        EXPECT_EQ(entry.useCount, &entry == &odd ? 1u : 0u) << "the module's given back, the test's kept";
+    }
+    post.Load();
+    PostEffects::FullSizeBlurs() = true;
+    const std::vector<Seen> rounds = Drawn([&] { post.Blur(image, scratch, 4); });
+    PostEffects::FullSizeBlurs() = false;
+    EXPECT_EQ(Targets(rounds), (std::vector<const void*>{scratch.surface, image.surface, scratch.surface, image.surface,
+                                                          scratch.surface, image.surface, scratch.surface, image.surface}));
+}
+
 TEST_F(PostEffectsTest, DepthOfFieldBlursAtLeastOncePerPassAndDrawsIntoTheTargetAndViewportItFound)
 {
     StartShow();
@@ -307,11 +373,12 @@ TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByI
 {
     StartShow();
     post.Load();
-    RenderTargetEntry& source = Target(128, 64);
+    // Levels too small to blur at half size.
+    RenderTargetEntry& source = Target(96, 48);
     std::vector<RenderTargetEntry*> levels, scratches;
     for (uint32_t i = 1; i <= 4; ++i) {
-        levels.push_back(&Target(128 >> i, 64 >> i));
-        scratches.push_back(&Target(128 >> i, 64 >> i));
+        levels.push_back(&Target(96 >> i, 48 >> i));
+        scratches.push_back(&Target(96 >> i, 48 >> i));
     }
     const auto pairs = [&](size_t scratchOfLevel2) {
         return std::array<PostEffects::BloomLevel, 4>{{{*levels[0], *scratches[0]},
@@ -348,9 +415,9 @@ TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByI
         EXPECT_EQ(Targets(seen), targets);
         EXPECT_EQ(Inputs(seen, "COLTEX1"), inputs);
         // Level 3: the downsample is sized by its target, the blurs by the level in both directions.
-        ExpectNear(seen[22].pass.Floats("RTDIMPIXELINV"), {1.0f / 16, -1.0f / 8});
-        ExpectNear(seen[23].pass.Floats("TX1DIMPIXELINV"), {1.0f / 16, 1.0f / 8});
-        ExpectNear(seen[24].pass.Floats("RTDIMPIXELINV"), {1.0f / 16, -1.0f / 8});
+        ExpectNear(seen[22].pass.Floats("RTDIMPIXELINV"), {1.0f / 12, -1.0f / 6});
+        ExpectNear(seen[23].pass.Floats("TX1DIMPIXELINV"), {1.0f / 12, 1.0f / 6});
+        ExpectNear(seen[24].pass.Floats("RTDIMPIXELINV"), {1.0f / 12, -1.0f / 6});
         const Seen& combine = seen.back();
         EXPECT_EQ(combine.pass.Floats("VALUE1"), c.value);
         EXPECT_EQ(combine.bound.viewport.Width, 200u);
@@ -364,7 +431,7 @@ TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByI
     // before anything is drawn.
     const size_t drawsBefore = recorder->Count(Op::DrawIndexedPrimitive);
     EXPECT_EQ(FrameworkFailure([&] { post.Bloom(source, pairs(2), 1.0f); }),
-              "[PostEffects::Bloom] The scratch target of level 2 is 16 x 8, the level 32 x 16");
+              "[PostEffects::Bloom] The scratch target of level 2 is 12 x 6, the level 24 x 12");
     EXPECT_EQ(recorder->Count(Op::DrawIndexedPrimitive), drawsBefore);
 }
 

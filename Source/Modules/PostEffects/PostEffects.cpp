@@ -11,6 +11,7 @@
 #include "Modules/PostEffects/detail/SavedTarget.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace postfx::detail;
 
@@ -65,6 +66,85 @@ void ActivateEffect()
     DXEffectHandler::SetActiveEffect(PostEffects::EffectName);
 }
 
+// The blurs at half size. A blur of several rounds is drawn with the same passes, V and H in turn,
+// but the first two halve the image (one axis each), the passes between blur at half size and the
+// last doubles it back into the image. Each pass reads the shader's GaussianAlong kernel with its
+// reads a chosen step apart (TX1DIMPIXELINV carries the step, not the texel), and the steps make
+// the passes along an axis spread the picture as far as the rounds at full size: the same
+// variance. For a kernel this wide the picture is then the same within about a hundredth of a
+// lone texel's blurred peak, and far closer for anything smoother.
+
+// GaussianAlong's reads (Data/Shaders/PostEffects.fx): offsets in steps, and weights.
+constexpr std::array<double, 5> KernelOffsets{0.0, 1.3846153846, -1.3846153846, 3.2307692308, -3.2307692308};
+constexpr std::array<double, 5> KernelWeights{0.2270270270, 0.3162162162, 0.3162162162, 0.0702702703, 0.0702702703};
+// The steps of the halving and doubling passes, in texels of their input: wide enough that
+// halving does not alias a lone texel's place away, narrow enough to leave the passes between
+// some spreading to do.
+constexpr double HalvingStep = 0.75;
+constexpr double DoublingStep = 0.4;
+// A side shorter than this is cheap at full size and too short to halve without its borders
+// showing.
+constexpr uint32_t ShortestHalvedSide = 64;
+// With fewer rounds there is no pass between halving and doubling to make up the spread.
+constexpr int FewestHalvedRounds = 3;
+
+// In input texels squared: the variance of the kernel with its reads step input texels apart,
+// for an output texel whose centre lies offset input texels past an input texel's centre. Each
+// linear read spreads its weight over two texels, which counts too.
+double KernelVariance(double step, double offset)
+{
+    double variance = 0.0;
+    for (size_t i = 0; i < KernelOffsets.size(); ++i) {
+        const double read = KernelOffsets[i] * step;
+        const double between = offset + read - std::floor(offset + read);
+        variance += KernelWeights[i] * (read * read + between * (1.0 - between));
+    }
+    return variance;
+}
+
+// The centre of a doubled texel lies a quarter of a half texel to either side of one.
+double DoublingVariance(double step)
+{
+    return (KernelVariance(step, 0.25) + KernelVariance(step, 0.75)) / 2.0;
+}
+
+// The steps of the rounds passes along one axis. A halved axis is halved by its first pass and
+// doubled by the last pass of the blur: its own last pass when doubledHere (with the kernel), else
+// the last pass across it (one linear read). An axis that is not halved takes full rounds.
+std::vector<float> AxisSteps(int rounds, bool halved, bool doubledHere)
+{
+    if (!halved)
+        return std::vector<float>(static_cast<size_t>(rounds), 1.0f);
+    // In full-size texels squared, what the passes between halving and doubling must add.
+    const double spread = rounds * KernelVariance(1.0, 0.0) - KernelVariance(HalvingStep, 0.5) -
+                          4.0 * DoublingVariance(doubledHere ? DoublingStep : 0.0);
+    const int between = rounds - 1 - (doubledHere ? 1 : 0);
+    const double each = std::max(spread, 0.0) / (4.0 * between); // in half-size texels squared
+    // The variance grows with the step (the linear reads' share only ripples): bisect.
+    double low = 0.0, high = 4.0;
+    for (int i = 0; i < 40; ++i) {
+        const double middle = (low + high) / 2.0;
+        (KernelVariance(middle, 0.0) < each ? low : high) = middle;
+    }
+    std::vector<float> steps(static_cast<size_t>(rounds), static_cast<float>(low));
+    steps.front() = float(HalvingStep);
+    if (doubledHere)
+        steps.back() = float(DoublingStep);
+    return steps;
+}
+
+bool Halved(uint32_t side)
+{
+    return side % 2 == 0 && side >= ShortestHalvedSide;
+}
+
+// TX1DIMPIXELINV for the blurs: the step between the kernel's reads, in texels of the input.
+void SetBlurStep(const RenderTargetEntry& input, float step)
+{
+    const D3DXVECTOR2 size{step / static_cast<float>(input.width), step / static_cast<float>(input.height)};
+    DXEffectHandler::SetVec2BySemantic("TX1DIMPIXELINV", &size.x);
+}
+
 } // namespace
 
 void PostEffects::Load()
@@ -98,6 +178,12 @@ void PostEffects::Release()
 {
     screenQuad.reset();
     lightSphere.reset();
+    // A pool that has ended (with its framework) holds nothing any more.
+    if (RTHandler::Instance())
+        for (const Held& held : heldTargets)
+            if (held.index < RTHandler::Count())
+                RTHandler::Release(held.index);
+    heldTargets.clear();
 }
 
 void PostEffects::Loaded(const char* operation) const
@@ -253,6 +339,12 @@ void PostEffects::Blur(const RenderTargetEntry& image, const RenderTargetEntry& 
 {
     Loaded("Blur");
     ActivateEffect();
+    if (!BlurAtHalfSize(image, count))
+        BlurRounds(image, scratch, count);
+}
+
+void PostEffects::BlurRounds(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
+{
     for (int round = 0; round < count; ++round) {
         SetTargetPixelSize(scratch);
         SetInputTexelSize(image);
@@ -268,8 +360,50 @@ void PostEffects::Blur(const RenderTargetEntry& image, const RenderTargetEntry& 
     }
 }
 
+bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, int count)
+{
+    const bool halveX = Halved(image.width), halveY = Halved(image.height);
+    if (fullSizeBlurs || count < FewestHalvedRounds || !(halveX || halveY))
+        return false;
+    const std::vector<float> stepsX = AxisSteps(count, halveX, true);
+    const std::vector<float> stepsY = AxisSteps(count, halveY, false);
+    const uint32_t width = halveX ? image.width / 2 : image.width;
+    const uint32_t height = halveY ? image.height / 2 : image.height;
+    // The first pass halves the rows, the second the columns; then the half-size pair in turn.
+    const RenderTargetEntry& rows = HeldTarget({image.format, image.width, height}, 0);
+    const RenderTargetEntry* half[2] = {&HeldTarget({image.format, width, height}, 1),
+                                        &HeldTarget({image.format, width, height}, 2)};
+    const auto pass = [&](const RenderTargetEntry& from, const RenderTargetEntry& to, const char* technique, float step) {
+        SetTargetPixelSize(to);
+        SetBlurStep(from, step);
+        Bind(to);
+        SetTexture("COLTEX1", from);
+        DrawQuad(technique);
+    };
+    pass(image, rows, "BlurV", stepsY[0]);
+    pass(rows, *half[0], "BlurH", stepsX[0]);
+    for (int round = 1; round < count; ++round) {
+        pass(*half[0], *half[1], "BlurV", stepsY[size_t(round)]);
+        const bool last = round == count - 1;
+        pass(*half[1], last ? image : *half[0], "BlurH", stepsX[size_t(round)]);
+    }
+    return true;
+}
+
+const RenderTargetEntry& PostEffects::HeldTarget(const RenderTargetDesc& desc, int role)
+{
+    for (const Held& held : heldTargets)
+        if (held.role == role && held.desc.format == desc.format && held.desc.width == desc.width &&
+            held.desc.height == desc.height)
+            return RTHandler::GetTarget(held.index);
+    heldTargets.push_back({desc, role, RTHandler::Acquire(desc)});
+    return RTHandler::GetTarget(heldTargets.back().index);
+}
+
 void PostEffects::BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch)
 {
+    if (BlurAtHalfSize(level, BloomBlurRounds))
+        return;
     // Both directions use the level's sizes, which is why the scratch must match them.
     SetInputTexelSize(level);
     SetTargetPixelSize(level);

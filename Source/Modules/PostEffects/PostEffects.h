@@ -15,6 +15,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Camera;
 
@@ -59,7 +60,10 @@ public:
     void DepthOfField(const RenderTargetEntry& depth, const RenderTargetEntry& a, const RenderTargetEntry& b,
                       const RenderTargetEntry& colour, int passes);
     // count rounds of a vertical blur into scratch and a horizontal one back into image, which is
-    // left bound to slot 0 (nothing at all for count 0).
+    // left bound to slot 0 (nothing at all for count 0). From three rounds on, an image with an
+    // even side of at least 64 texels is blurred as far in as many passes drawn mostly at half
+    // size, through targets the module holds (of the pool, given back by Release); scratch is then
+    // not drawn into.
     void Blur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
     // Downsamples source into the four levels, each from the previous, blurred level, and draws
     // source with their glow, faded towards white by fade, into the target the caller had bound.
@@ -74,6 +78,9 @@ public:
     // live tweaks reach every user of the pass and outlive scene switches and device resets.
     static float& SampleRadius() { return sampleRadius; }
     static float& SampleDistanceScale() { return sampleDistanceScale; }
+    // Every blur (Blur and Bloom's) in its rounds at full size, as the show first drew them: the
+    // pictures and costs that the half-size blurs are measured against. Process-wide too.
+    static bool& FullSizeBlurs() { return fullSizeBlurs; }
 
     std::unique_ptr<Quads> screenQuad;
     std::array<D3DXVECTOR3, KernelSize> aoKernel{};
@@ -91,7 +98,20 @@ private:
     bool WriteFarPlaneRays(const Camera& camera, int line);
     void DrawQuad(const std::string& technique);
     void BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch);
+    void BlurRounds(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
+    // False, having drawn nothing, where the image is blurred in full rounds instead.
+    bool BlurAtHalfSize(const RenderTargetEntry& image, int count);
+    // The pool's target of desc that the module holds for that role, acquired at its first use.
+    const RenderTargetEntry& HeldTarget(const RenderTargetDesc& desc, int role);
+
+    struct Held {
+        RenderTargetDesc desc;
+        int role;
+        uint32_t index;
+    };
+    std::vector<Held> heldTargets;
 
     static inline float sampleRadius = 0.2f;
     static inline float sampleDistanceScale = 8.0f;
+    static inline bool fullSizeBlurs = false;
 };
