@@ -8,6 +8,7 @@
 #include "Framework/Input/KeyHandler.h"
 #include "Framework/Input/Mouse.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Framework/Notice.h"
 #include "Framework/RenderTargetResources/RSHandler/RSHandler.h"
 #include "Framework/RenderTargetResources/RTCubeHandler/RTCubeHandler.h"
 #include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
@@ -16,6 +17,7 @@
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
 #include "Platform/Gfx/GfxBackend.h"
+#include "Platform/Window/MessageBox.h"
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/Window.h"
 #include "sync/device.h"
@@ -51,6 +53,8 @@ DXFramework::DXFramework(HINSTANCE moduleInstance, const std::string& commandLin
         windowClass.lpszClassName = WindowClassName;
         RegisterClassEx(&windowClass);
 
+        // What the core survives (a missing curve) the viewer sees in a message box.
+        SetNoticeReporter(ShowMessageBox);
         fileSys = std::make_unique<FileSys>();
         rtHandler = std::make_unique<RTHandler>();
         rsHandler = std::make_unique<RSHandler>();
@@ -104,6 +108,7 @@ void DXFramework::TearDown()
     effectHandler.reset();
     keyHandler.reset();
     fileSys.reset();
+    SetNoticeReporter(nullptr);
     UnregisterClass(WindowClassName, moduleInstance);
     SetDeviceLostHandler(nullptr);
     instance = nullptr;

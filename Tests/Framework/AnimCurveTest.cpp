@@ -3,7 +3,7 @@
 #include "Framework/Scene/AnimCurve.h"
 #include "Framework/Scene/NodeAnim.h"
 #include "Framework/Scene/Vec3Curve.h"
-#include "Platform/Window/MessageBox.h"
+#include "Framework/Notice.h"
 
 #include <cmath>
 
@@ -106,13 +106,13 @@ protected:
     {
         ArchiveFixture::SetUp();
         resetMissingCurveReport();
-        SetMessageBoxPresenter([this](const std::string& caption, const std::string& text) {
-            boxes.push_back(caption + "|" + text);
+        SetNoticeReporter([this](const std::string& caption, const std::string& text) {
+            notices.push_back(caption + "|" + text);
         });
     }
     void TearDown() override
     {
-        SetMessageBoxPresenter(nullptr);
+        SetNoticeReporter(nullptr);
         ArchiveFixture::TearDown();
     }
     void AddCurve(const std::string& name, const std::vector<CurveKey>& keys, size_t extraBytes = 0)
@@ -123,7 +123,7 @@ protected:
     }
 
     ArchiveWriter writer;
-    std::vector<std::string> boxes;
+    std::vector<std::string> notices;
 };
 
 TEST_F(CurveLoadingTest, TrailingBytesAndShortFilesLoadWithWholeKeysOnly)
@@ -140,7 +140,7 @@ TEST_F(CurveLoadingTest, TrailingBytesAndShortFilesLoadWithWholeKeysOnly)
     auto tooShort = registerCurve("short");
     EXPECT_TRUE(ensureLoaded(*tooShort));
     EXPECT_EQ(evaluate(*tooShort, 3.0f), 0.0f);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(notices.empty());
 }
 
 TEST_F(CurveLoadingTest, OnlyTheFirstMissingCurveIsReportedAndAllReadZero)
@@ -150,8 +150,8 @@ TEST_F(CurveLoadingTest, OnlyTheFirstMissingCurveIsReportedAndAllReadZero)
     auto second = registerCurve("Camera1.translateY");
     EXPECT_FALSE(ensureLoaded(*first));
     EXPECT_FALSE(ensureLoaded(*second));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], "File not found|No animCurve found in filesystem corresponding to registered curve: "
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "File not found|No animCurve found in filesystem corresponding to registered curve: "
                         "\"Camera1.translateX\".\n(Skipping further error messages)");
     for (float x : {-3.0f, 0.0f, 5000.0f, 20000.0f}) {
         EXPECT_EQ(evaluate(*first, x), 0.0f);
@@ -200,8 +200,8 @@ TEST_F(CurveLoadingTest, NodeAnimAndVec3CurveAttemptEveryCurve)
     Mount(writer);
     Vec3Curve lamp("lamp");
     EXPECT_FALSE(lamp.Load());
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find("\"lampZ\""), std::string::npos) << "Z is loaded first";
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("\"lampZ\""), std::string::npos) << "Z is loaded first";
     lamp.Update(1.0f);
     EXPECT_EQ(lamp.value.y, 7.0f);
 

@@ -6,7 +6,9 @@
 #include "Framework/ModuleHandler/ModuleHandler.h"
 #include "Platform/Window/MessagePump.h"
 #include "Framework/FrameworkSupportFailed.h"
+#include "Framework/Notice.h"
 #include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
+#include "Framework/Scene/AnimCurve.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
 
@@ -236,6 +238,26 @@ TEST_F(DXFrameworkTest, OutOfVideoMemoryGetsItsOwnBox)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Out of video memory|Try reducing the number of multisamples, reduce resolution, or check "
                         "the VRAM box.");
+}
+
+// The core reports a missing curve as a notice; while the framework lives the viewer sees it as the
+// message box it always was, once per run, and afterwards nothing reaches the message boxes.
+TEST_F(DXFrameworkTest, TheFirstMissingCurveIsShownInAMessageBoxWhileTheFrameworkLives)
+{
+    MountShow();
+    resetMissingCurveReport();
+    auto framework = MakeFramework();
+    auto first = registerCurve("Camera1.translateX");
+    auto second = registerCurve("Camera1.translateY");
+    EXPECT_FALSE(ensureLoaded(*first));
+    EXPECT_FALSE(ensureLoaded(*second));
+    EXPECT_EQ(boxes, (std::vector<std::string>{"File not found|No animCurve found in filesystem corresponding to "
+                                               "registered curve: \"Camera1.translateX\".\n(Skipping further "
+                                               "error messages)"}));
+    framework.reset();
+    ReportNotice("After", "the framework");
+    EXPECT_EQ(boxes.size(), 1u) << "a notice after the framework goes to standard error";
+    resetMissingCurveReport();
 }
 
 TEST_F(DXFrameworkTest, EntryPointBoxesCarryTheirCaptions)

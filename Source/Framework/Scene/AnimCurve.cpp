@@ -1,7 +1,7 @@
 #include "Framework/Scene/AnimCurve.h"
 
 #include "Framework/FileSys/FileSys.h"
-#include "Platform/Window/MessageBox.h"
+#include "Framework/Notice.h"
 
 namespace {
 
@@ -36,9 +36,9 @@ bool ensureLoaded(CurveHandle& handle)
     if (loadCurve(curve))
         return true;
     if (!missingCurveReported) {
-        ShowMessageBox("File not found",
-                       "No animCurve found in filesystem corresponding to registered curve: \"" + curve.name +
-                           "\".\n(Skipping further error messages)");
+        ReportNotice("File not found",
+                     "No animCurve found in filesystem corresponding to registered curve: \"" + curve.name +
+                         "\".\n(Skipping further error messages)");
         missingCurveReported = true;
     }
     setKey(curve, 0.0f, CurveKey{0.0f, 0.0f, 0.0f, 0.0f});

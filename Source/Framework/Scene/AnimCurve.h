@@ -33,8 +33,8 @@ std::unique_ptr<CurveHandle> registerCurve(const std::string& name);
 // Loads the keys from the archive; false, with no keys, when the entry is missing or empty.
 bool loadCurve(AnimCurve& curve);
 
-// True when the curve loaded. Otherwise the first missing curve of the run is reported in a
-// message box, and the curve is made to read 0 everywhere.
+// True when the curve loaded. Otherwise the first missing curve of the run is reported as a notice
+// (Framework/Notice.h: a message box in the player), and the curve is made to read 0 everywhere.
 bool ensureLoaded(CurveHandle& handle);
 
 // Forgets that a missing curve was reported; a new run (or test) starts with this.
