@@ -175,6 +175,26 @@ TEST_F(DXEffectHandlerTest, ADrawThatFailsLeavesTheEffectReadyForTheNext)
     EXPECT_EQ(passes, 1);
 }
 
+// A technique that cannot begin (here the effect is already drawing) is a failed device call,
+// raised with DrawObject's call site rather than skipped; the effect is ready for the next draw.
+TEST_F(DXEffectHandlerTest, ADrawThatCannotBeginRaisesWithTheCallSite)
+{
+    handler->AddEffect("postfx", "twopass.fx", framework->effectPool);
+    DXEffectHandler::SetActiveEffect("postfx");
+    int passes = 0;
+    const std::string message = FrameworkFailure([&] {
+        DXEffectHandler::DrawObject(D3DXMATRIX(), D3DXMATRIX(), [&] {
+            DXEffectHandler::DrawObject(D3DXMATRIX(), D3DXMATRIX(), [&] { ++passes; });
+        });
+    });
+    EXPECT_EQ(message.rfind("Error: D3DERR_INVALIDCALL\n\n.\\Source\\Framework\\DXEffect\\DXEffectHandler.cpp : ", 0),
+              0u)
+        << message;
+    EXPECT_EQ(passes, 0);
+    DXEffectHandler::DrawObject(D3DXMATRIX(), D3DXMATRIX(), [&] { ++passes; });
+    EXPECT_EQ(passes, 1);
+}
+
 TEST_F(DXEffectHandlerTest, SharedValuesWrittenOnGlobalReachEveryEffectOfThePool)
 {
     handler->AddEffect("postfx", "twopass.fx", framework->effectPool);
