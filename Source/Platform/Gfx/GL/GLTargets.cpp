@@ -246,7 +246,7 @@ HRESULT GLBackend::SetViewport(const D3DVIEWPORT9*)
 HRESULT GLBackend::SetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9*)
 {
     if (RenderTargetIndex >= adapter_.Limits()->maxDrawBuffers) {
-        return D3DERR_INVALIDCALL;
+        return device_->Refuse(Op::SetRenderTarget, FrontCheck::SlotOutOfRange);
     }
     Data().targetsDirty = true;
     return D3D_OK;
