@@ -13,7 +13,9 @@
 #include "common.fxh"
 
 float2 RtDimPixelInv : RTDIMPIXELINV;   // (1 / width, -1 / height) of the target drawn into
-float2 Tx1DimPixelInv : TX1DIMPIXELINV; // (1 / width, 1 / height) of ColTex1
+float2 Tx1DimPixelInv : TX1DIMPIXELINV; // (1 / width, 1 / height) of ColTex1; the blurs' step
+// The blurs' input: the part of ColTex1 from its top-left corner to here, in texture units.
+float2 Tx1Region : TX1REGION = {1.0, 1.0};
 float4 Value1 : VALUE1;
 
 texture2D ColTex1 : COLTEX1;
@@ -57,13 +59,22 @@ sampler2D TitleCardSampler = sampler_state { Texture = TitleCard; Filter = LINEA
 sampler2D ClosingCardSampler = sampler_state { Texture = ClosingCard; Filter = LINEAR; Address = CLAMP; };
 
 glsl common {
-    // Nine texels of a Gaussian (sigma 2) in five linear reads: each read off the centre falls
-    // between two texels so that the filter weighs both.
-    vec4 GaussianAlong(sampler2D image, vec2 uv, vec2 texel)
+    // Nine texels of a Gaussian (sigma 2) in five linear reads, texel apart: each read off the
+    // centre falls between two texels so that the filter weighs both. The input is the image's
+    // part up to region, which no read leaves (the blurs at half size keep theirs in a corner of a
+    // larger target); the address mode keeps them inside at the top and left. With no step
+    // between them the reads would all be one: that is one read.
+    vec4 GaussianAlong(sampler2D image, vec2 uv, vec2 texel, vec2 region)
     {
-        vec4 sum = texture(image, uv) * 0.2270270270;
-        sum += (texture(image, uv + texel * 1.3846153846) + texture(image, uv - texel * 1.3846153846)) * 0.3162162162;
-        sum += (texture(image, uv + texel * 3.2307692308) + texture(image, uv - texel * 3.2307692308)) * 0.0702702703;
+        vec2 at = uv * region;
+        vec2 last = region - 0.5 / vec2(textureSize(image, 0));
+        if (texel == vec2(0.0))
+            return texture(image, min(at, last));
+        vec4 sum = texture(image, min(at, last)) * 0.2270270270;
+        sum += (texture(image, min(at + texel * 1.3846153846, last)) + texture(image, min(at - texel * 1.3846153846, last))) *
+               0.3162162162;
+        sum += (texture(image, min(at + texel * 3.2307692308, last)) + texture(image, min(at - texel * 3.2307692308, last))) *
+               0.0702702703;
         return sum;
     }
 
@@ -301,7 +312,7 @@ glsl fragment BlurH(vec4 Color : COLOR0) {
 
     void main()
     {
-        Color = GaussianAlong(ColourSampler, uv, vec2(Tx1DimPixelInv.x, 0.0));
+        Color = GaussianAlong(ColourSampler, uv, vec2(Tx1DimPixelInv.x, 0.0), Tx1Region);
     }
 }
 
@@ -310,7 +321,7 @@ glsl fragment BlurV(vec4 Color : COLOR0) {
 
     void main()
     {
-        Color = GaussianAlong(ColourSampler, uv, vec2(0.0, Tx1DimPixelInv.y));
+        Color = GaussianAlong(ColourSampler, uv, vec2(0.0, Tx1DimPixelInv.y), Tx1Region);
     }
 }
 

@@ -260,7 +260,7 @@ TEST_F(PostEffectsGLTest, BlursAtHalfSizeGiveThePicturesOfTheirRoundsAtFullSize)
         EXPECT_GE(psnr, 45.0) << name;
         // Most at the borders, which every round at full size clamps anew.
         EXPECT_LE(largest, 16) << name << ": PSNR " << psnr << " dB, at " << at << " "
-                              << int(rounds.bgra[where * 4 + 1]) << " against " << int(halved.bgra[where * 4 + 1]);
+                              << int(rounds.bgra[where * 4 + 3]) << " against " << int(halved.bgra[where * 4 + 3]);
     }
 }
 

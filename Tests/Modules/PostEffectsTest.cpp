@@ -265,62 +265,59 @@ TEST_F(PostEffectsTest, ABlurOfSeveralRoundsHalvesTheImageBlursItAtHalfSizeAndDo
     post.Load();
     RenderTargetEntry& image = Target(128, 72, D3DFMT_G16R16F);
     RenderTargetEntry& scratch = Target(128, 72, D3DFMT_G16R16F);
-    // The size of the target each draw drew into, and whether its input was the draw before's.
-    const auto drawnSizes = [&](const std::vector<Seen>& seen) {
-        std::vector<std::pair<uint32_t, uint32_t>> sizes;
-        for (size_t i = 0; i < seen.size(); ++i) {
-            for (size_t index = 0; index < RTHandler::Count(); ++index) {
-                const RenderTargetEntry& entry = RTHandler::GetTarget(uint32_t(index));
-                if (entry.surface == seen[i].bound.renderTargets[0]) {
-                    sizes.emplace_back(entry.width, entry.height);
-                    EXPECT_EQ(entry.format, D3DFMT_G16R16F);
-                }
-                if (i > 0 && entry.surface == seen[i - 1].bound.renderTargets[0]) {
-                    EXPECT_EQ(seen[i].pass.Texture("COLTEX1"), entry.texture) << "draw " << i;
-                }
-            }
-        }
-        return sizes;
+    // Per draw: which of the two it drew into and read, the viewport's size and the part read.
+    struct Draw {
+        const void* target;
+        const void* input;
+        UINT width, height;
+        std::vector<float> region;
+        bool operator==(const Draw&) const = default;
     };
-    using Sizes = std::vector<std::pair<uint32_t, uint32_t>>;
+    const auto draws = [&](const std::vector<Seen>& seen) {
+        std::vector<Draw> all;
+        for (const Seen& draw : seen)
+            all.push_back({draw.bound.renderTargets[0], draw.pass.Texture("COLTEX1"), draw.bound.viewport.Width,
+                           draw.bound.viewport.Height, draw.pass.Floats("TX1REGION")});
+        return all;
+    };
+    const void *I = image.surface, *S = scratch.surface, *i = image.texture, *s = scratch.texture;
+    const std::vector<Draw> corners{{S, i, 128, 36, {1, 1}},        {I, s, 64, 36, {1, 0.5f}},
+                                    {S, i, 64, 36, {0.5f, 0.5f}}, {I, s, 64, 36, {0.5f, 0.5f}},
+                                    {S, i, 64, 36, {0.5f, 0.5f}}, {I, s, 64, 36, {0.5f, 0.5f}},
+                                    {S, i, 64, 36, {0.5f, 0.5f}}, {I, s, 128, 72, {0.5f, 0.5f}}};
 
-    const size_t pooled = RTHandler::Count();
-    for (int call = 0; call < 2; ++call) {
-        const std::vector<Seen> seen = Drawn([&] { post.Blur(image, scratch, 4); });
-        EXPECT_EQ(Techniques(seen), (std::vector<std::string>{"BlurV", "BlurH", "BlurV", "BlurH", "BlurV", "BlurH",
-                                                              "BlurV", "BlurH"}));
-        EXPECT_EQ(drawnSizes(seen), (Sizes{{128, 36}, {64, 36}, {64, 36}, {64, 36}, {64, 36}, {64, 36}, {64, 36}, {128, 72}}));
-        EXPECT_EQ(seen[0].pass.Texture("COLTEX1"), image.texture);
-        const std::vector<const void*> targets = Targets(seen);
-        EXPECT_EQ(std::count(targets.begin(), targets.end(), scratch.surface), 0);
-        EXPECT_EQ(DXFramework::device->State().renderTargets[0], image.surface);
-        // Halving reads 0.75 texels apart, doubling 0.4, the passes between less than a round's 1.
-        ExpectNear(seen[0].pass.Floats("TX1DIMPIXELINV"), {0.75f / 128, 0.75f / 72});
-        ExpectNear(seen[1].pass.Floats("TX1DIMPIXELINV"), {0.75f / 128, 0.75f / 36});
-        ExpectNear(seen[7].pass.Floats("TX1DIMPIXELINV"), {0.4f / 64, 0.4f / 36});
-        for (size_t i = 2; i < 7; ++i) {
-            const float step = seen[i].pass.Floats("TX1DIMPIXELINV")[i % 2 ? 0 : 1] * (i % 2 ? 64 : 36);
-            EXPECT_GT(step, 0.3f) << "draw " << i;
-            EXPECT_LT(step, 0.7f) << "draw " << i;
-        }
+    const std::vector<Seen> seen = Drawn([&] { post.Blur(image, scratch, 4); });
+    EXPECT_EQ(Techniques(seen), (std::vector<std::string>{"BlurV", "BlurH", "BlurV", "BlurH", "BlurV", "BlurH",
+                                                          "BlurV", "BlurH"}));
+    EXPECT_EQ(draws(seen), corners);
+    EXPECT_EQ(DXFramework::device->State().renderTargets[0], image.surface);
+    EXPECT_EQ(DXFramework::device->State().viewport.Width, 128u);
+    // Halving reads 0.75 texels apart, doubling reads once, the passes between less than a round's 1.
+    ExpectNear(seen[0].pass.Floats("TX1DIMPIXELINV"), {0.75f / 128, 0.75f / 72});
+    ExpectNear(seen[1].pass.Floats("TX1DIMPIXELINV"), {0.75f / 128, 0.75f / 72});
+    ExpectNear(seen[7].pass.Floats("TX1DIMPIXELINV"), {0, 0});
+    for (size_t d = 2; d < 7; ++d) {
+        const float step = seen[d].pass.Floats("TX1DIMPIXELINV")[d % 2 ? 0 : 1] * (d % 2 ? 128 : 72);
+        EXPECT_GT(step, 0.3f) << "draw " << d;
+        EXPECT_LT(step, 0.7f) << "draw " << d;
     }
-    EXPECT_EQ(RTHandler::Count(), pooled + 3) << "three targets made once and held";
+
     // Rows of odd length stay whole: only the columns are halved.
     RenderTargetEntry& odd = Target(128, 71, D3DFMT_G16R16F);
-    EXPECT_EQ(drawnSizes(Drawn([&] { post.Blur(odd, scratch, 3); })),
-              (Sizes{{128, 71}, {64, 71}, {64, 71}, {64, 71}, {64, 71}, {128, 71}}));
+    std::vector<Draw> halvedColumns = draws(Drawn([&] { post.Blur(odd, scratch, 3); }));
+    ASSERT_EQ(halvedColumns.size(), 6u);
+    EXPECT_EQ((std::vector<UINT>{halvedColumns[0].height, halvedColumns[1].width, halvedColumns[1].height,
+                                 halvedColumns[5].width}),
+              (std::vector<UINT>{71, 64, 71, 128}));
 
-    post.Release();
-    for (size_t index = pooled; index < RTHandler::Count(); ++index) {
-        const RenderTargetEntry& entry = RTHandler::GetTarget(uint32_t(index));
-        EXPECT_EQ(entry.useCount, &entry == &odd ? 1u : 0u) << "the module's given back, the test's kept";
-    }
-    post.Load();
+    // A scratch too small for the halved rows, or the earlier rounds asked for: rounds at full size.
+    RenderTargetEntry& small = Target(64, 36, D3DFMT_G16R16F);
+    EXPECT_EQ(Targets(Drawn([&] { post.Blur(image, small, 3); })),
+              (std::vector<const void*>{small.surface, I, small.surface, I, small.surface, I}));
     PostEffects::FullSizeBlurs() = true;
     const std::vector<Seen> rounds = Drawn([&] { post.Blur(image, scratch, 4); });
-    PostEffects::FullSizeBlurs() = false;
-    EXPECT_EQ(Targets(rounds), (std::vector<const void*>{scratch.surface, image.surface, scratch.surface, image.surface,
-                                                          scratch.surface, image.surface, scratch.surface, image.surface}));
+    EXPECT_EQ(Targets(rounds), (std::vector<const void*>{S, I, S, I, S, I, S, I}));
+    EXPECT_EQ(rounds[0].pass.Floats("TX1REGION"), (std::vector<float>{1, 1}));
 }
 
 TEST_F(PostEffectsTest, DepthOfFieldBlursAtLeastOncePerPassAndDrawsIntoTheTargetAndViewportItFound)

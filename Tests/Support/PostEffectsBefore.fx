@@ -52,3 +52,38 @@ glsl fragment DepthOfFieldV(vec4 Color : COLOR0) {
         Color = DepthOfFieldAlong(uv, vec2(0.0, Tx1DimPixelInv.y));
     }
 }
+
+// The blurs before they could read a part of their input.
+glsl fragment BlurH(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    vec4 GaussianAlong(sampler2D image, vec2 uv, vec2 texel)
+    {
+        vec4 sum = texture(image, uv) * 0.2270270270;
+        sum += (texture(image, uv + texel * 1.3846153846) + texture(image, uv - texel * 1.3846153846)) * 0.3162162162;
+        sum += (texture(image, uv + texel * 3.2307692308) + texture(image, uv - texel * 3.2307692308)) * 0.0702702703;
+        return sum;
+    }
+
+    void main()
+    {
+        Color = GaussianAlong(ColourSampler, uv, vec2(Tx1DimPixelInv.x, 0.0));
+    }
+}
+
+glsl fragment BlurV(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    vec4 GaussianAlong(sampler2D image, vec2 uv, vec2 texel)
+    {
+        vec4 sum = texture(image, uv) * 0.2270270270;
+        sum += (texture(image, uv + texel * 1.3846153846) + texture(image, uv - texel * 1.3846153846)) * 0.3162162162;
+        sum += (texture(image, uv + texel * 3.2307692308) + texture(image, uv - texel * 3.2307692308)) * 0.0702702703;
+        return sum;
+    }
+
+    void main()
+    {
+        Color = GaussianAlong(ColourSampler, uv, vec2(0.0, Tx1DimPixelInv.y));
+    }
+}

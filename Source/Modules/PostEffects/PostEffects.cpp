@@ -67,21 +67,21 @@ void ActivateEffect()
 }
 
 // The blurs at half size. A blur of several rounds is drawn with the same passes, V and H in turn,
-// but the first two halve the image (one axis each), the passes between blur at half size and the
-// last doubles it back into the image. Each pass reads the shader's GaussianAlong kernel with its
-// reads a chosen step apart (TX1DIMPIXELINV carries the step, not the texel), and the steps make
-// the passes along an axis spread the picture as far as the rounds at full size: the same
-// variance. For a kernel this wide the picture is then the same within about a hundredth of a
-// lone texel's blurred peak, and far closer for anything smoother.
+// into the same image and scratch, but the first two halve the image (one axis each) into a corner
+// of them, the passes between blur at half size and the last doubles it back into the image. Each
+// pass reads the shader's GaussianAlong kernel with its reads a chosen step apart (TX1DIMPIXELINV
+// carries the step, not the texel), and the steps make the passes along an axis spread the
+// picture as far as the rounds at full size: the same variance. For a kernel this wide the
+// picture is then the same within a few hundredths of a lone texel's blurred peak, and far closer
+// for anything smoother.
 
 // GaussianAlong's reads (Data/Shaders/PostEffects.fx): offsets in steps, and weights.
 constexpr std::array<double, 5> KernelOffsets{0.0, 1.3846153846, -1.3846153846, 3.2307692308, -3.2307692308};
 constexpr std::array<double, 5> KernelWeights{0.2270270270, 0.3162162162, 0.3162162162, 0.0702702703, 0.0702702703};
-// The steps of the halving and doubling passes, in texels of their input: wide enough that
-// halving does not alias a lone texel's place away, narrow enough to leave the passes between
-// some spreading to do.
+// The step of the halving passes, in texels of their input: wide enough that halving does not
+// alias a lone texel's place away, narrow enough to leave the passes between some spreading to
+// do. The doubling pass reads once (step 0), linearly between the half-size texels.
 constexpr double HalvingStep = 0.75;
-constexpr double DoublingStep = 0.4;
 // A side shorter than this is cheap at full size and too short to halve without its borders
 // showing.
 constexpr uint32_t ShortestHalvedSide = 64;
@@ -102,22 +102,17 @@ double KernelVariance(double step, double offset)
     return variance;
 }
 
-// The centre of a doubled texel lies a quarter of a half texel to either side of one.
-double DoublingVariance(double step)
-{
-    return (KernelVariance(step, 0.25) + KernelVariance(step, 0.75)) / 2.0;
-}
-
 // The steps of the rounds passes along one axis. A halved axis is halved by its first pass and
-// doubled by the last pass of the blur: its own last pass when doubledHere (with the kernel), else
-// the last pass across it (one linear read). An axis that is not halved takes full rounds.
+// doubled by the blur's last pass, with one linear read whose spread counts too: the doubled
+// texels' centres lie a quarter of a half texel to either side of one. When that pass is along
+// this axis (doubledHere), its step is 0. An axis that is not halved takes full rounds.
 std::vector<float> AxisSteps(int rounds, bool halved, bool doubledHere)
 {
     if (!halved)
         return std::vector<float>(static_cast<size_t>(rounds), 1.0f);
     // In full-size texels squared, what the passes between halving and doubling must add.
-    const double spread = rounds * KernelVariance(1.0, 0.0) - KernelVariance(HalvingStep, 0.5) -
-                          4.0 * DoublingVariance(doubledHere ? DoublingStep : 0.0);
+    const double doubling = 4.0 * (KernelVariance(0.0, 0.25) + KernelVariance(0.0, 0.75)) / 2.0;
+    const double spread = rounds * KernelVariance(1.0, 0.0) - KernelVariance(HalvingStep, 0.5) - doubling;
     const int between = rounds - 1 - (doubledHere ? 1 : 0);
     const double each = std::max(spread, 0.0) / (4.0 * between); // in half-size texels squared
     // The variance grows with the step (the linear reads' share only ripples): bisect.
@@ -127,9 +122,9 @@ std::vector<float> AxisSteps(int rounds, bool halved, bool doubledHere)
         (KernelVariance(middle, 0.0) < each ? low : high) = middle;
     }
     std::vector<float> steps(static_cast<size_t>(rounds), static_cast<float>(low));
-    steps.front() = float(HalvingStep);
+    steps.front() = static_cast<float>(HalvingStep);
     if (doubledHere)
-        steps.back() = float(DoublingStep);
+        steps.back() = 0.0f;
     return steps;
 }
 
@@ -143,6 +138,26 @@ void SetBlurStep(const RenderTargetEntry& input, float step)
 {
     const D3DXVECTOR2 size{step / static_cast<float>(input.width), step / static_cast<float>(input.height)};
     DXEffectHandler::SetVec2BySemantic("TX1DIMPIXELINV", &size.x);
+}
+
+// A blur's input or output: the target's part of that size from its top-left corner.
+struct Region {
+    const RenderTargetEntry& target;
+    uint32_t width, height;
+};
+
+// TX1REGION: the part of COLTEX1 that a blur reads.
+void SetBlurInput(const Region& input)
+{
+    const D3DXVECTOR2 part{static_cast<float>(input.width) / static_cast<float>(input.target.width),
+                           static_cast<float>(input.height) / static_cast<float>(input.target.height)};
+    DXEffectHandler::SetVec2BySemantic("TX1REGION", &part.x);
+}
+
+void SetWholeBlurInput()
+{
+    const D3DXVECTOR2 whole{1.0f, 1.0f};
+    DXEffectHandler::SetVec2BySemantic("TX1REGION", &whole.x);
 }
 
 } // namespace
@@ -178,12 +193,6 @@ void PostEffects::Release()
 {
     screenQuad.reset();
     lightSphere.reset();
-    // A pool that has ended (with its framework) holds nothing any more.
-    if (RTHandler::Instance())
-        for (const Held& held : heldTargets)
-            if (held.index < RTHandler::Count())
-                RTHandler::Release(held.index);
-    heldTargets.clear();
 }
 
 void PostEffects::Loaded(const char* operation) const
@@ -339,12 +348,13 @@ void PostEffects::Blur(const RenderTargetEntry& image, const RenderTargetEntry& 
 {
     Loaded("Blur");
     ActivateEffect();
-    if (!BlurAtHalfSize(image, count))
+    if (!BlurAtHalfSize(image, scratch, count))
         BlurRounds(image, scratch, count);
 }
 
 void PostEffects::BlurRounds(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
 {
+    SetWholeBlurInput();
     for (int round = 0; round < count; ++round) {
         SetTargetPixelSize(scratch);
         SetInputTexelSize(image);
@@ -360,51 +370,47 @@ void PostEffects::BlurRounds(const RenderTargetEntry& image, const RenderTargetE
     }
 }
 
-bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, int count)
+bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
 {
     const bool halveX = Halved(image.width), halveY = Halved(image.height);
-    if (fullSizeBlurs || count < FewestHalvedRounds || !(halveX || halveY))
+    const uint32_t width = halveX ? image.width / 2 : image.width;
+    const uint32_t height = halveY ? image.height / 2 : image.height;
+    if (fullSizeBlurs || count < FewestHalvedRounds || !(halveX || halveY) || scratch.width < image.width ||
+        scratch.height < height)
         return false;
     const std::vector<float> stepsX = AxisSteps(count, halveX, true);
     const std::vector<float> stepsY = AxisSteps(count, halveY, false);
-    const uint32_t width = halveX ? image.width / 2 : image.width;
-    const uint32_t height = halveY ? image.height / 2 : image.height;
-    // The first pass halves the rows, the second the columns; then the half-size pair in turn.
-    const RenderTargetEntry& rows = HeldTarget({image.format, image.width, height}, 0);
-    const RenderTargetEntry* half[2] = {&HeldTarget({image.format, width, height}, 1),
-                                        &HeldTarget({image.format, width, height}, 2)};
-    const auto pass = [&](const RenderTargetEntry& from, const RenderTargetEntry& to, const char* technique, float step) {
-        SetTargetPixelSize(to);
-        SetBlurStep(from, step);
-        Bind(to);
-        SetTexture("COLTEX1", from);
+    // The first pass halves the rows into the scratch's top, the second the columns into the
+    // image's top-left corner; the passes between go from that corner to the scratch's and back.
+    const Region whole{image, image.width, image.height}, rows{scratch, image.width, height},
+        inImage{image, width, height}, inScratch{scratch, width, height};
+    const auto pass = [&](const Region& from, const Region& to, const char* technique, float step) {
+        SetTargetPixelSize(to.width, to.height);
+        SetBlurStep(from.target, step);
+        SetBlurInput(from);
+        Bind(to.target);
+        if (to.width != to.target.width || to.height != to.target.height) {
+            const D3DVIEWPORT9 corner{0, 0, to.width, to.height, 0.0f, 1.0f};
+            DEVICE_CALL(DXFramework::device->SetViewport(&corner));
+        }
+        SetTexture("COLTEX1", from.target);
         DrawQuad(technique);
     };
-    pass(image, rows, "BlurV", stepsY[0]);
-    pass(rows, *half[0], "BlurH", stepsX[0]);
+    pass(whole, rows, "BlurV", stepsY[0]);
+    pass(rows, inImage, "BlurH", stepsX[0]);
     for (int round = 1; round < count; ++round) {
-        pass(*half[0], *half[1], "BlurV", stepsY[size_t(round)]);
-        const bool last = round == count - 1;
-        pass(*half[1], last ? image : *half[0], "BlurH", stepsX[size_t(round)]);
+        pass(inImage, inScratch, "BlurV", stepsY[static_cast<size_t>(round)]);
+        pass(inScratch, round == count - 1 ? whole : inImage, "BlurH", stepsX[static_cast<size_t>(round)]);
     }
     return true;
 }
 
-const RenderTargetEntry& PostEffects::HeldTarget(const RenderTargetDesc& desc, int role)
-{
-    for (const Held& held : heldTargets)
-        if (held.role == role && held.desc.format == desc.format && held.desc.width == desc.width &&
-            held.desc.height == desc.height)
-            return RTHandler::GetTarget(held.index);
-    heldTargets.push_back({desc, role, RTHandler::Acquire(desc)});
-    return RTHandler::GetTarget(heldTargets.back().index);
-}
-
 void PostEffects::BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch)
 {
-    if (BlurAtHalfSize(level, BloomBlurRounds))
+    if (BlurAtHalfSize(level, scratch, BloomBlurRounds))
         return;
     // Both directions use the level's sizes, which is why the scratch must match them.
+    SetWholeBlurInput();
     SetInputTexelSize(level);
     SetTargetPixelSize(level);
     for (int round = 0; round < BloomBlurRounds; ++round) {

@@ -15,7 +15,6 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <vector>
 
 class Camera;
 
@@ -61,9 +60,8 @@ public:
                       const RenderTargetEntry& colour, int passes);
     // count rounds of a vertical blur into scratch and a horizontal one back into image, which is
     // left bound to slot 0 (nothing at all for count 0). From three rounds on, an image with an
-    // even side of at least 64 texels is blurred as far in as many passes drawn mostly at half
-    // size, through targets the module holds (of the pool, given back by Release); scratch is then
-    // not drawn into.
+    // even side of at least 64 texels and a scratch at least as large is blurred as far in as many
+    // passes drawn mostly at half size, in corners of the two.
     void Blur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
     // Downsamples source into the four levels, each from the previous, blurred level, and draws
     // source with their glow, faded towards white by fade, into the target the caller had bound.
@@ -100,16 +98,7 @@ private:
     void BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch);
     void BlurRounds(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
     // False, having drawn nothing, where the image is blurred in full rounds instead.
-    bool BlurAtHalfSize(const RenderTargetEntry& image, int count);
-    // The pool's target of desc that the module holds for that role, acquired at its first use.
-    const RenderTargetEntry& HeldTarget(const RenderTargetDesc& desc, int role);
-
-    struct Held {
-        RenderTargetDesc desc;
-        int role;
-        uint32_t index;
-    };
-    std::vector<Held> heldTargets;
+    bool BlurAtHalfSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
 
     static inline float sampleRadius = 0.2f;
     static inline float sampleDistanceScale = 8.0f;
