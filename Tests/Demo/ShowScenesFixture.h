@@ -7,7 +7,7 @@
 
 #include "Support/DXEffectFixture.h"
 
-#include "Platform/Fx/Recorder/EffectDrawLog.h"
+#include "Platform/Gfx/Recorder/EffectDrawLog.h"
 #include "sync/trackfile.h"
 
 #include <string>

@@ -7,7 +7,7 @@
 #include "Support/ShowFixture.h"
 
 #include "Framework/DXEffect/DXEffectHandler.h"
-#include "Platform/Fx/Recorder/EffectDrawLog.h"
+#include "Platform/Gfx/Recorder/EffectDrawLog.h"
 
 #include <cstring>
 #include <map>

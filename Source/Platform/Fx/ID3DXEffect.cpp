@@ -1,12 +1,12 @@
 // The effect's life, its handles, and its parameters' values.
 #include "Platform/Fx/ID3DXEffect.h"
 
-#include "Platform/Fx/EffectDrivers.h"
 #include "Platform/Fx/ID3DXEffectPool.h"
 #include "Platform/Fx/detail/InitialValue.h"
 #include "Platform/Gfx/Direct3D9.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -66,8 +66,15 @@ ID3DXEffect* ID3DXEffect::Create(IDirect3DDevice9& device, fx::EffectDescription
         }
     }
     auto* effect = new ID3DXEffect(device, std::move(description), pool);
-    effect->driver_ = fx::MakeEffectDriver(device, effect->description_, messages);
-    if (!effect->driver_) {
+    fx::EffectDriver* driver = nullptr;
+    const HRESULT hr = device.CreateEffectDriver(&effect->description_, &driver, &messages);
+    effect->driver_.reset(driver);
+    if (FAILED(hr)) {
+        if (messages.empty()) { // the backend gave no reason of its own
+            char code[16];
+            std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+            messages = Where(effect->description_, {}) + ": the device made no driver for the effect (" + code + ")\n";
+        }
         effect->Release();
         return nullptr;
     }
@@ -85,6 +92,13 @@ ID3DXEffect::ID3DXEffect(IDirect3DDevice9& device, fx::EffectDescription descrip
     if (!description_.techniques.empty())
         technique_ = 0;
     IndexHandles();
+    // The texture parameter each sampler reads (the parser has made sure it names one).
+    for (const fx::Sampler& sampler : description_.samplers) {
+        const auto& parameters = description_.parameters;
+        const auto texture = std::find_if(parameters.begin(), parameters.end(),
+                                          [&](const fx::Parameter& parameter) { return parameter.name == sampler.texture; });
+        samplerTextures_.push_back(static_cast<size_t>(texture - parameters.begin()));
+    }
 }
 
 ID3DXEffect::~ID3DXEffect()
@@ -93,7 +107,7 @@ ID3DXEffect::~ID3DXEffect()
     if (pass_ && driver_)
         driver_->EndPass();
     if (begun_ && driver_)
-        driver_->End(!(beginFlags_ & D3DXFX_DONOTSAVESTATE));
+        EndTechnique();
     // What the values hold may reach the device as it goes: the device goes last.
     driver_.reset();
     values_.clear();

@@ -26,6 +26,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class ID3DXEffectPool;
@@ -94,12 +95,19 @@ private:
     HRESULT ReadFloats(D3DXHANDLE handle, float* values, UINT count) const;
     fx::EffectView View() const;
     void IndexHandles();
+    // What a pass sets on the device beside its driver's programs (ID3DXEffectPasses.cpp).
+    HRESULT SetPassStates(uint32_t pass);
+    HRESULT BindSamplerTextures();
+    void EndTechnique();
 
     IDirect3DDevice9& device_;
     ID3DXEffectPool* pool_;
     const fx::EffectDescription description_;
     std::vector<std::shared_ptr<fx::ParameterValue>> values_;
     std::unique_ptr<fx::EffectDriver> driver_;
+    std::vector<size_t> samplerTextures_; // the parameter each sampler (and so each stage) reads
+    // Render states a pass of the current technique set, with their values before it began.
+    std::vector<std::pair<D3DRENDERSTATETYPE, DWORD>> savedStates_;
     std::unordered_map<const void*, Handle> handles_;
 
     std::optional<uint32_t> technique_;

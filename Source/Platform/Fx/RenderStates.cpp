@@ -10,26 +10,28 @@ namespace {
 
 using detail::NamedValue;
 
-constexpr std::array States{
-    RenderStateInfo{"ZEnable", RenderState::ZEnable, StateValues::Bool},
-    RenderStateInfo{"ZWriteEnable", RenderState::ZWriteEnable, StateValues::Bool},
-    RenderStateInfo{"ZFunc", RenderState::ZFunc, StateValues::Compare},
-    RenderStateInfo{"CullMode", RenderState::CullMode, StateValues::Cull},
-    RenderStateInfo{"AlphaBlendEnable", RenderState::AlphaBlendEnable, StateValues::Bool},
-    RenderStateInfo{"SrcBlend", RenderState::SrcBlend, StateValues::Blend},
-    RenderStateInfo{"DestBlend", RenderState::DestBlend, StateValues::Blend},
-    RenderStateInfo{"BlendOp", RenderState::BlendOp, StateValues::BlendOp},
-    RenderStateInfo{"SeparateAlphaBlendEnable", RenderState::SeparateAlphaBlendEnable, StateValues::Bool},
-    RenderStateInfo{"SrcBlendAlpha", RenderState::SrcBlendAlpha, StateValues::Blend},
-    RenderStateInfo{"DestBlendAlpha", RenderState::DestBlendAlpha, StateValues::Blend},
-    RenderStateInfo{"BlendOpAlpha", RenderState::BlendOpAlpha, StateValues::BlendOp},
-    RenderStateInfo{"ColorWriteEnable", RenderState::ColorWriteEnable, StateValues::ColorMask},
-    RenderStateInfo{"ColorWriteEnable1", RenderState::ColorWriteEnable1, StateValues::ColorMask},
-    RenderStateInfo{"ColorWriteEnable2", RenderState::ColorWriteEnable2, StateValues::ColorMask},
-    RenderStateInfo{"ColorWriteEnable3", RenderState::ColorWriteEnable3, StateValues::ColorMask},
-};
-
 constexpr uint32_t V(auto value) { return static_cast<uint32_t>(value); }
+constexpr uint32_t AllColorBits = ColorWriteRed | ColorWriteGreen | ColorWriteBlue | ColorWriteAlpha;
+
+// With Direct3D's defaults for a device without an automatic depth buffer.
+constexpr std::array States{
+    RenderStateInfo{"ZEnable", RenderState::ZEnable, StateValues::Bool, 0},
+    RenderStateInfo{"ZWriteEnable", RenderState::ZWriteEnable, StateValues::Bool, 1},
+    RenderStateInfo{"ZFunc", RenderState::ZFunc, StateValues::Compare, V(Compare::LessEqual)},
+    RenderStateInfo{"CullMode", RenderState::CullMode, StateValues::Cull, V(Cull::CCW)},
+    RenderStateInfo{"AlphaBlendEnable", RenderState::AlphaBlendEnable, StateValues::Bool, 0},
+    RenderStateInfo{"SrcBlend", RenderState::SrcBlend, StateValues::Blend, V(Blend::One)},
+    RenderStateInfo{"DestBlend", RenderState::DestBlend, StateValues::Blend, V(Blend::Zero)},
+    RenderStateInfo{"BlendOp", RenderState::BlendOp, StateValues::BlendOp, V(BlendOp::Add)},
+    RenderStateInfo{"SeparateAlphaBlendEnable", RenderState::SeparateAlphaBlendEnable, StateValues::Bool, 0},
+    RenderStateInfo{"SrcBlendAlpha", RenderState::SrcBlendAlpha, StateValues::Blend, V(Blend::One)},
+    RenderStateInfo{"DestBlendAlpha", RenderState::DestBlendAlpha, StateValues::Blend, V(Blend::Zero)},
+    RenderStateInfo{"BlendOpAlpha", RenderState::BlendOpAlpha, StateValues::BlendOp, V(BlendOp::Add)},
+    RenderStateInfo{"ColorWriteEnable", RenderState::ColorWriteEnable, StateValues::ColorMask, AllColorBits},
+    RenderStateInfo{"ColorWriteEnable1", RenderState::ColorWriteEnable1, StateValues::ColorMask, AllColorBits},
+    RenderStateInfo{"ColorWriteEnable2", RenderState::ColorWriteEnable2, StateValues::ColorMask, AllColorBits},
+    RenderStateInfo{"ColorWriteEnable3", RenderState::ColorWriteEnable3, StateValues::ColorMask, AllColorBits},
+};
 
 constexpr std::array Bools{NamedValue{"TRUE", 1}, NamedValue{"FALSE", 0}};
 constexpr std::array Blends{
@@ -61,7 +63,6 @@ constexpr std::array ColorBits{
     NamedValue{"RED", ColorWriteRed}, NamedValue{"GREEN", ColorWriteGreen},
     NamedValue{"BLUE", ColorWriteBlue}, NamedValue{"ALPHA", ColorWriteAlpha},
 };
-constexpr uint32_t AllColorBits = ColorWriteRed | ColorWriteGreen | ColorWriteBlue | ColorWriteAlpha;
 
 std::span<const NamedValue> Table(StateValues values)
 {
@@ -77,6 +78,11 @@ std::span<const NamedValue> Table(StateValues values)
 }
 
 } // namespace
+
+std::span<const RenderStateInfo> RenderStates()
+{
+    return States;
+}
 
 const RenderStateInfo* FindRenderState(std::string_view name)
 {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,10 @@ struct RenderStateInfo {
     std::string_view name; // as written in a pass, e.g. "AlphaBlendEnable"
     RenderState state;
     StateValues values;
+    uint32_t initial; // a new device's value, and the value after a Reset
 };
 
+std::span<const RenderStateInfo> RenderStates();
 const RenderStateInfo* FindRenderState(std::string_view name);
 const RenderStateInfo* FindRenderState(RenderState state);
 

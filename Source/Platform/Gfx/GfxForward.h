@@ -13,3 +13,9 @@ class IDirect3DVolumeTexture9;
 class IDirect3DVertexBuffer9;
 class IDirect3DIndexBuffer9;
 class IDirect3DVertexDeclaration9;
+
+// The effect runtime's, which the device makes for its effects (CreateEffectDriver).
+namespace fx {
+struct EffectDescription;
+class EffectDriver;
+} // namespace fx

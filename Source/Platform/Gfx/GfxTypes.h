@@ -1,6 +1,8 @@
 // Every type, format, flag, record and result code of the Direct3D-shaped interface.
 #pragma once
 
+#include <string> // an effect driver's messages (CreateEffectDriver)
+
 #include "Platform/Gfx/D3D9Base.h"
 #include "Platform/Gfx/D3D9Caps.h"
 #include "Platform/Gfx/D3D9Color.h"

@@ -5,6 +5,7 @@
 
 #include "Platform/Gfx/GfxBackend.h"
 #include "Platform/Gfx/IDirect3D9.h"
+#include "Platform/Gfx/IDirect3DBaseTexture9.h"
 #include "Platform/Gfx/IDirect3DIndexBuffer9.h"
 #include "Platform/Gfx/IDirect3DVertexBuffer9.h"
 #include "Platform/Gfx/IDirect3DVertexDeclaration9.h"
@@ -23,6 +24,7 @@ IDirect3DDevice9::IDirect3DDevice9(IDirect3D9& direct3d, std::shared_ptr<GfxBack
 {
     direct3d_.AddRef();
     BindBackBuffer();
+    SetInitialRenderStates();
 }
 
 IDirect3DDevice9::~IDirect3DDevice9()
@@ -59,6 +61,11 @@ void IDirect3DDevice9::UnregisterResource(IDirect3DResource9& resource)
     if (found != resources_.end()) {
         resources_.erase(found);
     }
+    for (IDirect3DBaseTexture9*& texture : state_.textures) {
+        if (texture && static_cast<IDirect3DResource9*>(texture) == &resource) {
+            texture = nullptr;
+        }
+    }
 }
 
 bool IDirect3DDevice9::Owns(const DeviceChild* object) const
@@ -78,6 +85,7 @@ void IDirect3DDevice9::UnbindAll()
     }
     Rebind(state_.indices, static_cast<IDirect3DIndexBuffer9*>(nullptr));
     Rebind(state_.vertexDeclaration, static_cast<IDirect3DVertexDeclaration9*>(nullptr));
+    state_.textures.fill(nullptr);
     state_.inScene = false;
 }
 
@@ -168,6 +176,7 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters)
     if (SUCCEEDED(hr)) {
         presentParameters_ = *pPresentationParameters;
         BindBackBuffer();
+        SetInitialRenderStates();
     }
     return hr;
 }

@@ -7,6 +7,7 @@
 // D3DERR_DEVICELOST (TestCooperativeLevel: D3DERR_DEVICENOTRESET) until a Reset succeeds.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -75,6 +76,17 @@ public:
     HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex, UINT MinVertexIndex,
                                  UINT NumVertices, UINT startIndex, UINT primCount);
 
+    // What an effect pass sets (IDirect3DDevice9Effects.cpp). Render states are the effect
+    // language's (D3DERR_INVALIDCALL for another state or a value the state does not take); stages
+    // run below kMaxTextureStages. The effect driver is the backend's, for one effect's
+    // description; messages say why a backend could not make it.
+    HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value);
+    HRESULT GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue);
+    HRESULT SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture);
+    HRESULT GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture);
+    HRESULT CreateEffectDriver(const fx::EffectDescription* pDescription, fx::EffectDriver** ppDriver,
+                               std::string* pMessages);
+
     // Refusals: every refused call names the check that refused it (FrontChecks.inc). The last
     // one stays until the next, for callers and tests.
     const std::optional<FrontRefusal>& LastRefusal() const { return refusals_.Last(); }
@@ -105,6 +117,8 @@ private:
     bool ReferencedDefaultPoolResources() const;
     void UnbindAll();
     void BindBackBuffer();
+    // A new device's render states, which a Reset brings back (the backend does the same).
+    void SetInitialRenderStates();
     // Takes a new object built by a creation method to the backend; on failure discards it.
     template <class T, class Create>
     HRESULT Realise(T* object, T** out, Create create);
@@ -117,6 +131,8 @@ private:
     DWORD behaviorFlags_;
     std::unique_ptr<IDirect3DSurface9> backBuffer_;
     DeviceState state_;
+    // Render states by number (only the effect language's are ever set or read).
+    std::array<DWORD, 256> renderStates_{};
     std::vector<IDirect3DResource9*> resources_;
     RefusalRecord refusals_;
     bool lostUntilReset_ = false;

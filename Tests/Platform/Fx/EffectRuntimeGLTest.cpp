@@ -179,7 +179,7 @@ TEST_F(EffectRuntimeGLTest, APassDrawsWithItsMatrixTextureAndCommittedValues)
     EXPECT_EQ(right & 0xFF00FF, 0u);
 
     DWORD blending = 1;
-    ASSERT_EQ(GLGetRenderState(*device, static_cast<DWORD>(fx::RenderState::AlphaBlendEnable), &blending), D3D_OK);
+    ASSERT_EQ(device->GetRenderState(static_cast<D3DRENDERSTATETYPE>(fx::RenderState::AlphaBlendEnable), &blending), D3D_OK);
     EXPECT_EQ(blending, 0u) << "End puts back the state the pass changed";
 }
 

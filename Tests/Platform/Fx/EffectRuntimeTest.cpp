@@ -5,7 +5,7 @@
 #include "Platform/Fx/CompiledEffect.h"
 #include "Platform/Fx/D3DXCreateEffect.h"
 #include "Platform/Fx/EffectParser.h"
-#include "Platform/Fx/Recorder/EffectDrawLog.h"
+#include "Platform/Gfx/Recorder/EffectDrawLog.h"
 
 #include <cstring>
 #include <map>
@@ -314,4 +314,109 @@ TEST_F(EffectRuntimeTest, ATextureSetOnAnEffectLivesWithItButKeepsNoCallerRefere
     EXPECT_EQ(device->Reset(&parameters), D3D_OK) << "and does not stand in the way of a Reset";
     effect->SetTexture("Picture", nullptr);
     EXPECT_EQ(textures(), 0u);
+}
+
+// A pass's states and textures go through the device's own operations, which the Recorder logs:
+// set at BeginPass, textures again at CommitChanges, the states put back at End unless the
+// technique began with D3DXFX_DONOTSAVESTATE.
+TEST_F(EffectRuntimeTest, PassesSetStatesAndTexturesThroughTheDeviceAndEndPutsTheStatesBack)
+{
+    const std::string source = Parameters + R"(
+sampler2D PictureSampler = sampler_state { Texture = Picture; };
+glsl vertex V(vec3 Position : POSITION0) { void main() { gl_Position = vec4(Position, 1.0); } }
+glsl fragment F(vec4 Color : COLOR0) { void main() { Color = texture(PictureSampler, vec2(0.5)); } }
+technique Main {
+    pass A { VertexShader = V; PixelShader = F; ZEnable = TRUE; CullMode = NONE; }
+    pass B { VertexShader = V; PixelShader = F; ZEnable = FALSE; }
+}
+)";
+    ID3DXEffect* effect = Create(source, pool);
+    ASSERT_NE(effect, nullptr);
+    IDirect3DTexture9* picture = MakeTexture(4, 4, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED);
+    ASSERT_EQ(effect->SetTexture("Picture", picture), D3D_OK);
+    ASSERT_EQ(device->SetRenderState(D3DRS_CULLMODE, 2), D3D_OK); // CW, the caller's own
+    const auto stateOf = [&](D3DRENDERSTATETYPE state) {
+        DWORD value = 0;
+        EXPECT_EQ(device->GetRenderState(state, &value), D3D_OK);
+        return value;
+    };
+    const size_t statesBefore = recorder->Count(Op::SetRenderState);
+
+    UINT passes = 0;
+    ASSERT_EQ(effect->Begin(&passes, 0), D3D_OK);
+    ASSERT_EQ(effect->BeginPass(0), D3D_OK);
+    EXPECT_EQ(stateOf(D3DRS_ZENABLE), 1u);
+    EXPECT_EQ(stateOf(D3DRS_CULLMODE), 1u);
+    IDirect3DBaseTexture9* bound = nullptr;
+    ASSERT_EQ(device->GetTexture(0, &bound), D3D_OK);
+    EXPECT_EQ(bound, picture);
+    bound->Release();
+    EXPECT_EQ(recorder->Call<Op::SetTexture>(recorder->Count(Op::SetTexture) - 1).pTexture, picture);
+    ASSERT_EQ(effect->SetTexture("Picture", nullptr), D3D_OK);
+    ASSERT_EQ(effect->CommitChanges(), D3D_OK);
+    EXPECT_EQ(device->State().textures[0], nullptr) << "a commit binds the textures again";
+    ASSERT_EQ(effect->EndPass(), D3D_OK);
+    ASSERT_EQ(effect->BeginPass(1), D3D_OK);
+    EXPECT_EQ(stateOf(D3DRS_ZENABLE), 0u);
+    ASSERT_EQ(effect->EndPass(), D3D_OK);
+    ASSERT_EQ(effect->End(), D3D_OK);
+    EXPECT_EQ(stateOf(D3DRS_ZENABLE), 0u) << "the initial value";
+    EXPECT_EQ(stateOf(D3DRS_CULLMODE), 2u) << "the caller's value";
+    EXPECT_EQ(recorder->Count(Op::SetRenderState) - statesBefore, 2u + 1u + 2u) << "A's two, B's one, two put back";
+
+    ASSERT_EQ(effect->Begin(&passes, D3DXFX_DONOTSAVESTATE), D3D_OK);
+    ASSERT_EQ(effect->BeginPass(0), D3D_OK);
+    ASSERT_EQ(effect->EndPass(), D3D_OK);
+    ASSERT_EQ(effect->End(), D3D_OK);
+    EXPECT_EQ(stateOf(D3DRS_CULLMODE), 1u) << "left as the pass set it";
+    picture->Release();
+}
+
+// The device checks what reaches it: only the effect language's states and their values, stages
+// below sixteen; a texture's release unbinds it, and a Reset brings back the initial states and
+// unbinds every texture.
+TEST_F(EffectRuntimeTest, TheDeviceChecksStatesAndTexturesAndResetStartsAfresh)
+{
+    IDirect3DTexture9* picture = MakeTexture(4, 4, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED);
+    const size_t states = recorder->Count(Op::SetRenderState);
+    const size_t textures = recorder->Count(Op::SetTexture);
+    const auto refusedBy = [&](HRESULT result, FrontCheck check) {
+        EXPECT_EQ(result, D3DERR_INVALIDCALL);
+        ASSERT_TRUE(device->LastRefusal());
+        EXPECT_EQ(device->LastRefusal()->check, check) << FrontCheckName(device->LastRefusal()->check);
+    };
+    refusedBy(device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(8), 1), FrontCheck::UnknownRenderState);
+    refusedBy(device->SetRenderState(D3DRS_CULLMODE, 4), FrontCheck::RenderStateValue);
+    refusedBy(device->SetRenderState(D3DRS_COLORWRITEENABLE, 16), FrontCheck::RenderStateValue);
+    refusedBy(device->SetTexture(kMaxTextureStages, picture), FrontCheck::StageOutOfRange);
+    DWORD value = 0;
+    refusedBy(device->GetRenderState(static_cast<D3DRENDERSTATETYPE>(8), &value), FrontCheck::UnknownRenderState);
+    refusedBy(device->GetRenderState(D3DRS_ZENABLE, nullptr), FrontCheck::NullPointer);
+    EXPECT_EQ(recorder->Count(Op::SetRenderState), states) << "refused before the backend";
+    EXPECT_EQ(recorder->Count(Op::SetTexture), textures);
+
+    ASSERT_EQ(device->SetTexture(3, picture), D3D_OK);
+    picture->Release();
+    EXPECT_EQ(device->State().textures[3], nullptr) << "a stage keeps no texture alive: its release unbinds it";
+    for (const LiveObject& object : recorder->LiveObjects())
+        EXPECT_NE(object.kind, ObjectKind::Texture);
+
+    IDirect3DTexture9* other = MakeTexture(4, 4, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED);
+    ASSERT_EQ(device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1), D3D_OK);
+    ASSERT_EQ(device->SetTexture(5, other), D3D_OK);
+    D3DPRESENT_PARAMETERS parameters = WindowedParameters(800, 600);
+    ASSERT_EQ(device->Reset(&parameters), D3D_OK);
+    EXPECT_EQ(device->GetRenderState(D3DRS_ALPHABLENDENABLE, &value), D3D_OK);
+    EXPECT_EQ(value, 0u);
+    EXPECT_EQ(device->State().textures[5], nullptr);
+    other->Release();
+}
+
+// A device whose backend makes no driver for an effect refuses the effect, saying so.
+TEST_F(EffectRuntimeTest, AnEffectTheBackendMakesNoDriverForIsNotCreated)
+{
+    recorder->FailCall(Op::CreateEffectDriver, recorder->Count(Op::CreateEffectDriver), E_FAIL);
+    EXPECT_EQ(Try(Parameters + Body, pool), E_FAIL);
+    EXPECT_NE(messages.find("made no driver for the effect (0x80004005)"), std::string::npos) << messages;
+    EXPECT_EQ(Try(Parameters + Body, pool), D3D_OK) << "the next one is made";
 }

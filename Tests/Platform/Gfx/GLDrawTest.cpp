@@ -107,7 +107,7 @@ protected:
 
     void SetState(fx::RenderState state, uint32_t value)
     {
-        ASSERT_EQ(GLSetRenderState(*device, static_cast<DWORD>(state), value), D3D_OK);
+        ASSERT_EQ(device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), value), D3D_OK);
     }
 
     void TearDown() override
@@ -165,7 +165,7 @@ TEST_F(GLDrawTest, CullModesNameWindingsAsDirect3DDoes)
     EXPECT_TRUE(drawnWith(fx::Cull::CCW)) << "clockwise triangles survive CCW culling";
     EXPECT_FALSE(drawnWith(fx::Cull::CW));
     EXPECT_TRUE(drawnWith(fx::Cull::None));
-    EXPECT_EQ(GLSetRenderState(*device, static_cast<DWORD>(fx::RenderState::CullMode), 7), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(fx::RenderState::CullMode), 7), D3DERR_INVALIDCALL);
 }
 
 TEST_F(GLDrawTest, BlendingAndWriteMasksFollowThePassStates)
@@ -195,10 +195,10 @@ TEST_F(GLDrawTest, BlendingAndWriteMasksFollowThePassStates)
     EXPECT_EQ(PixelAt(GLReadBackBuffer(*device), 16, 16), D3DCOLOR_XRGB(200, 20, 20));
 
     DWORD mask = 0;
-    ASSERT_EQ(GLGetRenderState(*device, static_cast<DWORD>(fx::RenderState::ColorWriteEnable), &mask), D3D_OK);
+    ASSERT_EQ(device->GetRenderState(static_cast<D3DRENDERSTATETYPE>(fx::RenderState::ColorWriteEnable), &mask), D3D_OK);
     EXPECT_EQ(mask, static_cast<DWORD>(fx::ColorWriteRed));
     DWORD zFunc = 0;
-    ASSERT_EQ(GLGetRenderState(*device, static_cast<DWORD>(fx::RenderState::ZFunc), &zFunc), D3D_OK);
+    ASSERT_EQ(device->GetRenderState(static_cast<D3DRENDERSTATETYPE>(fx::RenderState::ZFunc), &zFunc), D3D_OK);
     EXPECT_EQ(zFunc, static_cast<DWORD>(fx::Compare::LessEqual)) << "Direct3D's default";
 }
 
@@ -273,7 +273,7 @@ TEST_F(GLDrawTest, TextureSamplesReadTheLockedTexelsTopRowFirstWithOpaqueX8)
     const GLuint program = BuildProgram(kColourVertexShader, kTextureFragmentShader);
     ASSERT_EQ(GLUseProgram(*device, program), D3D_OK);
     glUniform1i(glGetUniformLocation(program, "image"), 0);
-    ASSERT_EQ(GLSetTexture(*device, 0, texture), D3D_OK);
+    ASSERT_EQ(device->SetTexture(0, texture), D3D_OK);
     ASSERT_TRUE(GLTextureOf(*texture).has_value());
     EXPECT_EQ(GLTextureOf(*texture)->target, static_cast<GLenum>(GL_TEXTURE_2D));
     ASSERT_EQ(DrawQuad(), D3D_OK);

@@ -198,6 +198,9 @@ HRESULT GLBackend::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters)
         device_->Backend().Attach(std::make_unique<GLDeviceData>(std::move(context)));
         // The old context's teardown made itself current last.
         Data().Context().MakeCurrent();
+    } else {
+        // Reset brings back a new device's render states, as the front does.
+        data.state = GLState();
     }
     return AttachBackBuffer(*pPresentationParameters);
 }

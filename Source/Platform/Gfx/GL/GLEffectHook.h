@@ -1,6 +1,7 @@
-// What the effect layer does on a GL device beyond Direct3D's operations: it compiles its own GLSL
-// programs and, for each pass, makes one current, sets the pass's render states and binds its
-// textures to sampler units here. The device applies the program and the states at its next draw.
+// What the GL backend's effect driver (GLEffectDriver.h) does beyond Direct3D's operations: it
+// compiles the effect's GLSL programs and, for each pass, makes one current here. The pass's render
+// states and textures come through the device's SetRenderState and SetTexture; the device applies
+// the program and the states at its next draw.
 //
 // Conventions the effect layer's GLSL relies on:
 // - Vertex inputs sit at the locations fx::FindStageSemantic gives (StageSemantics.h); a vertex
@@ -28,18 +29,6 @@ bool IsGLDevice(IDirect3DDevice9& device);
 // Makes the program current now (so that its uniforms can be set) and for the following draws;
 // 0 leaves draws without a program, and they fail with D3DERR_INVALIDCALL.
 HRESULT GLUseProgram(IDirect3DDevice9& device, GLuint program);
-
-// A render state of a pass, by Direct3D's SetRenderState number and value (fx::RenderState and the
-// values of RenderStates.h): blending, depth test, write and function, culling, colour write
-// masks. D3DERR_INVALIDCALL for a state or value outside that list.
-HRESULT GLSetRenderState(IDirect3DDevice9& device, DWORD state, DWORD value);
-
-// The value a render state has now (Direct3D's default until set), for restoring it after a
-// technique.
-HRESULT GLGetRenderState(IDirect3DDevice9& device, DWORD state, DWORD* value);
-
-// Binds a texture (null unbinds) to sampler unit `unit`, whose target follows the texture's kind.
-HRESULT GLSetTexture(IDirect3DDevice9& device, DWORD unit, IDirect3DBaseTexture9* texture);
 
 // The GL texture behind a texture of a GL device: its name and target (GL_TEXTURE_2D,
 // GL_TEXTURE_CUBE_MAP or GL_TEXTURE_3D), for sampler parameters. Empty for another backend's.

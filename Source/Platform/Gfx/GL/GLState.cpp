@@ -4,7 +4,6 @@
 
 namespace {
 
-// Direct3D's defaults for a device without an automatic depth buffer.
 constexpr DWORD kFalse = 0;
 constexpr DWORD kTrue = 1;
 constexpr DWORD kAllChannels = 0xF;
@@ -100,21 +99,10 @@ auto* FieldOf(Values& values, DWORD state)
 } // namespace
 
 GLState::GLState()
-    : wanted_{kFalse,
-              kTrue,
-              static_cast<DWORD>(fx::Compare::LessEqual),
-              static_cast<DWORD>(fx::Cull::CCW),
-              kFalse,
-              static_cast<DWORD>(fx::Blend::One),
-              static_cast<DWORD>(fx::Blend::Zero),
-              static_cast<DWORD>(fx::BlendOp::Add),
-              kFalse,
-              static_cast<DWORD>(fx::Blend::One),
-              static_cast<DWORD>(fx::Blend::Zero),
-              static_cast<DWORD>(fx::BlendOp::Add),
-              {kAllChannels, kAllChannels, kAllChannels, kAllChannels}},
-      applied_(wanted_)
 {
+    for (const fx::RenderStateInfo& info : fx::RenderStates())
+        *FieldOf(wanted_, static_cast<DWORD>(info.state)) = info.initial;
+    applied_ = wanted_;
 }
 
 bool GLState::Set(DWORD state, DWORD value)

@@ -47,8 +47,8 @@ private:
 
     void SetScissor(bool on);
 
-    Values wanted_;
-    Values applied_;
+    Values wanted_{};
+    Values applied_{};
     bool known_ = false;
     bool scissor_ = false;
 };

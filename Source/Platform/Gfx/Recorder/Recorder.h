@@ -21,6 +21,8 @@
 #include "Platform/Gfx/Recorder/RecorderConfig.h"
 #include "Platform/Gfx/Recorder/Rgba.h"
 
+struct EffectDrawRecord;
+
 class Recorder {
 public:
     explicit Recorder(RecorderConfig config = {});
@@ -70,6 +72,11 @@ public:
     std::vector<BYTE> BufferBytes(const IDirect3DVertexBuffer9& buffer) const;
     std::vector<BYTE> BufferBytes(const IDirect3DIndexBuffer9& buffer) const;
 
+    // Effects: where the effect drivers of this Recorder's devices leave their pass snapshots
+    // (set by an EffectDrawLog while it exists; without one they leave none).
+    std::shared_ptr<EffectDrawRecord> EffectRecord() const { return effectRecord_.lock(); }
+    void SetEffectRecord(std::weak_ptr<EffectDrawRecord> record) { effectRecord_ = std::move(record); }
+
 private:
     friend class RecordingBackend;
     friend class RecorderRegistration;
@@ -86,4 +93,5 @@ private:
     bool lost_ = false;
     size_t backends_ = 0;
     std::vector<std::pair<ObjectKind, const Unknown*>> live_;
+    std::weak_ptr<EffectDrawRecord> effectRecord_;
 };

@@ -37,6 +37,9 @@ void CaptureArgument(T*& pointer, CallCopies& copies, bool succeeded)
 
 inline void CaptureArgument(HWND&, CallCopies&, bool) {}
 
+// An effect's description stays the effect's: the record names it as passed.
+inline void CaptureArgument(const fx::EffectDescription*&, CallCopies&, bool) {}
+
 // A declaration is copied up to and with its end marker (the front has checked there is one).
 inline void CaptureArgument(const D3DVERTEXELEMENT9*& elements, CallCopies& copies, bool)
 {

@@ -1,4 +1,4 @@
-#include "Platform/Fx/GL/GLEffectDriver.h"
+#include "Platform/Gfx/GL/GLEffectDriver.h"
 
 #include "Platform/Fx/ID3DXEffect.h"
 #include "Platform/Gfx/Direct3D9.h"
@@ -95,7 +95,6 @@ void GLEffectDriver::Release()
     }
     programs_.clear();
     samplers_.clear();
-    samplerTextures_.clear();
 }
 
 HRESULT GLEffectDriver::Prepare(const EffectView& effect)
@@ -103,7 +102,6 @@ HRESULT GLEffectDriver::Prepare(const EffectView& effect)
     if (InCurrentContext())
         return D3D_OK;
     Release();
-    saved_.clear(); // the new context starts from Direct3D's states
     std::string messages;
     return Build(effect.description, messages) ? D3D_OK : E_FAIL;
 }
@@ -129,10 +127,6 @@ void GLEffectDriver::MakeSamplers(const EffectDescription& description)
             sampler.minFilter == TextureFilter::Anisotropic || sampler.magFilter == TextureFilter::Anisotropic;
         if (anisotropy && anisotropic)
             glSamplerParameterf(name, GL_TEXTURE_MAX_ANISOTROPY_EXT, static_cast<float>(sampler.maxAnisotropy));
-        const auto& parameters = description.parameters;
-        const auto texture = std::find_if(parameters.begin(), parameters.end(),
-                                          [&](const Parameter& parameter) { return parameter.name == sampler.texture; });
-        samplerTextures_.push_back(static_cast<size_t>(texture - parameters.begin()));
     }
 }
 
@@ -141,32 +135,14 @@ HRESULT GLEffectDriver::Apply(const EffectView& effect, GLEffectProgram& program
     if (const HRESULT hr = GLUseProgram(device_, program.Name()); FAILED(hr))
         return hr;
     program.Upload(effect.description, effect.values);
-    for (size_t unit = 0; unit < samplers_.size(); ++unit) {
-        IDirect3DBaseTexture9* texture = effect.values[samplerTextures_[unit]]->texture.Get();
-        if (const HRESULT hr = GLSetTexture(device_, static_cast<DWORD>(unit), texture); FAILED(hr))
-            return hr;
+    for (size_t unit = 0; unit < samplers_.size(); ++unit)
         glBindSampler(static_cast<GLuint>(unit), samplers_[unit]);
-    }
     return D3D_OK;
 }
 
 HRESULT GLEffectDriver::BeginPass(const EffectView& effect, uint32_t technique, uint32_t pass)
 {
-    if (const HRESULT hr = Prepare(effect); FAILED(hr))
-        return hr;
-    for (const StateSetting& setting : effect.description.techniques[technique].passes[pass].states) {
-        const auto state = static_cast<DWORD>(setting.state);
-        const bool saved = std::any_of(saved_.begin(), saved_.end(), [&](const auto& entry) { return entry.first == state; });
-        if (!saved) {
-            DWORD before = 0;
-            if (const HRESULT hr = GLGetRenderState(device_, state, &before); FAILED(hr))
-                return hr;
-            saved_.emplace_back(state, before);
-        }
-        if (const HRESULT hr = GLSetRenderState(device_, state, setting.value); FAILED(hr))
-            return hr;
-    }
-    return Apply(effect, *programs_[technique][pass]);
+    return CommitChanges(effect, technique, pass);
 }
 
 HRESULT GLEffectDriver::CommitChanges(const EffectView& effect, uint32_t technique, uint32_t pass)
@@ -174,22 +150,6 @@ HRESULT GLEffectDriver::CommitChanges(const EffectView& effect, uint32_t techniq
     if (const HRESULT hr = Prepare(effect); FAILED(hr))
         return hr;
     return Apply(effect, *programs_[technique][pass]);
-}
-
-void GLEffectDriver::End(bool restoreStates)
-{
-    if (restoreStates && InCurrentContext())
-        for (auto entry = saved_.rbegin(); entry != saved_.rend(); ++entry)
-            GLSetRenderState(device_, entry->first, entry->second);
-    saved_.clear();
-}
-
-EffectDriverMaker GLEffectDriverMaker()
-{
-    return EffectDriverMaker{
-        [](IDirect3DDevice9& device) { return IsGLDevice(device); },
-        [](IDirect3DDevice9& device, const EffectDescription& description, std::string& messages)
-            -> std::unique_ptr<EffectDriver> { return GLEffectDriver::Make(device, description, messages); }};
 }
 
 } // namespace fx

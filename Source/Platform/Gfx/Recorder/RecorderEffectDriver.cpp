@@ -1,6 +1,6 @@
-#include "Platform/Fx/Recorder/RecorderEffectDriver.h"
+#include "Platform/Gfx/Recorder/RecorderEffectDriver.h"
 
-#include "Platform/Fx/Recorder/EffectDrawLog.h"
+#include "Platform/Gfx/Recorder/EffectDrawLog.h"
 
 HRESULT RecorderEffectDriver::BeginPass(const fx::EffectView& effect, uint32_t technique, uint32_t pass)
 {
@@ -16,13 +16,16 @@ HRESULT RecorderEffectDriver::CommitChanges(const fx::EffectView& effect, uint32
 
 void RecorderEffectDriver::EndPass()
 {
+    if (!record_)
+        return;
     CloseOpenSnapshot();
     ++record_->passesEnded;
 }
 
 void RecorderEffectDriver::End(bool)
 {
-    ++record_->techniquesEnded;
+    if (record_)
+        ++record_->techniquesEnded;
 }
 
 void RecorderEffectDriver::CloseOpenSnapshot()
@@ -34,6 +37,8 @@ void RecorderEffectDriver::CloseOpenSnapshot()
 
 void RecorderEffectDriver::Snapshot(const fx::EffectView& effect, uint32_t technique, uint32_t pass, bool committed)
 {
+    if (!record_)
+        return;
     CloseOpenSnapshot();
     const fx::Technique& chosen = effect.description.techniques[technique];
     EffectPassSnapshot snapshot;

@@ -1,4 +1,4 @@
-#include "Platform/Fx/GL/GLEffectProgram.h"
+#include "Platform/Gfx/GL/GLEffectProgram.h"
 
 #include "Platform/Fx/GlslLog.h"
 

@@ -1,6 +1,5 @@
-#include "Platform/Fx/Recorder/EffectDrawLog.h"
+#include "Platform/Gfx/Recorder/EffectDrawLog.h"
 
-#include "Platform/Fx/Recorder/RecorderEffectDriver.h"
 #include "Platform/Gfx/Direct3D9.h"
 
 #include <algorithm>
@@ -35,22 +34,14 @@ const IDirect3DBaseTexture9* EffectPassSnapshot::Texture(const std::string& name
 }
 
 EffectDrawLog::EffectDrawLog(std::shared_ptr<Recorder> recorder)
-    : record_(std::make_shared<EffectDrawRecord>(EffectDrawRecord{std::move(recorder), {}, 0, 0})),
-      registration_(fx::EffectDriverMaker{
-          [this](IDirect3DDevice9& device) { return Serves(device); },
-          [record = record_](IDirect3DDevice9&, const fx::EffectDescription&, std::string&) {
-              return std::make_unique<RecorderEffectDriver>(record);
-          }})
+    : record_(std::make_shared<EffectDrawRecord>(EffectDrawRecord{std::move(recorder), {}, 0, 0}))
 {
+    record_->recorder->SetEffectRecord(record_);
 }
 
-bool EffectDrawLog::Serves(IDirect3DDevice9& device) const
+EffectDrawLog::~EffectDrawLog()
 {
-    // The Recorder lists the devices it stores; that tells its devices from any other.
-    const std::vector<LiveObject> objects = record_->recorder->LiveObjects();
-    return std::any_of(objects.begin(), objects.end(), [&](const LiveObject& object) {
-        return object.kind == ObjectKind::Device && object.object == static_cast<const Unknown*>(&device);
-    });
+    record_->recorder->SetEffectRecord({});
 }
 
 const EffectPassSnapshot* EffectDrawLog::Find(size_t index) const

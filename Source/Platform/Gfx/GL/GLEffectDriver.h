@@ -1,8 +1,9 @@
-// The effect driver of the GL backend: every pass's program is built when the effect is created
-// (so that a GLSL fault fails the creation with its message), and a pass that begins makes its
-// program current through the backend's hook (GLEffectHook.h), sets the pass's render states
-// (remembering what they were, for End), uploads the values that changed and binds each sampler's
-// texture and sampler object to its unit. CommitChanges uploads and binds again.
+// The effect driver of the GL backend (made by GLBackend::CreateEffectDriver): every pass's
+// program is built when the effect is created (so that a GLSL fault fails the creation with its
+// message), and a pass that begins makes its program current, uploads the values that changed and
+// binds each sampler's sampler object to its unit. CommitChanges uploads and binds again. The
+// pass's render states and textures reach the device through its own operations, from the
+// effect runtime.
 //
 // Programs and samplers belong to the context they were made in. A Reset after a context reset
 // gives the device a new context: the next pass then builds them again there, and the old names
@@ -10,15 +11,13 @@
 #pragma once
 
 #include "Platform/Fx/EffectDriver.h"
-#include "Platform/Fx/EffectDrivers.h"
-#include "Platform/Fx/GL/GLEffectProgram.h"
+#include "Platform/Gfx/GL/GLEffectProgram.h"
 #include "Platform/Gfx/GL/GLResources.h"
 
 #include <epoxy/gl.h>
 
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace fx {
@@ -33,7 +32,7 @@ public:
     HRESULT BeginPass(const EffectView& effect, uint32_t technique, uint32_t pass) override;
     HRESULT CommitChanges(const EffectView& effect, uint32_t technique, uint32_t pass) override;
     void EndPass() override {}
-    void End(bool restoreStates) override;
+    void End(bool) override {}
 
 private:
     explicit GLEffectDriver(IDirect3DDevice9& device) : device_(device) {}
@@ -50,12 +49,7 @@ private:
     IDirect3DDevice9& device_;
     std::vector<std::vector<std::unique_ptr<GLEffectProgram>>> programs_; // by technique, then pass
     std::vector<GLuint> samplers_;        // sampler objects, by the effect's sampler index
-    std::vector<size_t> samplerTextures_; // the parameter each sampler reads
-    std::vector<std::pair<DWORD, DWORD>> saved_; // render states and their values before the technique
     GLContextToken context_;
 };
-
-// For the registry: the GL devices, this driver.
-EffectDriverMaker GLEffectDriverMaker();
 
 } // namespace fx

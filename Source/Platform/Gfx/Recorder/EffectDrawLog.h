@@ -1,13 +1,12 @@
 // The Recorder's answers about effects: what each draw saw through the effect pass that was current
 // when it was made. A test makes one log for its Recorder, before the effects are created; while
-// it exists, effects created on that Recorder's devices record here at every BeginPass and
+// it exists, the drivers of effects created on that Recorder's devices (RecorderEffectDriver) record here at every BeginPass and
 // CommitChanges a snapshot of their technique, pass, render states and every parameter's value
 // (textures as the objects set), and each snapshot covers the DrawIndexedPrimitive calls made
 // until the next snapshot or EndPass. Draws are numbered as the Recorder numbers them.
 #pragma once
 
 #include "Platform/Fx/EffectDescription.h"
-#include "Platform/Fx/EffectDrivers.h"
 #include "Platform/Gfx/Recorder/Recorder.h"
 
 #include <cstddef>
@@ -57,6 +56,7 @@ struct EffectDrawRecord {
 class EffectDrawLog {
 public:
     explicit EffectDrawLog(std::shared_ptr<Recorder> recorder);
+    ~EffectDrawLog();
     EffectDrawLog(const EffectDrawLog&) = delete;
     EffectDrawLog& operator=(const EffectDrawLog&) = delete;
 
@@ -72,8 +72,6 @@ public:
 
 private:
     const EffectPassSnapshot* Find(size_t index) const;
-    bool Serves(IDirect3DDevice9& device) const;
 
     std::shared_ptr<EffectDrawRecord> record_;
-    fx::EffectDriverRegistration registration_;
 };
