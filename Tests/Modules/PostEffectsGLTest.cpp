@@ -253,14 +253,14 @@ TEST_F(PostEffectsGLTest, BlursAtHalfSizeGiveThePicturesOfTheirRoundsAtFullSize)
             const int difference = std::abs(int(rounds.bgra[i]) - int(halved.bgra[i]));
             squares += double(difference * difference);
             if (difference > largest)
-                largest = difference, where = i / 4;
+                largest = difference, where = i;
         }
         const double psnr = 10.0 * std::log10(255.0 * 255.0 * double(rounds.bgra.size()) / std::max(squares, 1.0));
-        const std::string at = std::to_string(where % rounds.width) + ", " + std::to_string(where / rounds.width);
+        const std::string at = std::to_string(where / 4 % rounds.width) + ", " + std::to_string(where / 4 / rounds.width);
         EXPECT_GE(psnr, 45.0) << name;
         // Most at the borders, which every round at full size clamps anew.
         EXPECT_LE(largest, 16) << name << ": PSNR " << psnr << " dB, at " << at << " "
-                              << int(rounds.bgra[where * 4 + 3]) << " against " << int(halved.bgra[where * 4 + 3]);
+                              << int(rounds.bgra[where]) << " against " << int(halved.bgra[where]);
     }
 }
 
