@@ -63,29 +63,6 @@ void BuildTables()
     }
 }
 
-// The lattice cell and offsets of one coordinate.
-struct Lattice {
-    int b0, b1;
-    float r0, r1;
-};
-
-Lattice Setup(float coordinate)
-{
-    float t = coordinate + 4096.0f;
-    // The lattice repeats every B cells, so a coordinate beyond int's range (camera shake driven by
-    // a huge sync value) is first brought back by whole periods: the same cell and offset. NaN and
-    // the infinities lie in no cell; they read the cell at 0.
-    if (!(std::fabs(t) < 1073741824.0f))
-        t = std::isfinite(t) ? std::fmod(t, static_cast<float>(B)) : 0.0f;
-    const int i0 = static_cast<int>(t);
-    Lattice lattice;
-    lattice.b0 = i0 & Mask;
-    lattice.b1 = (lattice.b0 + 1) & Mask;
-    lattice.r0 = t - static_cast<float>(i0);
-    lattice.r1 = lattice.r0 - 1.0f;
-    return lattice;
-}
-
 float Fade(float t)
 {
     return t * t * (3.0f - 2.0f * t);
@@ -103,6 +80,23 @@ float At(const float q[3], float u, float v, float w)
 
 } // namespace
 
+Lattice LatticeOf(float coordinate)
+{
+    float t = coordinate + 4096.0f;
+    // The lattice repeats every B cells, so a coordinate beyond int's range (camera shake driven by
+    // a huge sync value) is first brought back by whole periods: the same cell and offset. NaN and
+    // the infinities lie in no cell; they read the cell at 0.
+    if (!(std::fabs(t) < 1073741824.0f))
+        t = std::isfinite(t) ? std::fmod(t, static_cast<float>(B)) : 0.0f;
+    const int i0 = static_cast<int>(t);
+    Lattice lattice;
+    lattice.b0 = i0 & Mask;
+    lattice.b1 = (lattice.b0 + 1) & Mask;
+    lattice.r0 = t - static_cast<float>(i0);
+    lattice.r1 = lattice.r0 - 1.0f;
+    return lattice;
+}
+
 void EnsureTables()
 {
     if (firstUse)
@@ -117,7 +111,7 @@ void ResetTables()
 float noise1(float x)
 {
     EnsureTables();
-    const Lattice l = Setup(x);
+    const Lattice l = LatticeOf(x);
     const float s = Fade(l.r0);
     const float u = l.r0 * g1[p[l.b0]];
     const float v = l.r1 * g1[p[l.b1]];
@@ -127,7 +121,7 @@ float noise1(float x)
 float noise3(float x, float y, float z)
 {
     EnsureTables();
-    const Lattice lx = Setup(x), ly = Setup(y), lz = Setup(z);
+    const Lattice lx = LatticeOf(x), ly = LatticeOf(y), lz = LatticeOf(z);
     const int i = p[lx.b0];
     const int j = p[lx.b1];
     const int b00 = p[i + ly.b0];

@@ -12,6 +12,14 @@ void EnsureTables();
 // Forgets the tables, so that the next use builds them again from the generator's state then.
 void ResetTables();
 
+// The lattice cell (b0, b1) and offsets (r0, r1) of one coordinate, as noise1 and noise3 set them
+// up; for the bake, which sets each coordinate up once for many voxels.
+struct Lattice {
+    int b0, b1;
+    float r0, r1;
+};
+Lattice LatticeOf(float coordinate);
+
 float noise1(float x);
 float noise3(float x, float y, float z);
 // Six signed octaves: sum of noise3(2^i p) / 2^i.

@@ -19,24 +19,15 @@ namespace {
 // in its order.
 
 constexpr int Octaves = 6;
-constexpr int Mask = GradientNoise::TableSize - 1;
 
 // One coordinate's lattice cell, offsets and fade weight at one octave, as noise3 sets them up.
-struct Axis {
-    int b0, b1;
-    float r0, r1, fade;
+struct Axis : GradientNoise::Lattice {
+    float fade;
 };
 
 Axis SetUpAxis(float coordinate)
 {
-    // Coordinates of the bake lie within a few hundred units: no period needs to be taken off.
-    const float t = coordinate + 4096.0f;
-    const int i0 = static_cast<int>(t);
-    Axis axis;
-    axis.b0 = i0 & Mask;
-    axis.b1 = (axis.b0 + 1) & Mask;
-    axis.r0 = t - static_cast<float>(i0);
-    axis.r1 = axis.r0 - 1.0f;
+    Axis axis{GradientNoise::LatticeOf(coordinate), 0.0f};
     axis.fade = axis.r0 * axis.r0 * (3.0f - 2.0f * axis.r0);
     return axis;
 }

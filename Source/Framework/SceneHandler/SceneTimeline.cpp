@@ -73,6 +73,8 @@ uint32_t OrderKey(float time)
 // a byte of the key per pass, so that a hostile file of a million entries costs linear time.
 std::vector<TimelineEntry> OrderedByTime(std::vector<TimelineEntry> read)
 {
+    if (read.size() < 2)
+        return read;
     std::vector<std::pair<uint32_t, size_t>> keys(read.size()), spare(read.size());
     for (size_t i = 0; i < read.size(); ++i)
         keys[i] = {OrderKey(read[i].time), i};
@@ -80,7 +82,7 @@ std::vector<TimelineEntry> OrderedByTime(std::vector<TimelineEntry> read)
         std::array<size_t, 257> start{};
         for (const auto& key : keys)
             ++start[((key.first >> shift) & 0xFFu) + 1];
-        if (start[((keys.empty() ? 0 : keys[0].first >> shift) & 0xFFu) + 1] == keys.size())
+        if (start[((keys[0].first >> shift) & 0xFFu) + 1] == keys.size())
             continue; // every key has this byte: the pass would change nothing
         for (size_t b = 1; b < start.size(); ++b)
             start[b] += start[b - 1];
