@@ -13,7 +13,7 @@
 
 #include "BenchDevice.h"
 #include "BenchRun.h"
-#include "Support/PostEffectsBefore.h"
+#include "Support/EffectsBefore.h"
 
 #include "Demo/Capture/FrameEncoder.h"
 #include "Demo/ShowAssembly.h"
@@ -106,33 +106,35 @@ void ShowFrame(benchmark::State& state, BenchBackend backend, double seconds)
     });
 }
 
-// The frame at show time t drawn again and again, alternately with the show's post-processing
-// passes and with their earlier code (Support/PostEffectsBefore.h for the effect, the blurs'
-// rounds at full size for the module's draws): blocks of Measured frames, each
-// after Settle frames that let the driver make its shader variants for the effect just loaded. The
-// scene's state stays that of time t, so both effects draw exactly the same frames. The time is
-// the show's effect's frame; the counters give the earlier effect's frame and the ratios, of real
-// time and of the CPU time of the whole process (the driver renders on threads of its own).
+// The frame at show time t drawn again and again, alternately with the show's effects and with
+// the earlier code of the passes made cheaper (Support/EffectsBefore.h for the effects, the blurs'
+// rounds at full size for the module's draws): blocks of Measured frames, each after Settle frames
+// that let the driver make its shader variants for the effects just loaded. The scene's state
+// stays that of time t, so both draw exactly the same frames. The time is the show's effects'
+// frame; the counters give the earlier effects' frame and the ratios, of real time and of the CPU
+// time of the whole process (the driver renders on threads of its own).
 void ShowFrameAgainstBefore(benchmark::State& state, double seconds)
 {
     constexpr int Settle = 2, Measured = 3;
-    constexpr const char* Earlier = "PostEffectsBefore.fx";
     SkipOnFailure(state, [&] {
-        const ShowDirectory directory(ShowArchiveWithPostEffectsBefore(ShowArchive(), std::string("OShaders\\") + Earlier + "o"));
+        const ShowDirectory directory(ShowArchiveWithEffectsBefore(ShowArchive(), EarlierPlace::Beside));
         const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
         for (double t = seconds - LeadIn; t <= seconds; t += Step)
             PlayFrame(*framework, t);
-        DXEffect& post = *DXEffectHandler::Instance()->GetEffect(PostEffects::EffectName);
+        const auto load = [&](bool earlier) {
+            for (const EarlierEffect& effect : EarlierEffects())
+                if (DXEffect* loaded = DXEffectHandler::Instance()->GetEffect(effect.name))
+                    loaded->LoadEffect(earlier ? effect.earlierFile : effect.file, framework->effectPool);
+            PostEffects::FullSizeBlurs() = earlier;
+        };
         struct Cost {
             double wall = 0.0, cpu = 0.0;
             int frames = 0;
         } costs[2];
-        const std::string files[2] = {PostEffects::EffectFile, Earlier};
         for (auto _ : state) {
             const double wallBefore = costs[0].wall;
             for (int which : {0, 1}) {
-                post.LoadEffect(files[which], framework->effectPool);
-                PostEffects::FullSizeBlurs() = which == 1;
+                load(which == 1);
                 for (int i = 0; i < Settle; ++i)
                     framework->RenderFrame();
                 const auto wallStart = std::chrono::steady_clock::now();
@@ -145,8 +147,7 @@ void ShowFrameAgainstBefore(benchmark::State& state, double seconds)
             }
             state.SetIterationTime((costs[0].wall - wallBefore) / Measured);
         }
-        post.LoadEffect(files[0], framework->effectPool);
-        PostEffects::FullSizeBlurs() = false;
+        load(false);
         const auto perFrame = [](double total, int frames) { return frames ? total / frames : 0.0; };
         state.counters["before_ms"] = perFrame(costs[1].wall, costs[1].frames) * 1e3;
         state.counters["cpu_ms"] = perFrame(costs[0].cpu, costs[0].frames) * 1e3;

@@ -63,13 +63,12 @@ glsl common {
     // centre falls between two texels so that the filter weighs both. The input is the image's
     // part up to region, which no read leaves (the blurs at half size keep theirs in a corner of a
     // larger target); the address mode keeps them inside at the top and left. With no step
-    // between them the reads would all be one: that is one read.
+    // between them all five read one place, and the sum is that one read (the driver would run
+    // both sides of a branch on a uniform, so there is none).
     vec4 GaussianAlong(sampler2D image, vec2 uv, vec2 texel, vec2 region)
     {
         vec2 at = uv * region;
         vec2 last = region - 0.5 / vec2(textureSize(image, 0));
-        if (texel == vec2(0.0))
-            return texture(image, min(at, last));
         vec4 sum = texture(image, min(at, last)) * 0.2270270270;
         sum += (texture(image, min(at + texel * 1.3846153846, last)) + texture(image, min(at - texel * 1.3846153846, last))) *
                0.3162162162;
@@ -203,18 +202,19 @@ glsl fragment MotionBlur(vec4 Color : COLOR0) {
     {
         // Normalised device units to texture units, where y runs down.
         vec2 motion = texture(VelocitySampler, uv).xy * vec2(0.5, -0.5);
-        if (all(lessThan(abs(motion), Tx1DimPixelInv * 0.5))) {
-            Color = texture(ColourSampler, uv);
-            return;
-        }
         // Streaks longer than a twentieth of the picture smear it rather than show motion.
-        float reach = length(motion);
-        motion *= min(1.0, 0.05 / reach);
+        motion *= min(1.0, 0.05 / max(length(motion), 1e-9));
+        // A pixel that moved less than half a texel either way reads once. A loop rather than a
+        // branch: the driver may run both sides of a branch, but it leaves a loop as soon as every
+        // pixel it shades at a time is done.
         const int Taps = 9;
+        int taps = all(lessThan(abs(motion), Tx1DimPixelInv * 0.5)) ? 1 : Taps;
+        vec2 first = taps > 1 ? uv + motion * 0.5 : uv;
+        vec2 stride = motion / float(Taps - 1);
         vec4 sum = vec4(0.0);
-        for (int i = 0; i < Taps; ++i)
-            sum += texture(ColourSampler, uv - motion * (float(i) / float(Taps - 1) - 0.5));
-        Color = sum / float(Taps);
+        for (int i = 0; i < taps; ++i)
+            sum += texture(ColourSampler, first - stride * float(i));
+        Color = sum / float(taps);
     }
 }
 

@@ -98,11 +98,13 @@ glsl fragment SpeckShade(vec4 Color : COLOR0, vec4 Velocity : COLOR1) {
 }
 
 // Only the batch's first sprite (vertices 0 to 3) is drawn, spread over the whole target; every
-// other sprite collapses to one point and draws nothing.
+// other sprite collapses to one point and draws nothing. So does the first when there is nothing
+// to fade, so that the picture is not blended over with no change.
 glsl vertex TrailFadeQuad(vec3 Corner : NORMAL0) {
     void main()
     {
-        gl_Position = gl_VertexID < 4 ? vec4(sign(Corner.xy), 0.0, 1.0) : vec4(2.0, 2.0, 0.0, 1.0);
+        bool spread = gl_VertexID < 4 && TrailFade > 0.0;
+        gl_Position = spread ? vec4(sign(Corner.xy), 0.0, 1.0) : vec4(2.0, 2.0, 0.0, 1.0);
     }
 }
 

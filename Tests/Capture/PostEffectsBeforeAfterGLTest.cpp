@@ -1,10 +1,10 @@
 // The post-processing passes made cheaper must give the show's pictures: the stills of every time
 // the stills tests look at (each kind of scene, the cards, fades to white), rendered in one run
 // with the show's archive and with the same archive holding the passes' earlier code
-// (Support/PostEffectsBefore.h) and the blurs drawn in their rounds at full size, have a PSNR of
+// (Support/EffectsBefore.h) and the blurs drawn in their rounds at full size, have a PSNR of
 // at least 40 dB against each other. The pairs are left in the build folder as
 // before-after-<seconds>-{before,after}.png where they differ.
-#include "Support/PostEffectsBefore.h"
+#include "Support/EffectsBefore.h"
 #include "Support/ShowFixture.h"
 
 #include "Demo/Capture/CaptureRun.h"
@@ -96,7 +96,7 @@ TEST_F(PostEffectsBeforeAfterGLTest, EveryStillIsTheSamePictureWithinAPsnrOf40De
 {
     PostEffects::FullSizeBlurs() = true;
     const std::map<std::string, Picture> before =
-        Stills(ShowArchiveWithPostEffectsBefore(QL_SHOW_ARCHIVE, "OShaders\\PostEffects.fxo"), "before");
+        Stills(ShowArchiveWithEffectsBefore(QL_SHOW_ARCHIVE, EarlierPlace::InPlace), "before");
     PostEffects::FullSizeBlurs() = false;
     const std::map<std::string, Picture> after = Stills(ReadWholeFile(QL_SHOW_ARCHIVE), "after");
     ASSERT_EQ(before.size(), StillTimes.size());

@@ -1,15 +1,17 @@
 // The earlier code of the post-processing passes that were made cheaper, kept so that tests and
 // benchmarks can render the same frames with it and with the show's Data/Shaders/PostEffects.fx
-// (Support/PostEffectsBefore.h puts these blocks in place of the show's blocks of the same
+// (Support/EffectsBefore.h puts these blocks in place of the show's blocks of the same
 // names). The declarations are the show's, as far as these blocks read them.
 #include "common.fxh"
 
 float2 Tx1DimPixelInv : TX1DIMPIXELINV;
 
 texture2D ColTex1 : COLTEX1;
+texture2D VecTex1 : VECTEX1;
 texture2D DepthTex : DEPTHTEX;
 
 sampler2D ColourSampler = sampler_state { Texture = ColTex1; Filter = LINEAR; Address = CLAMP; };
+sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = POINT; Address = CLAMP; };
 sampler2D DepthSampler = sampler_state { Texture = DepthTex; Filter = POINT; Address = CLAMP; };
 
 glsl common {
@@ -85,5 +87,28 @@ glsl fragment BlurV(vec4 Color : COLOR0) {
     void main()
     {
         Color = GaussianAlong(ColourSampler, uv, vec2(0.0, Tx1DimPixelInv.y));
+    }
+}
+
+// The motion blur when a still pixel took its one read in a branch.
+glsl fragment MotionBlur(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        // Normalised device units to texture units, where y runs down.
+        vec2 motion = texture(VelocitySampler, uv).xy * vec2(0.5, -0.5);
+        if (all(lessThan(abs(motion), Tx1DimPixelInv * 0.5))) {
+            Color = texture(ColourSampler, uv);
+            return;
+        }
+        // Streaks longer than a twentieth of the picture smear it rather than show motion.
+        float reach = length(motion);
+        motion *= min(1.0, 0.05 / reach);
+        const int Taps = 9;
+        vec4 sum = vec4(0.0);
+        for (int i = 0; i < Taps; ++i)
+            sum += texture(ColourSampler, uv - motion * (float(i) / float(Taps - 1) - 0.5));
+        Color = sum / float(Taps);
     }
 }

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 using namespace postfx::detail;
 
@@ -67,20 +69,22 @@ void ActivateEffect()
 }
 
 // The blurs at half size. A blur of several rounds is drawn with the same passes, V and H in turn,
-// into the same image and scratch, but the first two halve the image (one axis each) into a corner
-// of them, the passes between blur at half size and the last doubles it back into the image. Each
-// pass reads the shader's GaussianAlong kernel with its reads a chosen step apart (TX1DIMPIXELINV
-// carries the step, not the texel), and the steps make the passes along an axis spread the
-// picture as far as the rounds at full size: the same variance. For a kernel this wide the
-// picture is then the same within a few hundredths of a lone texel's blurred peak, and far closer
-// for anything smoother.
+// into the same image and scratch, but the first halves the image into a corner of the scratch,
+// the passes between blur at half size in the corners of both and the last doubles it back into
+// the image. The first pass halves its own axis with its kernel and the other by reading between
+// each pair of columns, which averages them. Each pass reads the shader's GaussianAlong kernel
+// with its reads a chosen step apart (TX1DIMPIXELINV carries the step, not the texel), and the
+// steps make the passes along an axis spread the picture as far as the rounds at full size: the
+// same variance. For a kernel this wide the picture is then the same within a few hundredths of
+// a lone texel's blurred peak, and far closer for anything smoother.
 
 // GaussianAlong's reads (Data/Shaders/PostEffects.fx): offsets in steps, and weights.
 constexpr std::array<double, 5> KernelOffsets{0.0, 1.3846153846, -1.3846153846, 3.2307692308, -3.2307692308};
 constexpr std::array<double, 5> KernelWeights{0.2270270270, 0.3162162162, 0.3162162162, 0.0702702703, 0.0702702703};
-// The step of the halving passes, in texels of their input: wide enough that halving does not
-// alias a lone texel's place away, narrow enough to leave the passes between some spreading to
-// do. The doubling pass reads once (step 0), linearly between the half-size texels.
+// The step of the first pass along its own axis, in texels of its input: wide enough that halving
+// does not alias a lone texel's place away, narrow enough to leave the passes between some
+// spreading to do. The doubling pass reads at one place (step 0), linearly between the half-size
+// texels.
 constexpr double HalvingStep = 0.75;
 // A side shorter than this is cheap at full size and too short to halve without its borders
 // showing.
@@ -102,18 +106,24 @@ double KernelVariance(double step, double offset)
     return variance;
 }
 
-// The steps of the rounds passes along one axis. A halved axis is halved by its first pass and
-// doubled by the blur's last pass, with one linear read whose spread counts too: the doubled
-// texels' centres lie a quarter of a half texel to either side of one. When that pass is along
-// this axis (doubledHere), its step is 0. An axis that is not halved takes full rounds.
-std::vector<float> AxisSteps(int rounds, bool halved, bool doubledHere)
+// How one axis of a blur at half size is drawn: halved by the first pass along it (the first is
+// a V pass) or across it, and doubled by the last pass along it or across it.
+struct HalvedAxis {
+    bool halvedAlong, doubledAlong;
+};
+
+// The steps of the rounds' passes along one axis. The doubling pass's one linear read spreads the
+// picture too: the doubled texels' centres lie a quarter of a half texel to either side of one.
+// An axis that is not halved takes full rounds.
+std::vector<float> AxisSteps(int rounds, std::optional<HalvedAxis> halved)
 {
     if (!halved)
         return std::vector<float>(static_cast<size_t>(rounds), 1.0f);
     // In full-size texels squared, what the passes between halving and doubling must add.
+    const double halving = halved->halvedAlong ? KernelVariance(HalvingStep, 0.5) : KernelVariance(0.0, 0.5);
     const double doubling = 4.0 * (KernelVariance(0.0, 0.25) + KernelVariance(0.0, 0.75)) / 2.0;
-    const double spread = rounds * KernelVariance(1.0, 0.0) - KernelVariance(HalvingStep, 0.5) - doubling;
-    const int between = rounds - 1 - (doubledHere ? 1 : 0);
+    const double spread = rounds * KernelVariance(1.0, 0.0) - halving - doubling;
+    const int between = rounds - (halved->halvedAlong ? 1 : 0) - (halved->doubledAlong ? 1 : 0);
     const double each = std::max(spread, 0.0) / (4.0 * between); // in half-size texels squared
     // The variance grows with the step (the linear reads' share only ripples): bisect.
     double low = 0.0, high = 4.0;
@@ -122,8 +132,9 @@ std::vector<float> AxisSteps(int rounds, bool halved, bool doubledHere)
         (KernelVariance(middle, 0.0) < each ? low : high) = middle;
     }
     std::vector<float> steps(static_cast<size_t>(rounds), static_cast<float>(low));
-    steps.front() = static_cast<float>(HalvingStep);
-    if (doubledHere)
+    if (halved->halvedAlong)
+        steps.front() = static_cast<float>(HalvingStep);
+    if (halved->doubledAlong)
         steps.back() = 0.0f;
     return steps;
 }
@@ -375,15 +386,14 @@ bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, const RenderTar
     const bool halveX = Halved(image.width), halveY = Halved(image.height);
     const uint32_t width = halveX ? image.width / 2 : image.width;
     const uint32_t height = halveY ? image.height / 2 : image.height;
-    if (fullSizeBlurs || count < FewestHalvedRounds || !(halveX || halveY) || scratch.width < image.width ||
+    if (fullSizeBlurs || count < FewestHalvedRounds || !(halveX || halveY) || scratch.width < width ||
         scratch.height < height)
         return false;
-    const std::vector<float> stepsX = AxisSteps(count, halveX, true);
-    const std::vector<float> stepsY = AxisSteps(count, halveY, false);
-    // The first pass halves the rows into the scratch's top, the second the columns into the
-    // image's top-left corner; the passes between go from that corner to the scratch's and back.
-    const Region whole{image, image.width, image.height}, rows{scratch, image.width, height},
-        inImage{image, width, height}, inScratch{scratch, width, height};
+    const std::vector<float> stepsX = AxisSteps(count, halveX ? std::optional<HalvedAxis>({false, true}) : std::nullopt);
+    const std::vector<float> stepsY = AxisSteps(count, halveY ? std::optional<HalvedAxis>({true, false}) : std::nullopt);
+    // The first pass halves the image into the scratch's top-left corner; the passes after it go
+    // from that corner to the image's and back.
+    const Region whole{image, image.width, image.height}, inImage{image, width, height}, inScratch{scratch, width, height};
     const auto pass = [&](const Region& from, const Region& to, const char* technique, float step) {
         SetTargetPixelSize(to.width, to.height);
         SetBlurStep(from.target, step);
@@ -396,8 +406,8 @@ bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, const RenderTar
         SetTexture("COLTEX1", from.target);
         DrawQuad(technique);
     };
-    pass(whole, rows, "BlurV", stepsY[0]);
-    pass(rows, inImage, "BlurH", stepsX[0]);
+    pass(whole, inScratch, "BlurV", stepsY[0]);
+    pass(inScratch, inImage, "BlurH", stepsX[0]);
     for (int round = 1; round < count; ++round) {
         pass(inImage, inScratch, "BlurV", stepsY[static_cast<size_t>(round)]);
         pass(inScratch, round == count - 1 ? whole : inImage, "BlurH", stepsX[static_cast<size_t>(round)]);

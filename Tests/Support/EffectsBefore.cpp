@@ -1,4 +1,4 @@
-#include "Support/PostEffectsBefore.h"
+#include "Support/EffectsBefore.h"
 
 #include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
@@ -12,8 +12,10 @@
 
 namespace {
 
-const char* const ShowEffectEntry = "OShaders\\PostEffects.fxo";
-const char* const EarlierCode = QL_SOURCE_DIR "Tests/Support/PostEffectsBefore.fx";
+std::string CompiledEntry(const std::string& file)
+{
+    return "OShaders\\" + file + "o";
+}
 
 std::string ReadText(const std::string& path)
 {
@@ -34,22 +36,24 @@ std::vector<unsigned char> Entry(const std::string& archivePath, const std::map<
     return bytes;
 }
 
-std::vector<unsigned char> EarlierEffect(const std::vector<unsigned char>& compiled, const std::string& commonHeader)
+std::vector<unsigned char> EarlierCode(const EarlierEffect& which, const std::vector<unsigned char>& compiled,
+                                       const std::string& commonHeader)
 {
-    fx::EffectDescription effect = fx::LoadCompiledEffect("PostEffects.fx", compiled);
+    fx::EffectDescription effect = fx::LoadCompiledEffect(which.file, compiled);
     const auto include = [&](const std::string& name) -> std::optional<std::string> {
         if (name == "common.fxh")
             return commonHeader;
         return std::nullopt;
     };
-    const fx::EffectDescription earlier = fx::ParseEffect("PostEffectsBefore.fx", ReadText(EarlierCode), include);
+    const std::string earlierPath = std::string(QL_SOURCE_DIR "Tests/Support/") + which.earlierFile;
+    const fx::EffectDescription earlier = fx::ParseEffect(which.earlierFile, ReadText(earlierPath), include);
     for (const fx::ShaderBlock& block : earlier.shaders) {
         if (block.name == "FullScreen")
             continue; // common.fxh's, the same in both
         const auto own = std::find_if(effect.shaders.begin(), effect.shaders.end(),
                                       [&](const fx::ShaderBlock& shader) { return shader.name == block.name; });
         if (own == effect.shaders.end())
-            throw std::runtime_error(std::string(EarlierCode) + ": the show's PostEffects.fx has no block " + block.name);
+            throw std::runtime_error(earlierPath + ": the show's " + which.file + " has no block " + block.name);
         *own = block;
     }
     return fx::SaveCompiledEffect(effect);
@@ -57,15 +61,25 @@ std::vector<unsigned char> EarlierEffect(const std::vector<unsigned char>& compi
 
 } // namespace
 
-std::vector<unsigned char> ShowArchiveWithPostEffectsBefore(const std::string& archivePath, const std::string& entryName)
+const std::vector<EarlierEffect>& EarlierEffects()
+{
+    static const std::vector<EarlierEffect> effects{{"postfx", "PostEffects.fx", "PostEffectsBefore.fx"},
+                                                    {"Tindrevik", "Tindrevik.fx", "TindrevikBefore.fx"}};
+    return effects;
+}
+
+std::vector<unsigned char> ShowArchiveWithEffectsBefore(const std::string& archivePath, EarlierPlace place)
 {
     const std::map<std::string, FileSys::Entry> directory = FileSys::ReadDirectory(archivePath);
     const std::vector<unsigned char> common = Entry(archivePath, directory, "Shaders\\common.fxh");
-    const std::vector<unsigned char> earlier =
-        EarlierEffect(Entry(archivePath, directory, ShowEffectEntry), std::string(common.begin(), common.end()));
-
     ArchiveWriter writer;
-    writer.Add(entryName, earlier);
-    writer.AddEntriesOf(archivePath, {entryName});
+    std::vector<std::string> added;
+    for (const EarlierEffect& effect : EarlierEffects()) {
+        const std::string entry = CompiledEntry(place == EarlierPlace::InPlace ? effect.file : effect.earlierFile);
+        writer.Add(entry, EarlierCode(effect, Entry(archivePath, directory, CompiledEntry(effect.file)),
+                                      std::string(common.begin(), common.end())));
+        added.push_back(entry);
+    }
+    writer.AddEntriesOf(archivePath, {added.begin(), added.end()});
     return writer.Build();
 }
