@@ -40,15 +40,17 @@ float3 DLightCol : DLIGHTCOL;
 float DLightRad : DLIGHTRAD;
 float3 FarClipValues : FARCLIPVALUES; // (half width, half height, distance) of the far plane
 
-sampler2D ColourSampler = sampler_state { Texture = ColTex1; Filter = LINEAR; Address = CLAMP; };
+// The targets these samplers read have one level each: with no mip filter the driver works out no
+// level for a read.
+sampler2D ColourSampler = sampler_state { Texture = ColTex1; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
 // Depths and normals are never blended across an edge: a mix of two surfaces is neither.
-sampler2D ColourPointSampler = sampler_state { Texture = ColTex1; Filter = POINT; Address = CLAMP; };
-sampler2D Colour2Sampler = sampler_state { Texture = ColTex2; Filter = LINEAR; Address = CLAMP; };
-sampler2D Colour3Sampler = sampler_state { Texture = ColTex3; Filter = LINEAR; Address = CLAMP; };
-sampler2D Colour4Sampler = sampler_state { Texture = ColTex4; Filter = LINEAR; Address = CLAMP; };
-sampler2D Colour5Sampler = sampler_state { Texture = ColTex5; Filter = LINEAR; Address = CLAMP; };
-sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = POINT; Address = CLAMP; };
-sampler2D DepthSampler = sampler_state { Texture = DepthTex; Filter = POINT; Address = CLAMP; };
+sampler2D ColourPointSampler = sampler_state { Texture = ColTex1; Filter = POINT; Address = CLAMP; MipFilter = NONE; };
+sampler2D Colour2Sampler = sampler_state { Texture = ColTex2; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
+sampler2D Colour3Sampler = sampler_state { Texture = ColTex3; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
+sampler2D Colour4Sampler = sampler_state { Texture = ColTex4; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
+sampler2D Colour5Sampler = sampler_state { Texture = ColTex5; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
+sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = POINT; Address = CLAMP; MipFilter = NONE; };
+sampler2D DepthSampler = sampler_state { Texture = DepthTex; Filter = POINT; Address = CLAMP; MipFilter = NONE; };
 
 // The title and closing cards (Data/cards, rendered by textcard from the facts of
 // Data/invitation.txt): each the whole 16:9 picture, white, with the text in alpha. They are

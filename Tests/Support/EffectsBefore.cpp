@@ -56,6 +56,13 @@ std::vector<unsigned char> EarlierCode(const EarlierEffect& which, const std::ve
             throw std::runtime_error(earlierPath + ": the show's " + which.file + " has no block " + block.name);
         *own = block;
     }
+    for (const fx::Sampler& sampler : earlier.samplers) {
+        const auto own = std::find_if(effect.samplers.begin(), effect.samplers.end(),
+                                      [&](const fx::Sampler& mine) { return mine.name == sampler.name; });
+        if (own == effect.samplers.end())
+            throw std::runtime_error(earlierPath + ": the show's " + which.file + " has no sampler " + sampler.name);
+        *own = sampler;
+    }
     return fx::SaveCompiledEffect(effect);
 }
 

@@ -1,8 +1,8 @@
 // The show's effects as they were before their passes were made cheaper, so that a test or a
 // benchmark can render the same frames with both in one run: each changed effect compiled from the
-// show's archive with the glsl blocks of its earlier code (Tests/Support/<name>Before.fx) in place
-// of its own blocks of the same names. Everything else (parameters, samplers, techniques, the
-// passes nobody changed) is the show's own, whatever else changes in it.
+// show's archive with the glsl blocks and samplers of its earlier code (Tests/Support/<name>Before.fx)
+// in place of its own of the same names. Everything else (parameters, techniques, the passes
+// nobody changed) is the show's own, whatever else changes in it.
 #pragma once
 
 #include <string>
@@ -22,6 +22,6 @@ const std::vector<EarlierEffect>& EarlierEffects();
 enum class EarlierPlace { InPlace, Beside };
 
 // The show's archive at archivePath with the earlier effects. Throws std::runtime_error when the
-// archive lacks an effect or "Shaders\common.fxh", or when a block of the earlier code has no
-// block of its name in the show's effect; fx::EffectError when that code does not parse.
+// archive lacks an effect or "Shaders\common.fxh", or when a block or sampler of the earlier code
+// has none of its name in the show's effect; fx::EffectError when that code does not parse.
 std::vector<unsigned char> ShowArchiveWithEffectsBefore(const std::string& archivePath, EarlierPlace place);

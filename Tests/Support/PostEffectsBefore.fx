@@ -7,10 +7,20 @@
 float2 Tx1DimPixelInv : TX1DIMPIXELINV;
 
 texture2D ColTex1 : COLTEX1;
+texture2D ColTex2 : COLTEX2;
+texture2D ColTex3 : COLTEX3;
+texture2D ColTex4 : COLTEX4;
+texture2D ColTex5 : COLTEX5;
 texture2D VecTex1 : VECTEX1;
 texture2D DepthTex : DEPTHTEX;
 
+// The samplers when they had the mip filter their filter implies.
 sampler2D ColourSampler = sampler_state { Texture = ColTex1; Filter = LINEAR; Address = CLAMP; };
+sampler2D ColourPointSampler = sampler_state { Texture = ColTex1; Filter = POINT; Address = CLAMP; };
+sampler2D Colour2Sampler = sampler_state { Texture = ColTex2; Filter = LINEAR; Address = CLAMP; };
+sampler2D Colour3Sampler = sampler_state { Texture = ColTex3; Filter = LINEAR; Address = CLAMP; };
+sampler2D Colour4Sampler = sampler_state { Texture = ColTex4; Filter = LINEAR; Address = CLAMP; };
+sampler2D Colour5Sampler = sampler_state { Texture = ColTex5; Filter = LINEAR; Address = CLAMP; };
 sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = POINT; Address = CLAMP; };
 sampler2D DepthSampler = sampler_state { Texture = DepthTex; Filter = POINT; Address = CLAMP; };
 
