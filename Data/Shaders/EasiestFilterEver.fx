@@ -9,7 +9,8 @@
 #include "common.fxh"
 
 texture2D Background : BGTEX;
-sampler2D BackgroundSampler = sampler_state { Texture = Background; Filter = LINEAR; Address = MIRROR; };
+// The copy has one level: no mip filter, so the driver works out no level for a read.
+sampler2D BackgroundSampler = sampler_state { Texture = Background; Filter = LINEAR; Address = MIRROR; MipFilter = NONE; };
 
 glsl common {
     // How much of each kind of changed copy shows over the picture: an inverted dark picture is
@@ -47,21 +48,17 @@ glsl fragment FilterShade(vec4 Color : COLOR0) {
     void main()
     {
         float shift = 0.012 + 0.008 * sin(Time * 3.0 + phase);
-        vec3 picture;
-        float opacity;
-        if (look == 0) {
-            picture = vec3(1.0) - texture(BackgroundSampler, pictureUv + vec2(shift, 0.0)).rgb;
-            opacity = InvertedOpacity;
-        } else if (look == 1) {
-            picture = vec3(texture(BackgroundSampler, pictureUv + vec2(shift, 0.0)).r,
-                           texture(BackgroundSampler, pictureUv).g,
-                           texture(BackgroundSampler, pictureUv - vec2(shift, 0.0)).b) * 1.3;
-            opacity = SplitOpacity;
-        } else {
-            float line = 0.75 + 0.25 * step(0.5, fract(gl_FragCoord.y * 0.5));
-            picture = (texture(BackgroundSampler, pictureUv + vec2(0.0, shift)).rgb * 1.4 + vec3(0.05)) * line;
-            opacity = LiftedOpacity;
-        }
+        // The three reads any look needs, and every look worked out from them: the driver would run
+        // each side of a branch on the look anyway, so there is none.
+        vec3 ahead = texture(BackgroundSampler, pictureUv + (look == 2 ? vec2(0.0, shift) : vec2(shift, 0.0))).rgb;
+        vec3 here = texture(BackgroundSampler, pictureUv).rgb;
+        vec3 behind = texture(BackgroundSampler, pictureUv - vec2(shift, 0.0)).rgb;
+        vec3 inverted = vec3(1.0) - ahead;
+        vec3 split = vec3(ahead.r, here.g, behind.b) * 1.3;
+        float line = 0.75 + 0.25 * step(0.5, fract(gl_FragCoord.y * 0.5));
+        vec3 lifted = (ahead * 1.4 + vec3(0.05)) * line;
+        vec3 picture = look == 0 ? inverted : (look == 1 ? split : lifted);
+        float opacity = look == 0 ? InvertedOpacity : (look == 1 ? SplitOpacity : LiftedOpacity);
         // Soft at the rectangle's edges, so that it lies on the picture rather than cut into it.
         vec2 toEdge = min(inRect, 1.0 - inRect);
         float edge = smoothstep(0.0, 0.06, min(toEdge.x, toEdge.y));

@@ -386,11 +386,9 @@ glsl fragment DownSample(vec4 Color : COLOR0) {
 
     void main()
     {
-        // Half a target texel off the centre lies between two source texels of a source twice
-        // the size: four reads average the 4 x 4 source texels around the target texel.
-        vec2 apart = abs(RtDimPixelInv) * 0.5;
-        Color = (texture(ColourSampler, uv + vec2(-apart.x, -apart.y)) + texture(ColourSampler, uv + vec2(apart.x, -apart.y)) +
-                 texture(ColourSampler, uv + vec2(-apart.x, apart.y)) + texture(ColourSampler, uv + vec2(apart.x, apart.y))) * 0.25;
+        // The target texel's centre lies between four source texels of a source twice the size:
+        // one linear read averages them. The level's blur of many rounds spreads far wider.
+        Color = texture(ColourSampler, uv);
     }
 }
 

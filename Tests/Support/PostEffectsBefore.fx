@@ -4,6 +4,7 @@
 // names). The declarations are the show's, as far as these blocks read them.
 #include "common.fxh"
 
+float2 RtDimPixelInv : RTDIMPIXELINV;
 float2 Tx1DimPixelInv : TX1DIMPIXELINV;
 
 texture2D ColTex1 : COLTEX1;
@@ -120,5 +121,19 @@ glsl fragment MotionBlur(vec4 Color : COLOR0) {
         for (int i = 0; i < Taps; ++i)
             sum += texture(ColourSampler, uv - motion * (float(i) / float(Taps - 1) - 0.5));
         Color = sum / float(Taps);
+    }
+}
+
+// The bloom levels' downsample when it averaged 4 x 4 source texels in four reads.
+glsl fragment DownSample(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        // Half a target texel off the centre lies between two source texels of a source twice
+        // the size: four reads average the 4 x 4 source texels around the target texel.
+        vec2 apart = abs(RtDimPixelInv) * 0.5;
+        Color = (texture(ColourSampler, uv + vec2(-apart.x, -apart.y)) + texture(ColourSampler, uv + vec2(apart.x, -apart.y)) +
+                 texture(ColourSampler, uv + vec2(-apart.x, apart.y)) + texture(ColourSampler, uv + vec2(apart.x, apart.y))) * 0.25;
     }
 }
