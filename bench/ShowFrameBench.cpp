@@ -205,7 +205,7 @@ void Register(const char* scene, double seconds)
                                  [seconds](benchmark::State& state) { ShowFrameAgainstBefore(state, seconds); })
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime()
-        ->Iterations(6);
+        ->Iterations(12);
 }
 
 const bool registered = [] {

@@ -206,13 +206,15 @@ glsl fragment MotionBlur(vec4 Color : COLOR0) {
         vec2 motion = texture(VelocitySampler, uv).xy * vec2(0.5, -0.5);
         // Streaks longer than a twentieth of the picture smear it rather than show motion.
         motion *= min(1.0, 0.05 / max(length(motion), 1e-9));
-        // A pixel that moved less than half a texel either way reads once. A loop rather than a
-        // branch: the driver may run both sides of a branch, but it leaves a loop as soon as every
-        // pixel it shades at a time is done.
-        const int Taps = 9;
-        int taps = all(lessThan(abs(motion), Tx1DimPixelInv * 0.5)) ? 1 : Taps;
-        vec2 first = taps > 1 ? uv + motion * 0.5 : uv;
-        vec2 stride = motion / float(Taps - 1);
+        // Reads a texel or less apart along the streak, at most MostTaps; a pixel that moved less
+        // than half a texel either way reads once. A loop rather than a branch: the driver may run
+        // both sides of a branch, but it leaves a loop as soon as every pixel it shades at a time
+        // is done.
+        const int MostTaps = 9;
+        bool still = all(lessThan(abs(motion), Tx1DimPixelInv * 0.5));
+        int taps = still ? 1 : min(MostTaps, int(ceil(length(motion / Tx1DimPixelInv))) + 1);
+        vec2 first = still ? uv : uv + motion * 0.5;
+        vec2 stride = still ? vec2(0.0) : motion / float(taps - 1);
         vec4 sum = vec4(0.0);
         for (int i = 0; i < taps; ++i)
             sum += texture(ColourSampler, first - stride * float(i));
