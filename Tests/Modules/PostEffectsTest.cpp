@@ -281,10 +281,12 @@ TEST_F(PostEffectsTest, ABlurOfSeveralRoundsHalvesTheImageBlursItAtHalfSizeAndDo
         return all;
     };
     const void *I = image.surface, *S = scratch.surface, *i = image.texture, *s = scratch.texture;
-    const std::vector<Draw> corners{{S, i, 64, 36, {1, 1}},         {I, s, 64, 36, {0.5f, 0.5f}},
-                                    {S, i, 64, 36, {0.5f, 0.5f}}, {I, s, 64, 36, {0.5f, 0.5f}},
-                                    {S, i, 64, 36, {0.5f, 0.5f}}, {I, s, 64, 36, {0.5f, 0.5f}},
-                                    {S, i, 64, 36, {0.5f, 0.5f}}, {I, s, 128, 72, {0.5f, 0.5f}}};
+    // Four rounds spread the picture far enough for the columns to be quartered: the first pass
+    // halves them between pairs, the second with its kernel.
+    const std::vector<Draw> corners{{S, i, 64, 36, {1, 1}},          {I, s, 32, 36, {0.5f, 0.5f}},
+                                    {S, i, 32, 36, {0.25f, 0.5f}}, {I, s, 32, 36, {0.25f, 0.5f}},
+                                    {S, i, 32, 36, {0.25f, 0.5f}}, {I, s, 32, 36, {0.25f, 0.5f}},
+                                    {S, i, 32, 36, {0.25f, 0.5f}}, {I, s, 128, 72, {0.25f, 0.5f}}};
 
     const std::vector<Seen> seen = Drawn([&] { post.Blur(image, scratch, 4); });
     EXPECT_EQ(Techniques(seen), (std::vector<std::string>{"BlurV", "BlurH", "BlurV", "BlurH", "BlurV", "BlurH",
@@ -292,17 +294,20 @@ TEST_F(PostEffectsTest, ABlurOfSeveralRoundsHalvesTheImageBlursItAtHalfSizeAndDo
     EXPECT_EQ(draws(seen), corners);
     EXPECT_EQ(DXFramework::device->State().renderTargets[0], image.surface);
     EXPECT_EQ(DXFramework::device->State().viewport.Width, 128u);
-    // Halving reads 0.75 texels apart along its axis (and between two columns across it), doubling
-    // reads once, the passes between less than a round's 1.
+    // Halving with the kernel reads 0.75 texels apart, restoring reads once; the rows' passes
+    // between spread less than a round's 1, the quartered columns' far less.
     EXPECT_NEAR(seen[0].pass.Floats("TX1DIMPIXELINV")[1], 0.75f / 72, 1e-6f);
+    EXPECT_NEAR(seen[1].pass.Floats("TX1DIMPIXELINV")[0], 0.75f / 128, 1e-6f);
     ExpectNear(seen[7].pass.Floats("TX1DIMPIXELINV"), {0, 0});
-    for (size_t d = 1; d < 7; ++d) {
-        const float step = seen[d].pass.Floats("TX1DIMPIXELINV")[d % 2 ? 0 : 1] * (d % 2 ? 128 : 72);
-        EXPECT_GT(step, 0.3f) << "draw " << d;
-        EXPECT_LT(step, 0.7f) << "draw " << d;
+    for (size_t d = 2; d < 7; ++d) {
+        const bool rows = d % 2 == 0;
+        const float step = seen[d].pass.Floats("TX1DIMPIXELINV")[rows ? 1 : 0] * (rows ? 72 : 128);
+        EXPECT_GT(step, rows ? 0.3f : 0.0f) << "draw " << d;
+        EXPECT_LT(step, rows ? 0.7f : 0.3f) << "draw " << d;
     }
 
-    // Rows of odd length stay whole: only the columns are halved.
+    // Rows of odd length stay whole; three rounds spread less than quartering the columns would,
+    // so they are only halved.
     RenderTargetEntry& odd = Target(128, 71, D3DFMT_G16R16F);
     std::vector<Draw> halvedColumns = draws(Drawn([&] { post.Blur(odd, scratch, 3); }));
     ASSERT_EQ(halvedColumns.size(), 6u);

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <vector>
 
 using namespace postfx::detail;
@@ -68,28 +67,28 @@ void ActivateEffect()
     DXEffectHandler::SetActiveEffect(PostEffects::EffectName);
 }
 
-// The blurs at half size. A blur of several rounds is drawn with the same passes, V and H in turn,
-// into the same image and scratch, but the first halves the image into a corner of the scratch,
-// the passes between blur at half size in the corners of both and the last doubles it back into
-// the image. The first pass halves its own axis with its kernel and the other by reading between
-// each pair of columns, which averages them. Each pass reads the shader's GaussianAlong kernel
-// with its reads a chosen step apart (TX1DIMPIXELINV carries the step, not the texel), and the
-// steps make the passes along an axis spread the picture as far as the rounds at full size: the
-// same variance. For a kernel this wide the picture is then the same within a few hundredths of
-// a lone texel's blurred peak, and far closer for anything smoother.
+// The blurs at reduced size. A blur of several rounds is drawn with the same passes, V and H in
+// turn, into the same image and scratch, but the first passes shrink the image into a corner of
+// them, the passes between blur it there and the last brings it back to full size in the image,
+// reading once between the small texels. The first pass (V) halves the rows with its kernel and
+// the columns by reading between each pair of them, which averages them; where the blur spreads
+// wide enough, the second (H) halves the columns once more with its kernel. Each pass reads the
+// shader's GaussianAlong kernel with its reads a chosen step apart (TX1DIMPIXELINV carries the
+// step, not the texel), and the steps make the passes along an axis spread the picture as far as
+// the rounds at full size: the same variance. For a kernel this wide the picture is then the same
+// within a few hundredths of a lone texel's blurred peak, and far closer for anything smoother.
 
 // GaussianAlong's reads (Data/Shaders/PostEffects.fx): offsets in steps, and weights.
 constexpr std::array<double, 5> KernelOffsets{0.0, 1.3846153846, -1.3846153846, 3.2307692308, -3.2307692308};
 constexpr std::array<double, 5> KernelWeights{0.2270270270, 0.3162162162, 0.3162162162, 0.0702702703, 0.0702702703};
-// The step of the first pass along its own axis, in texels of its input: wide enough that halving
-// does not alias a lone texel's place away, narrow enough to leave the passes between some
-// spreading to do. The doubling pass reads at one place (step 0), linearly between the half-size
-// texels.
+// The step of a pass that halves its own axis with its kernel, in texels of its input: wide enough
+// that halving does not alias a lone texel's place away, narrow enough to leave the passes between
+// some spreading to do.
 constexpr double HalvingStep = 0.75;
 // A side shorter than this is cheap at full size and too short to halve without its borders
 // showing.
 constexpr uint32_t ShortestHalvedSide = 64;
-// With fewer rounds there is no pass between halving and doubling to make up the spread.
+// With fewer rounds there is no pass between shrinking and restoring to make up the spread.
 constexpr int FewestHalvedRounds = 3;
 
 // In input texels squared: the variance of the kernel with its reads step input texels apart,
@@ -106,25 +105,59 @@ double KernelVariance(double step, double offset)
     return variance;
 }
 
-// How one axis of a blur at half size is drawn: halved by the first pass along it (the first is
-// a V pass) or across it, and doubled by the last pass along it or across it.
-struct HalvedAxis {
-    bool halvedAlong, doubledAlong;
+// How one axis of a blur at reduced size is drawn.
+struct AxisPlan {
+    uint32_t factor = 1;        // how many times smaller the passes between draw it: 1, 2 or 4
+    bool halvedAcross = false;  // first halved by the first pass, which runs along the other axis
+    bool restoredAlong = false; // brought back by the last pass, which runs along this axis
 };
 
-// The steps of the rounds' passes along one axis. The doubling pass's one linear read spreads the
-// picture too: the doubled texels' centres lie a quarter of a half texel to either side of one.
-// An axis that is not halved takes full rounds.
-std::vector<float> AxisSteps(int rounds, std::optional<HalvedAxis> halved)
+// What shrinking and restoring an axis spread the picture by besides the passes between, in
+// full-size texels squared, and whether the axis's own first pass halves it with its kernel.
+struct Reshaping {
+    double variance = 0.0;
+    bool kernelHalving = false;
+};
+
+Reshaping ReshapingOf(const AxisPlan& plan)
 {
-    if (!halved)
+    Reshaping reshaping;
+    double inputTexel = 1.0; // full-size texels per texel of what the axis's first pass reads
+    if (plan.halvedAcross) {
+        reshaping.variance += KernelVariance(0.0, 0.5);
+        inputTexel = 2.0;
+    }
+    if (plan.factor > inputTexel) {
+        reshaping.variance += KernelVariance(HalvingStep, 0.5) * inputTexel * inputTexel;
+        reshaping.kernelHalving = true;
+    }
+    // The restoring pass's one linear read: full-size texel j lies (j + 0.5) / factor - 0.5 small
+    // texels past a small texel's centre.
+    const double factor = plan.factor;
+    double restoring = 0.0;
+    for (uint32_t j = 0; j < plan.factor; ++j)
+        restoring += KernelVariance(0.0, (j + 0.5) / factor - 0.5);
+    reshaping.variance += restoring / factor * factor * factor;
+    return reshaping;
+}
+
+// In full-size texels squared: what the passes between must still spread an axis by; negative
+// when shrinking and restoring alone spread it further than the rounds at full size would.
+double SpreadLeft(int rounds, const AxisPlan& plan)
+{
+    return rounds * KernelVariance(1.0, 0.0) - ReshapingOf(plan).variance;
+}
+
+// The steps of the rounds' passes along one axis. An axis drawn at full size takes full rounds.
+std::vector<float> AxisSteps(int rounds, const AxisPlan& plan)
+{
+    if (plan.factor == 1)
         return std::vector<float>(static_cast<size_t>(rounds), 1.0f);
-    // In full-size texels squared, what the passes between halving and doubling must add.
-    const double halving = halved->halvedAlong ? KernelVariance(HalvingStep, 0.5) : KernelVariance(0.0, 0.5);
-    const double doubling = 4.0 * (KernelVariance(0.0, 0.25) + KernelVariance(0.0, 0.75)) / 2.0;
-    const double spread = rounds * KernelVariance(1.0, 0.0) - halving - doubling;
-    const int between = rounds - (halved->halvedAlong ? 1 : 0) - (halved->doubledAlong ? 1 : 0);
-    const double each = std::max(spread, 0.0) / (4.0 * between); // in half-size texels squared
+    const Reshaping reshaping = ReshapingOf(plan);
+    const int between = rounds - (reshaping.kernelHalving ? 1 : 0) - (plan.restoredAlong ? 1 : 0);
+    const double factor = plan.factor;
+    // In small texels squared.
+    const double each = std::max(SpreadLeft(rounds, plan), 0.0) / (factor * factor * between);
     // The variance grows with the step (the linear reads' share only ripples): bisect.
     double low = 0.0, high = 4.0;
     for (int i = 0; i < 40; ++i) {
@@ -132,16 +165,32 @@ std::vector<float> AxisSteps(int rounds, std::optional<HalvedAxis> halved)
         (KernelVariance(middle, 0.0) < each ? low : high) = middle;
     }
     std::vector<float> steps(static_cast<size_t>(rounds), static_cast<float>(low));
-    if (halved->halvedAlong)
+    if (reshaping.kernelHalving)
         steps.front() = static_cast<float>(HalvingStep);
-    if (halved->doubledAlong)
+    if (plan.restoredAlong)
         steps.back() = 0.0f;
     return steps;
 }
 
-bool Halved(uint32_t side)
+bool Halvable(uint32_t side)
 {
     return side % 2 == 0 && side >= ShortestHalvedSide;
+}
+
+// The rows: halved by the first pass when even and long enough.
+AxisPlan RowPlan(uint32_t height)
+{
+    return {Halvable(height) ? 2u : 1u, false, false};
+}
+
+// The columns: halved across by the first pass when even and long enough, and once more by the
+// second when the half is too and the rounds spread the picture further than that does.
+AxisPlan ColumnPlan(uint32_t width, int rounds)
+{
+    const AxisPlan quartered{4, true, true};
+    if (Halvable(width) && Halvable(width / 2) && SpreadLeft(rounds, quartered) >= 0.0)
+        return quartered;
+    return {Halvable(width) ? 2u : 1u, true, true};
 }
 
 // TX1DIMPIXELINV for the blurs: the step between the kernel's reads, in texels of the input.
@@ -383,17 +432,20 @@ void PostEffects::BlurRounds(const RenderTargetEntry& image, const RenderTargetE
 
 bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
 {
-    const bool halveX = Halved(image.width), halveY = Halved(image.height);
-    const uint32_t width = halveX ? image.width / 2 : image.width;
-    const uint32_t height = halveY ? image.height / 2 : image.height;
-    if (fullSizeBlurs || count < FewestHalvedRounds || !(halveX || halveY) || scratch.width < width ||
-        scratch.height < height)
+    if (fullSizeBlurs || count < FewestHalvedRounds)
         return false;
-    const std::vector<float> stepsX = AxisSteps(count, halveX ? std::optional<HalvedAxis>({false, true}) : std::nullopt);
-    const std::vector<float> stepsY = AxisSteps(count, halveY ? std::optional<HalvedAxis>({true, false}) : std::nullopt);
-    // The first pass halves the image into the scratch's top-left corner; the passes after it go
-    // from that corner to the image's and back.
-    const Region whole{image, image.width, image.height}, inImage{image, width, height}, inScratch{scratch, width, height};
+    const AxisPlan columns = ColumnPlan(image.width, count), rows = RowPlan(image.height);
+    // After the first pass, and after the second.
+    const uint32_t firstWidth = columns.factor > 1 ? image.width / 2 : image.width;
+    const uint32_t width = image.width / columns.factor, height = image.height / rows.factor;
+    if ((columns.factor == 1 && rows.factor == 1) || scratch.width < firstWidth || scratch.height < height)
+        return false;
+    const std::vector<float> stepsX = AxisSteps(count, columns);
+    const std::vector<float> stepsY = AxisSteps(count, rows);
+    // The first pass shrinks the image into the scratch's top-left corner, the second into the
+    // image's; the passes after them go from corner to corner.
+    const Region whole{image, image.width, image.height}, first{scratch, firstWidth, height},
+        inImage{image, width, height}, inScratch{scratch, width, height};
     const auto pass = [&](const Region& from, const Region& to, const char* technique, float step) {
         SetTargetPixelSize(to.width, to.height);
         SetBlurStep(from.target, step);
@@ -406,8 +458,8 @@ bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, const RenderTar
         SetTexture("COLTEX1", from.target);
         DrawQuad(technique);
     };
-    pass(whole, inScratch, "BlurV", stepsY[0]);
-    pass(inScratch, inImage, "BlurH", stepsX[0]);
+    pass(whole, first, "BlurV", stepsY[0]);
+    pass(first, inImage, "BlurH", stepsX[0]);
     for (int round = 1; round < count; ++round) {
         pass(inImage, inScratch, "BlurV", stepsY[static_cast<size_t>(round)]);
         pass(inScratch, round == count - 1 ? whole : inImage, "BlurH", stepsX[static_cast<size_t>(round)]);
