@@ -212,7 +212,7 @@ glsl fragment MotionBlur(vec4 Color : COLOR0) {
         // is done.
         const int MostTaps = 9;
         bool still = all(lessThan(abs(motion), Tx1DimPixelInv * 0.5));
-        int taps = still ? 1 : min(MostTaps, int(ceil(length(motion / Tx1DimPixelInv))) + 1);
+        int taps = still ? 1 : clamp(int(ceil(length(motion / Tx1DimPixelInv))) + 1, 2, MostTaps);
         vec2 first = still ? uv : uv + motion * 0.5;
         vec2 stride = still ? vec2(0.0) : motion / float(taps - 1);
         vec4 sum = vec4(0.0);
