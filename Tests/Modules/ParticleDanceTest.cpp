@@ -248,6 +248,32 @@ TEST_F(ParticleDanceTest, AStepMovesDampsPullsTowardsTheAttractorAndAddsGravity)
               (std::vector<float>{dance->positions[0].x, dance->positions[0].y, dance->positions[0].z}));
 }
 
+TEST_F(ParticleDanceTest, ALongFrameMovesTheSwarmInTenthsOfASecondAndKeepsItTame)
+{
+    // Half a second at once is five steps of a tenth, each with the attractor at its own time.
+    const std::vector<D3DXVECTOR3> positions = dance->positions, velocities = dance->velocities;
+    UpdateAt(1.0, 0.5f);
+    const std::vector<D3DXVECTOR3> atOnce = dance->positions, atOnceSpeeds = dance->velocities;
+    dance->positions = positions;
+    dance->velocities = velocities;
+    for (int step = 1; step <= 5; ++step)
+        UpdateAt(0.5 + 0.1 * step, 0.1f);
+    for (int i = 0; i < ParticleDance::count; ++i) {
+        ExpectNear(atOnce[i], dance->positions[i], 1e-4f);
+        ExpectNear(atOnceSpeeds[i], dance->velocities[i], 1e-3f);
+    }
+
+    // Frames of two seconds, and one of no end: as one step each the damping would turn every
+    // speed around and multiply it by four a frame.
+    for (int frame = 0; frame < 20; ++frame)
+        UpdateAt(2.0 + 2.0 * frame, 2.0f);
+    UpdateAt(60.0, std::numeric_limits<float>::infinity());
+    float fastest = 0.0f;
+    for (const D3DXVECTOR3& v : dance->velocities)
+        fastest = std::max(fastest, std::hypot(v.x, v.y, v.z));
+    EXPECT_LT(fastest, 100.0f);
+}
+
 TEST_F(ParticleDanceTest, NoForceOrAParticleOnTheAttractorGivesNoPullAndNoNaN)
 {
     SpreadOut();

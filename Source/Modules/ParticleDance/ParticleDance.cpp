@@ -24,6 +24,12 @@ namespace {
 constexpr float ScatterExtent = 4.0f;
 constexpr float Drag = 2.6f;         // per second
 constexpr float DieoffScale = 0.1f;  // the dieoff track's values are ten times the fall-off
+// The longest step the swarm takes: past 1 / Drag the damping turns the speed around and every
+// step makes it larger. A longer frame (a slow machine playing in real time) takes several steps,
+// and one that is longer still (the clock stopped and went on) takes at most the last
+// MostStepsPerFrame of them.
+constexpr float LongestStep = 0.1f;
+constexpr int MostStepsPerFrame = 30;
 
 SyncDevice& FrameworkSync()
 {
@@ -158,9 +164,16 @@ void ParticleDance::Update()
     const float dieoff = dieoffTrack->valueAt(row) * DieoffScale;
     const float gravity = gravityTrack->valueAt(row);
 
-    FillGrid();
-    Move(dance::detail::Attractor(Timer::GetElapsed()), force, dieoff, gravity, dt);
-    SeparateAndConfine();
+    // A frame no longer than LongestStep (or whose duration is no number) is one step, as the
+    // tracks and the attractor stand at its end.
+    const int steps = dt > LongestStep ? static_cast<int>(std::min(std::ceil(dt / LongestStep), float(MostStepsPerFrame))) : 1;
+    const float step = steps > 1 ? std::min(dt / static_cast<float>(steps), LongestStep) : dt;
+    const double end = Timer::GetElapsed();
+    for (int i = steps - 1; i >= 0; --i) {
+        FillGrid();
+        Move(dance::detail::Attractor(end - static_cast<double>(step) * i), force, dieoff, gravity, step);
+        SeparateAndConfine();
+    }
 
     sprites->AdvanceRing();
     DEVICE_CALL(sprites->SetCentres(positions.data(), count));

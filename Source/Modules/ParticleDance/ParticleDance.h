@@ -35,8 +35,8 @@ public:
     // Makes the sprites and gives each its texture window and colour from the shared generator.
     void Load() override;
     void Release() override;
-    // One step of the swarm at the show clock, by the last frame's duration; the new positions go
-    // into the next buffer of the sprites' ring.
+    // Moves the swarm on by the last frame's duration at the show clock, in steps of at most a
+    // tenth of a second; the new positions go into the next buffer of the sprites' ring.
     void Update() override;
     // Draws the sprites with the active effect.
     void Draw() override;
