@@ -206,7 +206,7 @@ TEST_F(PostEffectsGLTest, FillsBlurAndBloomSpreadLightEvenlyAndFadeTowardsWhite)
     EXPECT_NEAR(GreyAt(bloomed, 69, 35), nearer, 4) << "and it spreads evenly";
 }
 
-TEST_F(PostEffectsGLTest, BlursAtHalfSizeGiveThePicturesOfTheirRoundsAtFullSize)
+TEST_F(PostEffectsGLTest, BlursAtReducedSizeGiveThePicturesOfTheirRoundsAtFullSize)
 {
     // White on black: lone texels, small and large squares, bars along the borders.
     const auto pattern = [&](const RenderTargetEntry& target) {
@@ -219,7 +219,7 @@ TEST_F(PostEffectsGLTest, BlursAtHalfSizeGiveThePicturesOfTheirRoundsAtFullSize)
             post.FillQuad({1, 1, 1, 1});
         }
     };
-    // Blur's four rounds of the velocity field and Bloom's levels (the first two halved).
+    // Blur's four rounds of the velocity field and Bloom's levels (the first two reduced).
     const auto blurred = [&](bool fullSize) {
         PostEffects::FullSizeBlurs() = fullSize;
         RenderTargetEntry& image = Target(D3DFMT_A8R8G8B8);

@@ -259,7 +259,7 @@ TEST_F(PostEffectsTest, BlurAlternatesIntoTheScratchAndBackLeavingTheImageBound)
     EXPECT_EQ(DXFramework::device->State().renderTargets[0], image.surface);
 }
 
-TEST_F(PostEffectsTest, ABlurOfSeveralRoundsHalvesTheImageBlursItAtHalfSizeAndDoublesItBack)
+TEST_F(PostEffectsTest, ABlurOfSeveralRoundsShrinksTheImageBlursItInCornersAndRestoresIt)
 {
     StartShow();
     post.Load();
@@ -379,7 +379,7 @@ TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByI
 {
     StartShow();
     post.Load();
-    // Levels too small to blur at half size.
+    // Levels too small to blur at reduced size.
     RenderTargetEntry& source = Target(96, 48);
     std::vector<RenderTargetEntry*> levels, scratches;
     for (uint32_t i = 1; i <= 4; ++i) {

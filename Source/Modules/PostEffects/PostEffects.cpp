@@ -408,7 +408,7 @@ void PostEffects::Blur(const RenderTargetEntry& image, const RenderTargetEntry& 
 {
     Loaded("Blur");
     ActivateEffect();
-    if (!BlurAtHalfSize(image, scratch, count))
+    if (!BlurAtReducedSize(image, scratch, count))
         BlurRounds(image, scratch, count);
 }
 
@@ -430,7 +430,7 @@ void PostEffects::BlurRounds(const RenderTargetEntry& image, const RenderTargetE
     }
 }
 
-bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
+bool PostEffects::BlurAtReducedSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
 {
     if (fullSizeBlurs || count < FewestHalvedRounds)
         return false;
@@ -469,7 +469,7 @@ bool PostEffects::BlurAtHalfSize(const RenderTargetEntry& image, const RenderTar
 
 void PostEffects::BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch)
 {
-    if (BlurAtHalfSize(level, scratch, BloomBlurRounds))
+    if (BlurAtReducedSize(level, scratch, BloomBlurRounds))
         return;
     // Both directions use the level's sizes, which is why the scratch must match them.
     SetWholeBlurInput();

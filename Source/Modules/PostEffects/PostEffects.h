@@ -60,8 +60,8 @@ public:
                       const RenderTargetEntry& colour, int passes);
     // count rounds of a vertical blur into scratch and a horizontal one back into image, which is
     // left bound to slot 0 (nothing at all for count 0). From three rounds on, an image with an
-    // even side of at least 64 texels and a scratch at least as large is blurred as far in as many
-    // passes drawn mostly at half size, in corners of the two.
+    // even side of at least 64 texels and a scratch of at least its halved size is blurred as far
+    // in as many passes drawn mostly at a half or a quarter of its size, in corners of the two.
     void Blur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
     // Downsamples source into the four levels, each from the previous, blurred level, and draws
     // source with their glow, faded towards white by fade, into the target the caller had bound.
@@ -77,7 +77,7 @@ public:
     static float& SampleRadius() { return sampleRadius; }
     static float& SampleDistanceScale() { return sampleDistanceScale; }
     // Every blur (Blur and Bloom's) in its rounds at full size, as the show first drew them: the
-    // pictures and costs that the half-size blurs are measured against. Process-wide too.
+    // pictures and costs that the reduced blurs are measured against. Process-wide too.
     static bool& FullSizeBlurs() { return fullSizeBlurs; }
 
     std::unique_ptr<Quads> screenQuad;
@@ -98,7 +98,7 @@ private:
     void BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch);
     void BlurRounds(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
     // False, having drawn nothing, where the image is blurred in full rounds instead.
-    bool BlurAtHalfSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
+    bool BlurAtReducedSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
 
     static inline float sampleRadius = 0.2f;
     static inline float sampleDistanceScale = 8.0f;
