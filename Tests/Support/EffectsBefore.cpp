@@ -36,6 +36,22 @@ std::vector<unsigned char> Entry(const std::string& archivePath, const std::map<
     return bytes;
 }
 
+// Each of earlier in place of the one of own of its name; common.fxh's full-screen quad is the
+// same in both.
+template <class Item>
+void PutInPlace(std::vector<Item>& own, const std::vector<Item>& earlier, const std::string& missing)
+{
+    for (const Item& item : earlier) {
+        if (item.name == "FullScreen")
+            continue;
+        const auto mine =
+            std::find_if(own.begin(), own.end(), [&](const Item& candidate) { return candidate.name == item.name; });
+        if (mine == own.end())
+            throw std::runtime_error(missing + item.name);
+        *mine = item;
+    }
+}
+
 std::vector<unsigned char> EarlierCode(const EarlierEffect& which, const std::vector<unsigned char>& compiled,
                                        const std::string& commonHeader)
 {
@@ -47,22 +63,9 @@ std::vector<unsigned char> EarlierCode(const EarlierEffect& which, const std::ve
     };
     const std::string earlierPath = std::string(QL_SOURCE_DIR "Tests/Support/") + which.earlierFile;
     const fx::EffectDescription earlier = fx::ParseEffect(which.earlierFile, ReadText(earlierPath), include);
-    for (const fx::ShaderBlock& block : earlier.shaders) {
-        if (block.name == "FullScreen")
-            continue; // common.fxh's, the same in both
-        const auto own = std::find_if(effect.shaders.begin(), effect.shaders.end(),
-                                      [&](const fx::ShaderBlock& shader) { return shader.name == block.name; });
-        if (own == effect.shaders.end())
-            throw std::runtime_error(earlierPath + ": the show's " + which.file + " has no block " + block.name);
-        *own = block;
-    }
-    for (const fx::Sampler& sampler : earlier.samplers) {
-        const auto own = std::find_if(effect.samplers.begin(), effect.samplers.end(),
-                                      [&](const fx::Sampler& mine) { return mine.name == sampler.name; });
-        if (own == effect.samplers.end())
-            throw std::runtime_error(earlierPath + ": the show's " + which.file + " has no sampler " + sampler.name);
-        *own = sampler;
-    }
+    const std::string where = earlierPath + ": the show's " + which.file + " has no ";
+    PutInPlace(effect.shaders, earlier.shaders, where + "block ");
+    PutInPlace(effect.samplers, earlier.samplers, where + "sampler ");
     return fx::SaveCompiledEffect(effect);
 }
 

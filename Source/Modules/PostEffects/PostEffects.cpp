@@ -105,11 +105,12 @@ double KernelVariance(double step, double offset)
     return variance;
 }
 
-// How one axis of a blur at reduced size is drawn.
+// How one axis of a blur at reduced size is drawn. The first pass runs along the rows (V) and the
+// last along the columns (H): the columns are halved first across, by reading between pairs, and
+// restored along; the rows the other way round.
 struct AxisPlan {
-    uint32_t factor = 1;        // how many times smaller the passes between draw it: 1, 2 or 4
-    bool halvedAcross = false;  // first halved by the first pass, which runs along the other axis
-    bool restoredAlong = false; // brought back by the last pass, which runs along this axis
+    uint32_t factor = 1; // how many times smaller the passes between draw it: 1, 2 or 4
+    bool columns = false;
 };
 
 // What shrinking and restoring an axis spread the picture by besides the passes between, in
@@ -123,7 +124,7 @@ Reshaping ReshapingOf(const AxisPlan& plan)
 {
     Reshaping reshaping;
     double inputTexel = 1.0; // full-size texels per texel of what the axis's first pass reads
-    if (plan.halvedAcross) {
+    if (plan.columns) {
         reshaping.variance += KernelVariance(0.0, 0.5);
         inputTexel = 2.0;
     }
@@ -143,9 +144,9 @@ Reshaping ReshapingOf(const AxisPlan& plan)
 
 // In full-size texels squared: what the passes between must still spread an axis by; negative
 // when shrinking and restoring alone spread it further than the rounds at full size would.
-double SpreadLeft(int rounds, const AxisPlan& plan)
+double SpreadLeft(int rounds, const Reshaping& reshaping)
 {
-    return rounds * KernelVariance(1.0, 0.0) - ReshapingOf(plan).variance;
+    return rounds * KernelVariance(1.0, 0.0) - reshaping.variance;
 }
 
 // The steps of the rounds' passes along one axis. An axis drawn at full size takes full rounds.
@@ -154,10 +155,10 @@ std::vector<float> AxisSteps(int rounds, const AxisPlan& plan)
     if (plan.factor == 1)
         return std::vector<float>(static_cast<size_t>(rounds), 1.0f);
     const Reshaping reshaping = ReshapingOf(plan);
-    const int between = rounds - (reshaping.kernelHalving ? 1 : 0) - (plan.restoredAlong ? 1 : 0);
+    const int between = rounds - (reshaping.kernelHalving ? 1 : 0) - (plan.columns ? 1 : 0);
     const double factor = plan.factor;
     // In small texels squared.
-    const double each = std::max(SpreadLeft(rounds, plan), 0.0) / (factor * factor * between);
+    const double each = std::max(SpreadLeft(rounds, reshaping), 0.0) / (factor * factor * between);
     // The variance grows with the step (the linear reads' share only ripples): bisect.
     double low = 0.0, high = 4.0;
     for (int i = 0; i < 40; ++i) {
@@ -167,7 +168,7 @@ std::vector<float> AxisSteps(int rounds, const AxisPlan& plan)
     std::vector<float> steps(static_cast<size_t>(rounds), static_cast<float>(low));
     if (reshaping.kernelHalving)
         steps.front() = static_cast<float>(HalvingStep);
-    if (plan.restoredAlong)
+    if (plan.columns)
         steps.back() = 0.0f;
     return steps;
 }
@@ -180,17 +181,17 @@ bool Halvable(uint32_t side)
 // The rows: halved by the first pass when even and long enough.
 AxisPlan RowPlan(uint32_t height)
 {
-    return {Halvable(height) ? 2u : 1u, false, false};
+    return {Halvable(height) ? 2u : 1u, false};
 }
 
 // The columns: halved across by the first pass when even and long enough, and once more by the
 // second when the half is too and the rounds spread the picture further than that does.
 AxisPlan ColumnPlan(uint32_t width, int rounds)
 {
-    const AxisPlan quartered{4, true, true};
-    if (Halvable(width) && Halvable(width / 2) && SpreadLeft(rounds, quartered) >= 0.0)
+    const AxisPlan quartered{4, true};
+    if (Halvable(width) && Halvable(width / 2) && SpreadLeft(rounds, ReshapingOf(quartered)) >= 0.0)
         return quartered;
-    return {Halvable(width) ? 2u : 1u, true, true};
+    return {Halvable(width) ? 2u : 1u, true};
 }
 
 // TX1DIMPIXELINV for the blurs: the step between the kernel's reads, in texels of the input.

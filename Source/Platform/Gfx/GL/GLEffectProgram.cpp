@@ -8,22 +8,13 @@ namespace fx {
 
 namespace {
 
-std::string ShaderLog(GLuint shader)
+// A shader's or a program's info log, through the two getters of its kind.
+std::string InfoLog(GLuint name, PFNGLGETSHADERIVPROC getParameter, PFNGLGETSHADERINFOLOGPROC getLog)
 {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getParameter(name, GL_INFO_LOG_LENGTH, &length);
     std::string log(std::max(length, 1), '\0');
-    glGetShaderInfoLog(shader, length, nullptr, log.data());
-    log.resize(std::min(log.find('\0'), log.size()));
-    return log;
-}
-
-std::string ProgramLog(GLuint program)
-{
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::string log(std::max(length, 1), '\0');
-    glGetProgramInfoLog(program, length, nullptr, log.data());
+    getLog(name, length, nullptr, log.data());
     log.resize(std::min(log.find('\0'), log.size()));
     return log;
 }
@@ -60,7 +51,7 @@ GLuint GLShaderBlocks::Shader(const std::string& blockName, std::string& message
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
     if (!compiled) {
-        for (const GlslMessage& message : LocateGlslLog(description_.files, *block, ShaderLog(shader)))
+        for (const GlslMessage& message : LocateGlslLog(description_.files, *block, InfoLog(shader, glGetShaderiv, glGetShaderInfoLog)))
             messages += message.text + "\n";
         glDeleteShader(shader);
         return 0;
@@ -89,7 +80,7 @@ std::unique_ptr<GLEffectProgram> GLEffectProgram::Build(const EffectDescription&
     if (!linked) {
         messages += Where(description, pass.where) + ": technique " + technique.name + ", pass " + pass.name +
                     ": the blocks " + pass.vertexShader + " and " + pass.pixelShader + " do not link: " +
-                    ProgramLog(name) + "\n";
+                    InfoLog(name, glGetProgramiv, glGetProgramInfoLog) + "\n";
         return nullptr;
     }
     program->FindUniforms(description);
