@@ -47,6 +47,8 @@ LaunchOptions ParseLaunchOptions(const std::string& commandLine)
             options.showHelp = true;
         } else if (word == "--version") {
             options.showVersion = true;
+        } else if (word == "--dev") {
+            options.dev = true;
         } else if (word == "--windowed") {
             options.fullscreen = false;
         } else if (word == "--fullscreen") {
@@ -81,6 +83,8 @@ std::string LaunchOptionsHelp(const std::string& programName)
            "  --fullscreen     play fullscreen\n"
            "  --size WxH       back buffer of W x H pixels; the picture is 16:9, letterboxed\n"
            "  --seek SECONDS   start the show clock and the music at that time\n"
+           "  --dev            maker's mode: transport keys and an overlay (below); the show\n"
+           "                   pauses on its last frame instead of ending\n"
            "  --version        print the version and exit\n"
            "  --help           print this help and exit\n"
            "\n"

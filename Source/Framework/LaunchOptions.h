@@ -13,6 +13,9 @@ struct LaunchOptions {
     std::optional<unsigned> width, height;
     // Show seconds at which the clock and the music start.
     double seekSeconds = 0.0;
+    // The maker's mode: transport keys, the overlay, and a pause on the last frame instead of the
+    // end. Off, the player behaves as on a compo machine, where no key may stop the show.
+    bool dev = false;
 };
 
 // Parses the command line; raises FrameworkEx naming the option and what was wrong.

@@ -314,6 +314,8 @@ TEST(LaunchOptionsTest, ParsesTheOptionsAndNamesWhatIsWrong)
     EXPECT_EQ(options.fullscreen, std::optional<bool>(false));
     EXPECT_EQ(options.width, std::optional<unsigned>(1280));
     EXPECT_EQ(options.seekSeconds, 37.5);
+    EXPECT_FALSE(options.dev);
+    EXPECT_TRUE(ParseLaunchOptions("--nosetup --dev").dev);
     auto messageOf = [](const std::string& line) {
         try {
             ParseLaunchOptions(line);
