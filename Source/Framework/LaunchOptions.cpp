@@ -49,6 +49,8 @@ LaunchOptions ParseLaunchOptions(const std::string& commandLine)
             options.showVersion = true;
         } else if (word == "--dev") {
             options.dev = true;
+        } else if (word == "--data") {
+            options.dataFolder = ValueOf(words, i);
         } else if (word == "--windowed") {
             options.fullscreen = false;
         } else if (word == "--fullscreen") {
@@ -70,6 +72,8 @@ LaunchOptions ParseLaunchOptions(const std::string& commandLine)
             throw FrameworkEx("Unknown option " + word + " (see --help)");
         }
     }
+    if (!options.dataFolder.empty() && !options.dev)
+        throw FrameworkEx("--data " + options.dataFolder + ": only with --dev (the show itself reads only the archive)");
     return options;
 }
 
@@ -84,7 +88,9 @@ std::string LaunchOptionsHelp(const std::string& programName)
            "  --size WxH       back buffer of W x H pixels; the picture is 16:9, letterboxed\n"
            "  --seek SECONDS   start the show clock and the music at that time\n"
            "  --dev            maker's mode: transport keys and an overlay (below); the show\n"
-           "                   pauses on its last frame instead of ending\n"
+           "                   pauses on its last frame instead of ending; the files of the\n"
+           "                   build's data folder win over the archive's and reload when saved\n"
+           "  --data DIR       with --dev: that folder instead of the build's\n"
            "  --version        print the version and exit\n"
            "  --help           print this help and exit\n"
            "\n"

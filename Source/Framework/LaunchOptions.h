@@ -16,6 +16,8 @@ struct LaunchOptions {
     // The maker's mode: transport keys, the overlay, and a pause on the last frame instead of the
     // end. Off, the player behaves as on a compo machine, where no key may stop the show.
     bool dev = false;
+    // With dev: the loose folder whose files win over the archive's; empty for the build's own.
+    std::string dataFolder;
 };
 
 // Parses the command line; raises FrameworkEx naming the option and what was wrong.

@@ -328,4 +328,7 @@ TEST(LaunchOptionsTest, ParsesTheOptionsAndNamesWhatIsWrong)
     EXPECT_EQ(messageOf("--seek"), "Option --seek needs a value (see --help)");
     EXPECT_EQ(messageOf("--seek -3"), "--seek -3: expected a number of seconds from 0");
     EXPECT_EQ(messageOf("--bogus"), "Unknown option --bogus (see --help)");
+    EXPECT_EQ(ParseLaunchOptions("--dev --data work/loose").dataFolder, "work/loose");
+    EXPECT_EQ(messageOf("--data work/loose"),
+              "--data work/loose: only with --dev (the show itself reads only the archive)");
 }

@@ -250,3 +250,42 @@ TEST_F(FileSysTest, EntriesOfAnotherArchiveAreCopiedAsTheyAreButTheOnesLeftOut)
         << "the compressed bytes are copied, not made again";
     EXPECT_NE(MessageOf([&] { ArchiveWriter{}.AddEntriesOf("missing.dat"); }).find("missing.dat"), std::string::npos);
 }
+
+TEST_F(FileSysTest, ALooseFolderWinsOverTheArchiveForWhatItHoldsAndIsReadAfreshEachTime)
+{
+    ArchiveWriter writer;
+    writer.Add("Data\\sync_A.track", Bytes("packed A"));
+    writer.Add("Data\\anim\\cam.translateX", Bytes("packed curve"));
+    Mount(writer);
+    std::filesystem::create_directories("loose/Data/anim");
+    WriteWholeFile("loose/Data/sync_A.track", Bytes("loose A"));
+    WriteWholeFile("loose/Data/new.xml", Bytes("<scene/>"));
+    WriteWholeFile("loose/secret", Bytes("outside"));
+    fileSys->SetLooseFolder("loose");
+
+    {
+        FileSys::ReadLog read(*fileSys);
+        EXPECT_EQ(ReadText(*fileSys, "Data\\sync_A.track"), "loose A");
+        EXPECT_EQ(ReadText(*fileSys, "Data\\anim\\cam.translateX"), "packed curve") << "the rest comes from the archive";
+        EXPECT_EQ(fileSys->ReadAll("Data\\new.xml"), Bytes("<scene/>")) << "a file the archive lacks";
+        EXPECT_FALSE(fileSys->ReadAll("Data\\missing"));
+        EXPECT_EQ(read.names, (std::vector<std::string>{"Data\\sync_A.track", "Data\\anim\\cam.translateX",
+                                                        "Data\\new.xml", "Data\\missing"}));
+    }
+    WriteWholeFile("loose/Data/sync_A.track", Bytes("saved again"));
+    EXPECT_EQ(fileSys->ReadAll("Data\\sync_A.track"), Bytes("saved again"));
+
+    // Nothing outside the folder, and no name the archive could not hold.
+    for (const char* name : {"Data\\..\\secret", "Data/sync_A.track", "Data\\\\sync_A.track", ".\\secret"})
+        EXPECT_EQ(fileSys->LoosePath(name), std::nullopt) << name;
+    EXPECT_EQ(FileSys::EntryNameOf("Data/anim/cam.translateX"), "Data\\anim\\cam.translateX");
+
+    // A file that grows between GetSize and ReadFile cannot overrun the caller's buffer.
+    std::vector<unsigned char> buffer(fileSys->GetSize("Data\\sync_A.track"));
+    WriteWholeFile("loose/Data/sync_A.track", Bytes("saved again, and longer"));
+    EXPECT_EQ(MessageOf([&] { fileSys->ReadFile("Data\\sync_A.track", buffer.data()); }),
+              "[FileSys::ReadFile]: \"Data\\sync_A.track\" changed while it was being read");
+
+    fileSys->SetLooseFolder("");
+    EXPECT_EQ(ReadText(*fileSys, "Data\\sync_A.track"), "packed A") << "without the folder, only the archive";
+}

@@ -2,7 +2,10 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -69,12 +72,30 @@ std::map<std::string, FileSys::Entry> FileSys::ReadDirectory(const std::string& 
 
 uint32_t FileSys::GetSize(const std::string& name) const
 {
+    Logged(name);
+    if (!looseFolder.empty()) {
+        if (auto loose = ReadLoose(name)) {
+            const auto size = static_cast<uint32_t>(loose->size());
+            looseSizes[name] = size;
+            return size;
+        }
+    }
     auto found = directory.find(name);
     return found == directory.end() ? 0 : found->second.unpackedSize;
 }
 
 uint32_t FileSys::ReadFile(const std::string& name, void* destination) const
 {
+    Logged(name);
+    if (!looseFolder.empty()) {
+        if (auto loose = ReadLoose(name)) {
+            const auto reported = looseSizes.find(name);
+            if (reported == looseSizes.end() || reported->second != loose->size())
+                throw FrameworkEx("[FileSys::ReadFile]: " + Quoted(name) + " changed while it was being read");
+            std::copy(loose->begin(), loose->end(), static_cast<unsigned char*>(destination));
+            return reported->second;
+        }
+    }
     auto found = directory.find(name);
     if (found == directory.end())
         return 0;
@@ -105,10 +126,83 @@ void FileSys::InflateEntry(const std::string& archivePath, const std::string& na
 
 std::optional<std::vector<unsigned char>> FileSys::ReadAll(const std::string& name) const
 {
+    if (!looseFolder.empty()) {
+        Logged(name);
+        // One read of a loose file, so that a save between two reads cannot tear it.
+        if (auto loose = ReadLoose(name))
+            return loose->empty() ? std::nullopt : std::move(loose);
+    }
     const uint32_t size = GetSize(name);
     if (size == 0)
         return std::nullopt;
     std::vector<unsigned char> contents(size);
     ReadFile(name, contents.data());
     return contents;
+}
+
+void FileSys::SetLooseFolder(const std::string& folder)
+{
+    looseFolder = folder;
+    looseSizes.clear();
+}
+
+std::optional<std::string> FileSys::LoosePath(const std::string& name) const
+{
+    if (looseFolder.empty() || name.empty() || name.find('/') != std::string::npos)
+        return std::nullopt;
+    std::string path = looseFolder;
+    size_t start = 0;
+    while (start <= name.size()) {
+        const size_t end = std::min(name.find('\\', start), name.size());
+        const std::string part = name.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..")
+            return std::nullopt;
+        path += "/" + part;
+        start = end + 1;
+    }
+    return path;
+}
+
+std::string FileSys::EntryNameOf(const std::string& relativePath)
+{
+    std::string name = relativePath;
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
+}
+
+std::optional<std::vector<unsigned char>> FileSys::ReadLoose(const std::string& name) const
+{
+    const auto path = LoosePath(name);
+    std::error_code error;
+    if (!path || !std::filesystem::is_regular_file(*path, error))
+        return std::nullopt;
+    std::ifstream file(*path, std::ios::binary);
+    if (!file)
+        throw FrameworkEx("Failure: Could not open " + Quoted(*path) + " when trying to read file " + name);
+    std::vector<unsigned char> contents;
+    char block[65536];
+    while (file.read(block, sizeof block) || file.gcount() > 0) {
+        contents.insert(contents.end(), block, block + file.gcount());
+        if (contents.size() > MaxUnpackedSize)
+            throw FrameworkEx("[FileSys::ReadFile]: " + Quoted(*path) + " is larger than the " +
+                              std::to_string(MaxUnpackedSize) + " bytes an entry may hold");
+    }
+    return contents;
+}
+
+void FileSys::Logged(const std::string& name) const
+{
+    for (ReadLog* log : readLogs)
+        if (std::find(log->names.begin(), log->names.end(), name) == log->names.end())
+            log->names.push_back(name);
+}
+
+FileSys::ReadLog::ReadLog(const FileSys& files) : files(files)
+{
+    files.readLogs.push_back(this);
+}
+
+FileSys::ReadLog::~ReadLog()
+{
+    std::erase(files.readLogs, this);
 }

@@ -1,5 +1,9 @@
 // The packed archive "basefile.dat": its directory is read once, and whole files are served by
 // name, inflated on every read. Nothing is cached and the archive is not kept open.
+//
+// A maker's run may put a loose folder ahead of the archive: an entry "Data\x\y" found there as
+// the file Data/x/y wins over the archive's entry, and is read afresh on every request, so that
+// what is saved there is what the next load sees.
 #pragma once
 
 #include "Framework/Singleton.h"
@@ -39,6 +43,29 @@ public:
 
     const std::map<std::string, Entry>& Directory() const { return directory; }
 
+    // Entries found in folder win over the archive's from now on; an empty folder turns it off.
+    void SetLooseFolder(const std::string& folder);
+    const std::string& LooseFolder() const { return looseFolder; }
+    // The file in the loose folder that stands for the entry name, or nothing for a name that
+    // cannot be one (a forward slash, an empty, "." or ".." part: nothing outside the folder is read).
+    std::optional<std::string> LoosePath(const std::string& name) const;
+    // The entry name a path relative to the loose folder stands for (separators become "\\").
+    static std::string EntryNameOf(const std::string& relativePath);
+
+    // Collects the name of every entry read while it lives (loose or packed, found or not), so that
+    // a loader learns what its result depends on. Scopes nest; each sees every read.
+    class ReadLog {
+    public:
+        explicit ReadLog(const FileSys& files);
+        ~ReadLog();
+        ReadLog(const ReadLog&) = delete;
+        ReadLog& operator=(const ReadLog&) = delete;
+        std::vector<std::string> names;
+
+    private:
+        const FileSys& files;
+    };
+
     static inline const std::string ArchivePath = "basefile.dat";
 
     // The directory of the archive at archivePath, parsed exactly as the constructor parses
@@ -50,5 +77,13 @@ public:
                              void* destination);
 
 private:
+    void Logged(const std::string& name) const;
+    std::optional<std::vector<unsigned char>> ReadLoose(const std::string& name) const;
+
     std::map<std::string, Entry> directory;
+    std::string looseFolder;
+    // What GetSize last reported of a loose file, so that a file changed between GetSize and
+    // ReadFile cannot overrun the caller's buffer.
+    mutable std::map<std::string, uint32_t> looseSizes;
+    mutable std::vector<ReadLog*> readLogs;
 };
