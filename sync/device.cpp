@@ -15,7 +15,9 @@ SyncTrack& SyncFilePlayer::trackByName(const std::string& name)
 
     // The track joins the list before loading, so a failed load still leaves it (empty) there.
     SyncTrack& track = tracks.trackAt(static_cast<size_t>(tracks.addTrack(name)));
-    loadTrack(track, trackFileName(name));
+    const std::string fileName = trackFileName(name);
+    loadTrack(track, fileName);
+    reloads.push_back(ReloadHub::WatchIfLive({"Data\\" + fileName}, [&track, fileName] { reloadTrack(track, fileName); }));
     return track;
 }
 

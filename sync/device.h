@@ -1,7 +1,8 @@
-// Sync devices: where tracks come from. Only the file player exists: tracks load once from their
-// ".track" entries in the archive and never change afterwards.
+// Sync devices: where tracks come from. Only the file player exists: tracks load from their
+// ".track" entries in the archive, and again when a maker saves one under a running show.
 #pragma once
 
+#include "Framework/LiveReload/ReloadHub.h"
 #include "sync/data.h"
 #include "sync/timer.h"
 
@@ -32,6 +33,10 @@ public:
 
     SyncTimer* const timer;
     SyncTrackList tracks;
+
+private:
+    // A maker's run: each track loads again when its file is saved (see reloadTrack).
+    std::vector<ReloadHub::Subscription> reloads;
 };
 
 // A new file player, or null when it cannot be created.

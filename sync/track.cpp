@@ -3,6 +3,8 @@
 #include "sync/trackfile.h"
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/FrameworkEx.h"
+#include "Framework/LiveReload/ReloadHub.h"
+#include "Framework/Timer/DemoSyncTimer.h"
 #include "Platform/ClampToInteger.h"
 
 #include <climits>
@@ -73,6 +75,37 @@ bool loadTrack(SyncTrack& track, const std::string& fileName)
         throw FrameworkEx("loadTrack failed on " + path);
     storeTrackRecords(track, DecodeTrackRecords(contents->data(), contents->size()));
     return true;
+}
+
+void reloadTrack(SyncTrack& track, const std::string& fileName)
+{
+    SyncTrack fresh(track.name);
+    loadTrack(fresh, fileName);
+    for (const auto& [row, key] : fresh.keys)
+        if (key.type < SyncKey::Step || key.type > SyncKey::Quadratic || !std::isfinite(key.value))
+            throw FrameworkEx("[reloadTrack] the key of row " + std::to_string(row) +
+                              " has no finite value or an unknown interpolation kind " + std::to_string(key.type));
+    const std::optional<uint32_t> changed = firstChangedRow(track.keys, fresh.keys);
+    track.keys.swap(fresh.keys);
+    if (ReloadHub* hub = ReloadHub::Instance(); hub && changed)
+        hub->ReportSimulationChangeFrom(*changed / SyncRowRate);
+}
+
+std::optional<uint32_t> firstChangedRow(const std::map<uint32_t, SyncKey>& before,
+                                        const std::map<uint32_t, SyncKey>& after)
+{
+    const auto same = [](const auto& a, const auto& b) {
+        return a.first == b.first && a.second.value == b.second.value && a.second.type == b.second.type;
+    };
+    auto a = before.begin(), b = after.begin();
+    uint32_t previous = 0;
+    while (a != before.end() && b != after.end() && same(*a, *b)) {
+        previous = a->first;
+        ++a, ++b;
+    }
+    if (a == before.end() && b == after.end())
+        return std::nullopt;
+    return previous;
 }
 
 void storeTrackRecords(SyncTrack& track, const std::vector<TrackRecord>& records)

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,3 +36,13 @@ void storeTrackRecords(SyncTrack& track, const std::vector<TrackRecord>& records
 // Fills track's keys from the archive entry "Data\" + fileName; raises FrameworkEx
 // "loadTrack failed on <path>" when the entry is missing or empty.
 bool loadTrack(SyncTrack& track, const std::string& fileName);
+
+// Loads the track again; when that fails (FrameworkEx) the track keeps its keys. Tells the reload
+// hub, if there is one, the first show second the new keys change.
+void reloadTrack(SyncTrack& track, const std::string& fileName);
+
+// The first row from which two key sets may give different values: the key before the first
+// difference (a span runs from one key to the next), 0 when the difference is at the first key;
+// nothing when they are the same.
+std::optional<uint32_t> firstChangedRow(const std::map<uint32_t, SyncKey>& before,
+                                        const std::map<uint32_t, SyncKey>& after);

@@ -15,6 +15,8 @@ set(QL_CORE_FILES
     Source/Framework/FileSys/ArchiveWriter.cpp
     Source/Framework/FileSys/AtomicFile.h
     Source/Framework/FileSys/AtomicFile.cpp
+    Source/Framework/LiveReload/ReloadHub.h
+    Source/Framework/LiveReload/ReloadHub.cpp
     Source/Framework/Timer/Timer.h
     Source/Framework/Timer/Timer.cpp
     Source/Framework/Timer/DemoSyncTimer.h

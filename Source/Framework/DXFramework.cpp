@@ -7,6 +7,8 @@
 #include "Framework/FrameworkEx.h"
 #include "Framework/Input/KeyHandler.h"
 #include "Framework/Input/Mouse.h"
+#include "Framework/LiveReload/LiveData.h"
+#include "Framework/LiveReload/ReloadHub.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
 #include "Framework/Notice.h"
 #include "Framework/RenderTargetResources/RSHandler/RSHandler.h"
@@ -21,6 +23,9 @@
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/Window.h"
 #include "sync/device.h"
+
+#include <filesystem>
+#include <iostream>
 
 namespace {
 
@@ -55,7 +60,12 @@ DXFramework::DXFramework(HINSTANCE moduleInstance, const std::string& commandLin
 
         // What the core survives (a missing curve) the viewer sees in a message box.
         SetNoticeReporter(ShowMessageBox);
+        // The hub comes first, so that every loader from here on watches what it reads.
+        if (options.dev)
+            reloadHub = std::make_unique<ReloadHub>(std::cerr);
         fileSys = std::make_unique<FileSys>();
+        if (options.dev)
+            OpenLooseFolder();
         rtHandler = std::make_unique<RTHandler>();
         rsHandler = std::make_unique<RSHandler>();
         rtCubeHandler = std::make_unique<RTCubeHandler>();
@@ -108,10 +118,29 @@ void DXFramework::TearDown()
     effectHandler.reset();
     keyHandler.reset();
     fileSys.reset();
+    liveData.reset();
+    reloadHub.reset();
     SetNoticeReporter(nullptr);
     UnregisterClass(WindowClassName, moduleInstance);
     SetDeviceLostHandler(nullptr);
     instance = nullptr;
+}
+
+void DXFramework::OpenLooseFolder()
+{
+    const std::string folder = options.dataFolder.empty() ? QL_DEFAULT_LOOSE_FOLDER : options.dataFolder;
+    // A build that makes no data has no staging folder: the maker's mode still runs, on the archive.
+    std::error_code error;
+    if (options.dataFolder.empty() && !std::filesystem::is_directory(folder, error)) {
+        std::cerr << "No data folder " << folder << ": the archive alone is read, and nothing reloads\n";
+        return;
+    }
+    try {
+        liveData = std::make_unique<LiveData>(folder, *reloadHub, WatchFolder(folder));
+    } catch (const FolderWatchError& e) {
+        throw FrameworkEx("[DXFramework] The data folder cannot be watched: " + std::string(e.what()));
+    }
+    fileSys->SetLooseFolder(folder);
 }
 
 void DXFramework::ApplyLaunchOptions()
@@ -153,6 +182,9 @@ void DXFramework::Run()
         } else if (minimized) {
             Sleep(100);
         } else {
+            // What was saved reloads before the frame, so that the frame shows it.
+            if (liveData)
+                liveData->Poll();
             Timer::Update();
             StepFrame();
         }

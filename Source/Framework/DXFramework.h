@@ -28,6 +28,8 @@ class KeyHandler;
 class DXEffectHandler;
 class DXEffect;
 class ID3DXEffectPool;
+class ReloadHub;
+class LiveData;
 
 class DXFramework {
 public:
@@ -103,6 +105,10 @@ public:
     IDirect3DVolumeTexture9* noiseVolume = nullptr;
     IDirect3DTexture9* noiseVectors = nullptr;
 
+    // A maker's run only (--dev): who reloads what, and the watched loose folder.
+    ReloadHub* Reloads() const { return reloadHub.get(); }
+    LiveData* Live() const { return liveData.get(); }
+
     std::unique_ptr<DemoSyncTimer> syncTimer;
     std::unique_ptr<SyncDevice> syncDevice;
 
@@ -113,6 +119,8 @@ private:
     void CheckCapabilities() const;
     void FillPresentParameters();
     void StartMusic();
+    // --dev: the loose folder ahead of the archive, watched.
+    void OpenLooseFolder();
     // The sync device to the clock's row, then the timeline's switch and the current scene's update.
     void AdvanceScenes();
     bool PresentFrame();
@@ -130,6 +138,8 @@ private:
     bool inFrame = false;
 
     Direct3DCreator createDirect3D;
+    std::unique_ptr<ReloadHub> reloadHub;
+    std::unique_ptr<LiveData> liveData;
     std::unique_ptr<Mouse> mouse;
     std::unique_ptr<FileSys> fileSys;
     std::unique_ptr<RTHandler> rtHandler;

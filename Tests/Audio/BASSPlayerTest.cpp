@@ -4,9 +4,11 @@
 #include "OggToneEncoder.h"
 
 #include "Framework/BASSPlayer/BASSPlayer.h"
+#include "Framework/LiveReload/ReloadHub.h"
 
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 
 namespace {
 
@@ -160,4 +162,37 @@ TEST_F(BASSPlayerTest, InitAgainReplacesTheStreamBeforeItsBuffer)
     EXPECT_EQ(BASS_ChannelIsActive(first), BASS_ACTIVE_STOPPED);
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_HANDLE);
     EXPECT_TRUE(WaitUntil([&] { return BASS_ChannelGetPosition(player->Stream(), BASS_POS_BYTE) > 0; }));
+}
+
+TEST_F(BASSPlayerTest, MusicSavedUnderARunningShowPlaysOnFromTheSamePlaceAndBrokenMusicLeavesTheOld)
+{
+    std::ostringstream reports;
+    ReloadHub hub(reports);
+    MountMusic(EncodeToneOgg(44100, {440.0}, 2.0, 0.5f));
+    fileSys->SetLooseFolder("loose");
+    std::filesystem::create_directories("loose/Data");
+    player = std::make_unique<BASSPlayer>();
+    player->OpenDevice(nullptr);
+    player->Init();
+    player->Play();
+    ASSERT_TRUE(BASS_ChannelSetPosition(player->Stream(), BASS_ChannelSeconds2Bytes(player->Stream(), 1.0), BASS_POS_BYTE));
+    const HSTREAM first = player->Stream();
+
+    WriteWholeFile("loose/Data/tindrevik_invtro.ogg", EncodeToneOgg(44100, {880.0}, 3.0, 0.5f));
+    hub.Reload({BASSPlayer::MusicName});
+    const HSTREAM second = player->Stream();
+    ASSERT_NE(second, first);
+    EXPECT_EQ(BASS_ChannelGetLength(second, BASS_POS_BYTE), 3u * 44100 * 2) << "the new music, three seconds of one channel";
+    EXPECT_EQ(BASS_ChannelIsActive(second), BASS_ACTIVE_PLAYING);
+    const double at = BASS_ChannelBytes2Seconds(second, BASS_ChannelGetPosition(second, BASS_POS_BYTE));
+    EXPECT_GE(at, 1.0);
+    EXPECT_LT(at, 1.5) << "it goes on from where the old one was";
+    EXPECT_FALSE(BASS_ChannelStop(first)) << "the old stream is freed";
+
+    WriteWholeFile("loose/Data/tindrevik_invtro.ogg", Bytes("OggS but not really"));
+    hub.Reload({BASSPlayer::MusicName});
+    EXPECT_EQ(player->Stream(), second);
+    EXPECT_EQ(BASS_ChannelIsActive(second), BASS_ACTIVE_PLAYING);
+    ASSERT_EQ(hub.Problems().size(), 1u);
+    EXPECT_EQ(hub.Problems()[0].file, BASSPlayer::MusicName);
 }

@@ -8,6 +8,7 @@
 
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/DXMesh/DXMesh.h"
+#include "Framework/LiveReload/LiveData.h"
 #include "Framework/Noise/NoiseVolume.h"
 #include "Framework/ReleaseAndClear.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
@@ -111,8 +112,9 @@ protected:
         writer.Add("Data\\quadrants.png", QuadrantTexture());
         writer.Add("Data\\square.x", Bytes(Square));
         WriteArchive(writer.Build());
+        std::filesystem::create_directories("loose/Data");
 
-        framework = std::make_unique<DXFramework>(nullptr, "--nosetup", "Quiet Lantern", GLDirect3DCreator());
+        framework = std::make_unique<DXFramework>(nullptr, commandLine, "Quiet Lantern", GLDirect3DCreator());
         framework->musicEnabled = false;
         framework->settings.multiSampleType = 0;
         framework->CreateMainWindow();
@@ -128,6 +130,25 @@ protected:
         ShowFixture::TearDown();
     }
 
+    // The textured square alone, read back.
+    GLImage DrawTexturedSquare(DXMesh& square)
+    {
+        IDirect3DDevice9& device = *DXFramework::device;
+        EXPECT_EQ(device.SetRenderTarget(0, surface), D3D_OK);
+        EXPECT_EQ(device.BeginScene(), D3D_OK);
+        EXPECT_EQ(device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, Background, 1.0f, 0), D3D_OK);
+        DXEffectHandler::SetActiveEffect("Global");
+        const D3DXMATRIX identity = IdentityMatrix();
+        DXEffectHandler::SetMatrixBySemantic("VIEWPROJ", &identity);
+        DXEffectHandler::SetActiveEffect("square");
+        DXEffectHandler::SetTechnique("Textured");
+        square.worldMatrix = identity;
+        DXEffectHandler::DrawObject(square);
+        EXPECT_EQ(device.EndScene(), D3D_OK);
+        return GLReadSurface(*surface);
+    }
+
+    std::string commandLine = "--nosetup";
     std::unique_ptr<DXFramework> framework;
     IDirect3DTexture9* target = nullptr;
     IDirect3DSurface9* surface = nullptr;
@@ -175,4 +196,36 @@ TEST_F(MeshPictureGLTest, TheMeshAppearsWhereItsSharedCameraPutsItInBothTechniqu
     for (const auto& [x, y] : {std::pair{0.0f, 0.0f}, {-0.45f, 0.4f}, {0.45f, -0.4f}, {-0.85f, 0.0f}, {0.85f, 0.0f},
                                {-0.95f, 0.95f}})
         EXPECT_EQ(PixelAt(picture, Column(x), Row(y)), Background) << "at " << x << ", " << y;
+}
+
+class LiveTextureGLTest : public MeshPictureGLTest {
+protected:
+    LiveTextureGLTest() { commandLine = "--nosetup --dev --data loose"; }
+};
+
+TEST_F(LiveTextureGLTest, ATextureSavedUnderARunningShowShowsItsNewPixels)
+{
+    IDirect3DDevice9& device = *DXFramework::device;
+    ASSERT_EQ(device.CreateTexture(Size, Size, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target,
+                                   nullptr),
+              D3D_OK);
+    ASSERT_EQ(target->GetSurfaceLevel(0, &surface), D3D_OK);
+    DXEffectHandler::Instance()->AddEffect("square", "square.fx", framework->effectPool);
+    DXMesh square("", 0);
+    square.LoadX("square.x");
+    EXPECT_EQ(PixelAt(DrawTexturedSquare(square), Column(-0.2f), Row(0.2f)), Red);
+
+    // Left half magenta, right half cyan.
+    WriteWholeFile("loose/Data/quadrants.png", Png(16, 16, [](unsigned x, unsigned) {
+        return x < 8 ? RgbPixel{255, 0, 255} : RgbPixel{0, 255, 255};
+    }));
+    const auto now = LiveData::Clock::now();
+    framework->Live()->Poll(now);
+    ASSERT_EQ(framework->Live()->Poll(now + std::chrono::seconds(1)), 1u);
+
+    const GLImage picture = DrawTexturedSquare(square);
+    SavePng(picture, "live-texture.png");
+    EXPECT_EQ(PixelAt(picture, Column(-0.2f), Row(0.2f)), D3DCOLOR_XRGB(255, 0, 255));
+    EXPECT_EQ(PixelAt(picture, Column(0.2f), Row(-0.2f)), D3DCOLOR_XRGB(0, 255, 255));
+    EXPECT_EQ(PixelAt(picture, Column(0.0f), Row(0.6f)), Background);
 }

@@ -45,6 +45,27 @@ void BASSPlayer::Init()
     if (stream == 0)
         throw FrameworkEx("[BASSPlayer::Init] Could not create stream.  BASS error code " + ErrorCodeText());
     BASS_GetInfo(&info);
+    reload = ReloadHub::WatchIfLive({MusicName}, [this] { Reload(); });
+}
+
+void BASSPlayer::Reload()
+{
+    std::vector<unsigned char> freshBuffer = FileSys::Instance()->ReadAll(MusicName).value_or(std::vector<unsigned char>{});
+    if (freshBuffer.empty())
+        throw FrameworkEx("[BASSPlayer::Reload] No music in " + MusicName);
+    const HSTREAM fresh = BASS_StreamCreateFile(TRUE, freshBuffer.data(), 0, freshBuffer.size(), BASS_STREAM_PRESCAN);
+    if (fresh == 0)
+        throw FrameworkEx("[BASSPlayer::Reload] Could not create stream.  BASS error code " + ErrorCodeText());
+    const bool playing = stream != 0 && BASS_ChannelIsActive(stream) == BASS_ACTIVE_PLAYING;
+    const double seconds = stream != 0 ? BASS_ChannelBytes2Seconds(stream, BASS_ChannelGetPosition(stream, BASS_POS_BYTE)) : 0.0;
+    BASS_ChannelStop(stream);
+    BASS_StreamFree(stream);
+    stream = fresh;
+    // The vector's storage moves with it, so the new stream's bytes stay where it reads them.
+    fileBuffer = std::move(freshBuffer);
+    BASS_ChannelSetPosition(stream, BASS_ChannelSeconds2Bytes(stream, seconds), BASS_POS_BYTE);
+    if (playing && !BASS_ChannelPlay(stream, FALSE))
+        throw FrameworkEx("[BASSPlayer::Reload] Could not play stream.  BASS error code " + ErrorCodeText());
 }
 
 void BASSPlayer::Play()

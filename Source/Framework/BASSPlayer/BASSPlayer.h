@@ -3,6 +3,7 @@
 // when the first sound is heard.
 #pragma once
 
+#include "Framework/LiveReload/ReloadHub.h"
 #include "Framework/Singleton.h"
 #include "Platform/Audio/Bass.h"
 
@@ -24,6 +25,9 @@ public:
     void OpenDevice(void* window);
     // Reads the music out of the archive and creates its stream.
     void Init();
+    // Decodes the music out of the archive again into a new stream at the old one's position,
+    // playing if it played. When the new music cannot be read, the old one plays on (FrameworkEx).
+    void Reload();
     // Starts the stream from its beginning.
     void Play();
     // Stops and frees the stream and frees the music buffer; harmless when there is none.
@@ -40,4 +44,5 @@ private:
     HSTREAM stream = 0;
     // The library decodes straight out of this while the stream exists.
     std::vector<unsigned char> fileBuffer;
+    ReloadHub::Subscription reload;
 };

@@ -95,6 +95,8 @@ void DXEffect::LoadTexture(D3DXHANDLE parameter)
         result = CreateCubeTextureFromFile(path, &texture);
         textures[parameter] = texture;
     }
+    if (FAILED(result) && textureFailureThrows)
+        throw FrameworkEx("Couldnt read file " + path);
     if (FAILED(result))
         ShowMessageBox("Couldnt read file", resourceName);
     textureParameters.push_back(parameter);
@@ -131,6 +133,29 @@ void DXEffect::ReleaseEffect()
     semanticHandles.clear();
     MATTEX = DIFFUSE = AMBIENT = SPECULAR = SPECULARPOW = nullptr;
     LOCAL = LOCALVIEW = LOCALVIEWPROJ = LOCALLIGHTVIEWPROJ = OLDLOCALVIEWPROJ = nullptr;
+}
+
+void DXEffect::Swap(DXEffect& other) noexcept
+{
+    std::swap(loaded, other.loaded);
+    textureParameters.swap(other.textureParameters);
+    textures.swap(other.textures);
+    textureDirectory.swap(other.textureDirectory);
+    techniqueName.swap(other.techniqueName);
+    semanticHandles.swap(other.semanticHandles);
+    missingTechniques.swap(other.missingTechniques);
+    std::swap(MATTEX, other.MATTEX);
+    std::swap(DIFFUSE, other.DIFFUSE);
+    std::swap(AMBIENT, other.AMBIENT);
+    std::swap(SPECULAR, other.SPECULAR);
+    std::swap(SPECULARPOW, other.SPECULARPOW);
+    std::swap(LOCAL, other.LOCAL);
+    std::swap(LOCALVIEW, other.LOCALVIEW);
+    std::swap(LOCALVIEWPROJ, other.LOCALVIEWPROJ);
+    std::swap(LOCALLIGHTVIEWPROJ, other.LOCALLIGHTVIEWPROJ);
+    std::swap(OLDLOCALVIEWPROJ, other.OLDLOCALVIEWPROJ);
+    std::swap(effectPool, other.effectPool);
+    std::swap(effect, other.effect);
 }
 
 void DXEffect::SetTechnique(const std::string& name)

@@ -25,6 +25,13 @@ public:
     void LoadEffect(const std::string& fileName, ID3DXEffectPool* pool);
     // Releases the textures, the effect and the semantic cache.
     void ReleaseEffect();
+    // Trades everything loaded (effect, textures, handles, technique) with other, so that those who
+    // hold this DXEffect draw with what other loaded.
+    void Swap(DXEffect& other) noexcept;
+
+    // A texture that cannot be read raises FrameworkEx instead of showing its box; a reload sets it,
+    // so that a broken texture keeps the last good one.
+    bool textureFailureThrows = false;
 
     // Stores the name and selects that technique; an unknown name is ignored by the effect and
     // added to missingTechniques.

@@ -1,7 +1,11 @@
 #include "Framework/DXEffect/DXEffectHandler.h"
 
 #include "Framework/DeviceCall.h"
+#include "Framework/FileSys/FileSys.h"
 #include "Framework/FrameworkEx.h"
+#include "Platform/Gfx/IDirect3DBaseTexture9.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -16,6 +20,38 @@ public:
 
     ID3DXEffect* const effect;
 };
+
+// What the show set on an effect it reloads goes over to the new one, wherever a parameter of that
+// name and kind is there: a texture (a target or a module's texture, set once), and a float value
+// that differs from the old effect's own default. A value still at its default is the file's to
+// change, and a texture the effect names itself comes with the new load.
+void CarryParameterValues(ID3DXEffect& from, ID3DXEffect& to)
+{
+    const auto& toParameters = to.Description().parameters;
+    for (const fx::Parameter& old : from.Description().parameters) {
+        const auto same = std::find_if(toParameters.begin(), toParameters.end(), [&](const fx::Parameter& p) {
+            return p.name == old.name && p.kind == old.kind && p.elements == old.elements && !p.shared;
+        });
+        if (old.shared || same == toParameters.end())
+            continue;
+        const char* name = old.name.c_str();
+        if (fx::IsTexture(old.kind)) {
+            const bool named = std::any_of(old.annotations.begin(), old.annotations.end(),
+                                           [](const fx::Annotation& a) { return a.name == "ResourceName"; });
+            IDirect3DBaseTexture9* texture = nullptr;
+            if (!named && SUCCEEDED(from.GetTexture(name, &texture)) && texture) {
+                to.SetTexture(name, texture);
+                texture->Release();
+            }
+            continue;
+        }
+        std::vector<float> value(fx::FloatCount(old));
+        std::vector<float> byDefault = old.defaultValue;
+        byDefault.resize(value.size(), 0.0f);
+        if (SUCCEEDED(from.GetFloatArray(name, value.data(), static_cast<UINT>(value.size()))) && value != byDefault)
+            to.SetFloatArray(name, value.data(), static_cast<UINT>(value.size()));
+    }
+}
 
 } // namespace
 
@@ -34,14 +70,42 @@ void DXEffectHandler::AddEffect(const std::string& name, const std::string& file
         // The effect holds its pool, so an address equal to the new pool's is the same pool.
         if (effect.effect && effect.effectPool == pool)
             return;
-        effect.LoadEffect(fileNames[name], pool);
+        LoadWatched(name, effect, fileNames[name], pool);
         effect.SetTechnique(effect.techniqueName);
         return;
     }
     auto effect = std::make_unique<DXEffect>();
-    effect->LoadEffect(fileName, pool);
+    LoadWatched(name, *effect, fileName, pool);
     effects.emplace(name, std::move(effect));
     fileNames.emplace(name, fileName);
+}
+
+void DXEffectHandler::LoadWatched(const std::string& name, DXEffect& effect, const std::string& fileName,
+                                  ID3DXEffectPool* pool)
+{
+    if (!ReloadHub::Instance()) {
+        effect.LoadEffect(fileName, pool);
+        return;
+    }
+    const FileSys::ReadLog read(*FileSys::Instance());
+    effect.LoadEffect(fileName, pool);
+    reloads[name] = ReloadHub::Instance()->Watch(read.names, [this, name] { ReloadEffect(name); });
+}
+
+void DXEffectHandler::ReloadEffect(const std::string& name)
+{
+    const auto found = effects.find(name);
+    if (found == effects.end())
+        throw FrameworkEx("[DXEffectHandler::ReloadEffect] No effect \"" + name + "\"");
+    DXEffect& current = *found->second;
+    DXEffect fresh;
+    fresh.textureFailureThrows = true;
+    LoadWatched(name, fresh, fileNames[name], current.effectPool);
+    fresh.SetTechnique(current.techniqueName);
+    if (current.effect)
+        CarryParameterValues(*current.effect, *fresh.effect);
+    current.Swap(fresh);
+    // fresh now holds the old effect and textures, and releases them as it goes.
 }
 
 DXEffect* DXEffectHandler::GetEffect(const std::string& name) const
@@ -58,6 +122,7 @@ void DXEffectHandler::DestroyEffect(const std::string& name)
     if (activeEffect == found->second.get())
         activeEffect = nullptr;
     effects.erase(found);
+    reloads.erase(name);
     fileNames.erase(name);
 }
 

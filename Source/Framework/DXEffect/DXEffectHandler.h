@@ -11,6 +11,7 @@
 
 #include "Framework/DXEffect/CameraMatrices.h"
 #include "Framework/DXEffect/DXEffect.h"
+#include "Framework/LiveReload/ReloadHub.h"
 #include "Framework/RenderClasses/BASERENDEROBJECT.h"
 #include "Framework/Singleton.h"
 
@@ -29,6 +30,10 @@ public:
     DXEffect* GetEffect(const std::string& name) const;
     // Destroys the effect and forgets its name; the active effect becomes null if it was that one.
     void DestroyEffect(const std::string& name);
+    // Loads the effect again from its file, with its textures, into the pool it lives in; the
+    // DXEffect stays the same object and keeps its technique. When the load fails (FrameworkEx)
+    // the effect keeps what it had.
+    void ReloadEffect(const std::string& name);
 
     // Throws FrameworkEx, listing the registered names, when the name is unknown; the active effect
     // is then null.
@@ -61,8 +66,13 @@ private:
     static DXEffect& Active(const char* operation);
 
     std::map<std::string, std::unique_ptr<DXEffect>> effects;
+    // Loads effect from fileName and, in a maker's run, watches every file the load read (the
+    // compiled effect, its includes, its textures).
+    void LoadWatched(const std::string& name, DXEffect& effect, const std::string& fileName, ID3DXEffectPool* pool);
+
     // The file each effect was loaded from, for a reload into another pool.
     std::map<std::string, std::string> fileNames;
+    std::map<std::string, ReloadHub::Subscription> reloads;
 
     static inline DXEffect* activeEffect = nullptr;
     static inline CameraMatrices cameraMatrices;

@@ -27,29 +27,46 @@ DXMesh::~DXMesh()
     ReleaseAndClear(mesh);
 }
 
-void DXMesh::LoadX(const std::string& fileName)
+void DXMesh::LoadX(const std::string& name)
 {
     // A second load replaces the first rather than mixing two files' materials.
     ReleaseAndClear(mesh);
     materials.clear();
     materialCount = 0;
+    fileName = name;
+    reload = ReloadHub::WatchIfLive({directory + name}, [this] { ReloadX(); });
+    Read(name, mesh, materials);
+    materialCount = static_cast<unsigned>(materials.size());
+}
 
+void DXMesh::ReloadX()
+{
+    ID3DXMesh* read = nullptr;
+    std::vector<MeshMaterial> readMaterials;
+    Read(fileName, read, readMaterials);
+    ReleaseAndClear(mesh);
+    mesh = read;
+    materials = std::move(readMaterials);
+    materialCount = static_cast<unsigned>(materials.size());
+}
+
+void DXMesh::Read(const std::string& fileName, ID3DXMesh*& read, std::vector<MeshMaterial>& readMaterials) const
+{
     HRESULT result = D3DERR_INVALIDCALL;
     ID3DXBuffer* materialBuffer = nullptr;
     DWORD count = 0;
     if (const auto bytes = FileSys::Instance()->ReadAll(directory + fileName))
         result = D3DXLoadMeshFromXInMemory(bytes->data(), static_cast<DWORD>(bytes->size()), MeshOptions,
-                                           DXFramework::device, nullptr, &materialBuffer, nullptr, &count, &mesh);
+                                           DXFramework::device, nullptr, &materialBuffer, nullptr, &count, &read);
     if (FAILED(result))
         throw FrameworkEx("[DXMesh::LoadX]: failed to load \"" + fileName + "\".");
 
     const auto* loaded = static_cast<const D3DXMATERIAL*>(materialBuffer->GetBufferPointer());
     for (DWORD i = 0; i < count; ++i) {
         const D3DMATERIAL9& material = loaded[i].MatD3D;
-        materials.push_back({Vector(material.Diffuse), Vector(material.Ambient), Vector(material.Specular),
+        readMaterials.push_back({Vector(material.Diffuse), Vector(material.Ambient), Vector(material.Specular),
                              Vector(material.Emissive), material.Power, nullptr});
     }
-    materialCount = count;
     materialBuffer->Release();
 }
 

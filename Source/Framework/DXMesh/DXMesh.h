@@ -3,6 +3,7 @@
 // to that effect's material parameters.
 #pragma once
 
+#include "Framework/LiveReload/ReloadHub.h"
 #include "Framework/RenderClasses/BASERENDEROBJECT.h"
 #include "Platform/D3DX/D3DXMesh.h"
 
@@ -28,6 +29,9 @@ public:
     // Loads "Data\" + fileName. Throws FrameworkEx "[DXMesh::LoadX]: failed to load \"<fileName>\"."
     // when the entry is missing or the file is refused; the mesh then keeps no geometry.
     void LoadX(const std::string& fileName);
+    // Loads the file of the last LoadX again; when that fails (FrameworkEx) the mesh keeps its
+    // geometry and materials.
+    void ReloadX();
 
     // Every subset with its material (MATTEX, DIFFUSE and AMBIENT, where the active effect has
     // them, then CommitChanges); called inside a pass.
@@ -40,4 +44,11 @@ public:
     std::vector<MeshMaterial> materials;
     unsigned materialCount = 0;
     std::string directory = "Data\\";
+
+private:
+    // Reads and creates the mesh of fileName with its materials, touching nothing of this one's.
+    void Read(const std::string& fileName, ID3DXMesh*& read, std::vector<MeshMaterial>& readMaterials) const;
+
+    std::string fileName;
+    ReloadHub::Subscription reload;
 };

@@ -1,7 +1,10 @@
 #include "Framework/Scene/AnimCurve.h"
 
 #include "Framework/FileSys/FileSys.h"
+#include "Framework/FrameworkEx.h"
 #include "Framework/Notice.h"
+
+#include <cmath>
 
 namespace {
 
@@ -33,6 +36,8 @@ bool loadCurve(AnimCurve& curve)
 bool ensureLoaded(CurveHandle& handle)
 {
     AnimCurve& curve = handle.curve;
+    // Watched even when missing: saving the file is how a maker adds it.
+    handle.reload = ReloadHub::WatchIfLive({"Data\\anim\\" + curve.name}, [&handle] { reloadCurve(handle); });
     if (loadCurve(curve))
         return true;
     if (!missingCurveReported) {
@@ -44,6 +49,40 @@ bool ensureLoaded(CurveHandle& handle)
     setKey(curve, 0.0f, CurveKey{0.0f, 0.0f, 0.0f, 0.0f});
     setKey(curve, 10000.0f, CurveKey{10000.0f, 0.0f, 0.0f, 0.0f});
     return false;
+}
+
+void reloadCurve(CurveHandle& handle)
+{
+    AnimCurve fresh(handle.curve.name);
+    if (!loadCurve(fresh))
+        throw FrameworkEx("No animCurve found in filesystem corresponding to registered curve: \"" + fresh.name + "\"");
+    // A live file may be half-made; keys out of time order would be searched wrongly forever.
+    for (size_t i = 0; i < fresh.keys.size(); ++i)
+        if (!std::isfinite(fresh.keys[i].time) || !std::isfinite(fresh.keys[i].value) ||
+            (i > 0 && fresh.keys[i].time <= fresh.keys[i - 1].time))
+            throw FrameworkEx("[reloadCurve] key " + std::to_string(i) +
+                              " is not a finite time after the key before it");
+    const std::optional<float> changed = firstChangedTime(handle.curve.keys, fresh.keys);
+    handle.curve.keys.swap(fresh.keys);
+    handle.curve.searchIndex = 0;
+    if (ReloadHub* hub = ReloadHub::Instance(); hub && changed)
+        hub->ReportSimulationChangeFrom(*changed);
+}
+
+std::optional<float> firstChangedTime(const std::vector<CurveKey>& before, const std::vector<CurveKey>& after)
+{
+    const auto same = [](const CurveKey& a, const CurveKey& b) {
+        return a.time == b.time && a.value == b.value && a.inSlope == b.inSlope && a.outSlope == b.outSlope;
+    };
+    size_t i = 0;
+    while (i < before.size() && i < after.size() && same(before[i], after[i]))
+        ++i;
+    if (i == before.size() && i == after.size())
+        return std::nullopt;
+    if (i > 0)
+        return before[i - 1].time;
+    // Before the first key a curve holds its first value, so the change runs from the start.
+    return 0.0f;
 }
 
 void setKey(AnimCurve& curve, float time, const CurveKey& key)

@@ -2,10 +2,12 @@
 // "Data\anim\" + its name. A missing curve reads 0 and is reported once per run.
 #pragma once
 
+#include "Framework/LiveReload/ReloadHub.h"
 #include "Framework/Scene/CurveFile.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@ struct CurveHandle {
 
     AnimCurve curve;
     float lastValue = 0.0f;
+    // A maker's run: the curve loads again when its file is saved (see reloadCurve).
+    ReloadHub::Subscription reload;
 };
 
 // The segment base of the last shipped key: the last key opens a segment ending here.
@@ -36,6 +40,14 @@ bool loadCurve(AnimCurve& curve);
 // True when the curve loaded. Otherwise the first missing curve of the run is reported as a notice
 // (Framework/Notice.h: a message box in the player), and the curve is made to read 0 everywhere.
 bool ensureLoaded(CurveHandle& handle);
+
+// Loads the curve again; when its file is missing the curve keeps its keys and FrameworkEx is
+// raised. Tells the reload hub, if there is one, the first show second the new keys change.
+void reloadCurve(CurveHandle& handle);
+
+// The first time from which two key lists may give different values: the key before the first
+// difference, 0 when they differ at their first key; nothing when they are the same.
+std::optional<float> firstChangedTime(const std::vector<CurveKey>& before, const std::vector<CurveKey>& after);
 
 // Forgets that a missing curve was reported; a new run (or test) starts with this.
 void resetMissingCurveReport();

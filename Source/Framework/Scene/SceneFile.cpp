@@ -207,6 +207,16 @@ SceneFile ParseSceneFile(const std::string& text, const std::string& fileName)
     return file;
 }
 
+unsigned SceneFileErrorLine(const std::string& text)
+{
+    if (text.find('\0') != std::string::npos || XmlNestingDepth(text, MaxSceneNesting) > MaxSceneNesting)
+        return 0;
+    const std::string padded = text + std::string(4, '\0');
+    TiXmlDocument document(SceneDocumentName.c_str());
+    document.Parse(padded.c_str());
+    return document.Error() && document.ErrorRow() > 0 ? static_cast<unsigned>(document.ErrorRow()) : 0;
+}
+
 SceneFile ReadSceneFile(const std::string& fileName)
 {
     const auto contents = FileSys::Instance()->ReadAll("Data\\" + fileName);

@@ -53,5 +53,8 @@ constexpr size_t MaxSceneNesting = 256;
 // built from.
 SceneFile ParseSceneFile(const std::string& text, const std::string& fileName);
 
+// The line of the text's first XML fault, or 0 when it parses (or its fault has no line).
+unsigned SceneFileErrorLine(const std::string& text);
+
 // Reads and parses the archive entry "Data\" + fileName; a missing entry parses as an empty text.
 SceneFile ReadSceneFile(const std::string& fileName);

@@ -2,6 +2,7 @@
 
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/DXFramework.h"
+#include "Framework/FileSys/FileSys.h"
 #include "Framework/FrameworkEx.h"
 #include "Framework/Timer/Timer.h"
 
@@ -38,6 +39,19 @@ void Scene::LoadSceneData(const std::string& fileName)
 
     cameraSet = std::move(cameras);
     lights = std::move(newLights);
+    sceneFileReloads[fileName] = ReloadHub::WatchIfLive({"Data\\" + fileName}, [this, fileName] {
+        try {
+            LoadSceneData(fileName);
+        } catch (FrameworkEx& e) {
+            // The parser's message has no line; the maker needs one.
+            const auto contents = FileSys::Instance()->ReadAll("Data\\" + fileName);
+            if (const unsigned line = contents ? SceneFileErrorLine(std::string(contents->begin(), contents->end())) : 0)
+                e.message += " (line " + std::to_string(line) + ")";
+            throw;
+        }
+        // Lights may lead emitters: what the simulation did with them is no longer known to hold.
+        ReloadHub::Instance()->ReportSimulationChangeFrom(0.0);
+    });
 }
 
 void Scene::SetFrameConstants()

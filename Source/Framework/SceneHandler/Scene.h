@@ -2,6 +2,7 @@
 // through which the timeline and the framework drive it.
 #pragma once
 
+#include "Framework/LiveReload/ReloadHub.h"
 #include "Framework/RenderTargetResources/RTCubeHandler/RTCubeHandler.h"
 #include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
 #include "Framework/Scene/CameraSet.h"
@@ -49,7 +50,8 @@ public:
     const std::string& GetName() const { return name; }
 
     // Replaces the cameras and lights with those of the scene file "Data\" + fileName; the last
-    // camera of the file becomes active. When the file is refused the scene keeps what it had.
+    // camera of the file becomes active. When the file is refused the scene keeps what it had. In a
+    // maker's run the file loads again whenever it is saved.
     void LoadSceneData(const std::string& fileName);
 
     // From the scene file. The timeline's current scene needs a camera.
@@ -63,4 +65,5 @@ public:
 
 private:
     std::string name;
+    std::map<std::string, ReloadHub::Subscription> sceneFileReloads;
 };

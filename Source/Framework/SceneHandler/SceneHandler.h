@@ -1,6 +1,7 @@
 // Owns every scene and, from the show time and the timeline, decides which one is current.
 #pragma once
 
+#include "Framework/LiveReload/ReloadHub.h"
 #include "Framework/SceneHandler/Scene.h"
 #include "Framework/SceneHandler/SceneTimeline.h"
 #include "Framework/Singleton.h"
@@ -27,6 +28,11 @@ public:
     void LoadAll();
     void UnloadAll();
 
+    // Reads the timeline again. A timeline that cannot be read, or that names a scene never added,
+    // raises FrameworkEx and the old one stays. The current scene goes on undisturbed when the new
+    // timeline keeps it at this time; otherwise the next Update switches.
+    void ReloadTimeline();
+
     Scene* GetCurrentScene() const { return currentScene; }
     SceneTimeline& GetTimeline() { return *timeline; }
     const std::map<std::string, std::unique_ptr<Scene>>& Scenes() const { return scenes; }
@@ -35,4 +41,5 @@ private:
     std::map<std::string, std::unique_ptr<Scene>> scenes;
     Scene* currentScene = nullptr;
     std::unique_ptr<SceneTimeline> timeline;
+    ReloadHub::Subscription timelineReload;
 };
