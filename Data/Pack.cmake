@@ -26,3 +26,10 @@ get_property(stagingTargets GLOBAL PROPERTY QL_ARCHIVE_TARGETS)
 if(stagingTargets)
     add_dependencies(archive ${stagingTargets})
 endif()
+
+# Everything staged, nothing packed: what a running show in the maker's mode reads from the
+# staging folder (scripts/live rebuilds it whenever a source under Data/ changes).
+add_custom_target(staged-data)
+if(stagingTargets)
+    add_dependencies(staged-data ${stagingTargets})
+endif()
