@@ -84,9 +84,20 @@ std::string LaunchOptionsHelp(const std::string& programName)
            "  --size WxH       back buffer of W x H pixels; the picture is 16:9, letterboxed\n"
            "  --seek SECONDS   start the show clock and the music at that time\n"
            "  --dev            maker's mode: transport keys and an overlay (below); the show\n"
-           "                   pauses on its last frame instead of ending\n"
+           "                   pauses on its last frame instead of ending. --seek and --dev\n"
+           "                   prepare the show's states in a second process and keep them in\n"
+           "                   ~/.cache/quiet-lantern, so that a jump shows what a run from 0 shows\n"
            "  --version        print the version and exit\n"
            "  --help           print this help and exit\n"
            "\n"
-           "Keys: Escape or the close box ends the show.\n";
+           "Keys: Escape or the close box ends the show. With --dev also:\n"
+           "  Space            pause and resume (the music with the show)\n"
+           "  Left, Right      one bar back or on (1.875 s); with Shift four bars\n"
+           "  Page Up, Down    the previous or the next scene's start\n"
+           "  Home             the show's start\n"
+           "  comma, period    one step (1/60 s) back or on while paused\n"
+           "  L                loop the current scene, or end the loop\n"
+           "  [, ]             a loop's start or end at the current time\n"
+           "  F1               hide or show the overlay\n"
+           "  F12              save the frame as show-SECONDS.png\n";
 }
