@@ -9,6 +9,8 @@
 // the CPU time the player used on all its threads, which other work on the machine skews less.
 // QL_START_PLAYER names another player to time instead of this build's (an earlier build's, for
 // figures before and after a change).
+// StartUp/seek-<T>: the first frame of "--seek T" (T in each scene), with the show's states in the
+// cache an untimed first start had its preparing process write (the shader cache warm too).
 #include <benchmark/benchmark.h>
 
 #include "BenchDevice.h"
@@ -73,7 +75,7 @@ public:
         double cpuSeconds = 0.0; // of the player, all threads
     };
 
-    Figures Start(bool shaderCache) const
+    Figures Start(bool shaderCache, const std::vector<std::string>& options = {}) const
     {
         const std::filesystem::path cache = directory / "Data" / "noise.bin";
         if (volume == Volume::Baked)
@@ -90,6 +92,7 @@ public:
             "SDL_AUDIODRIVER=dummy",
             std::string("MESA_SHADER_CACHE_DISABLE=") + (shaderCache ? "false" : "true"),
             "MESA_SHADER_CACHE_DIR=" + (directory / "shader-cache").string(),
+            "XDG_CACHE_HOME=" + (directory / "cache").string(),
         };
         const size_t own = settings.size();
         for (char** variable = environ; *variable; ++variable) {
@@ -106,6 +109,7 @@ public:
         const char* other = std::getenv("QL_START_PLAYER");
         std::string program = other && *other ? other : QL_PLAYER;
         std::vector<std::string> words = {program, "--nosetup", "--windowed", "--size", "800x450"};
+        words.insert(words.end(), options.begin(), options.end());
         std::vector<char*> arguments;
         for (std::string& word : words)
             arguments.push_back(word.data());
@@ -132,6 +136,20 @@ public:
             throw std::runtime_error("the player baked no noise volume");
         const auto cpu = [](const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) * 1e-6; };
         return {double(seconds) + double(nanoseconds) * 1e-9 - started, cpu(usage.ru_utime) + cpu(usage.ru_stime)};
+    }
+
+    // Waits up to two minutes for the preparing process of a start to have written the states.
+    bool StatesCached() const
+    {
+        const std::filesystem::path folder = directory / "cache" / "quiet-lantern";
+        for (int tenth = 0; tenth < 1200; ++tenth) {
+            if (std::filesystem::exists(folder) && !std::filesystem::is_empty(folder))
+                for (const auto& entry : std::filesystem::directory_iterator(folder))
+                    if (entry.path().extension() == ".bin")
+                        return true;
+            usleep(100000);
+        }
+        return false;
     }
 
 private:
@@ -166,7 +184,33 @@ void Register(const char* name, Volume volume)
             ->Iterations(5);
 }
 
+void SeekStart(benchmark::State& state, double seconds)
+{
+    SkipOnFailure(state, [&] {
+        const StartDirectory directory(Volume::InArchive);
+        directory.Start(true, {"--seek", "1"});
+        if (!directory.StatesCached())
+            throw std::runtime_error("the preparing process wrote no states");
+        const std::vector<std::string> seek = {"--seek", std::to_string(seconds)};
+        directory.Start(true, seek);
+        double cpu = 0.0;
+        for (auto _ : state) {
+            const StartDirectory::Figures figures = directory.Start(true, seek);
+            state.SetIterationTime(figures.seconds);
+            cpu += figures.cpuSeconds;
+        }
+        state.counters["cpu_ms"] = cpu / double(state.iterations()) * 1e3;
+    });
+}
+
 const bool registered = [] {
+    // The intro, a part, the scroller, the box scene and the end.
+    for (const double seconds : {8.0, 20.0, 50.0, 90.0, 130.0})
+        benchmark::RegisterBenchmark(("StartUp/seek-" + std::to_string(int(seconds))).c_str(),
+                                     [seconds](benchmark::State& state) { SeekStart(state, seconds); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(3);
     Register("archive", Volume::InArchive);
     Register("bake", Volume::Baked);
     Register("loose-file", Volume::FromLooseFile);

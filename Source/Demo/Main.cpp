@@ -2,10 +2,16 @@
 // into a video or stills.
 #include "Demo/Capture/CaptureMain.h"
 #include "Demo/Capture/CaptureOptions.h"
+#include "Demo/Capture/StillFile.h"
 #include "Demo/ShowAssembly.h"
+#include "Demo/TimeControl/PreparedShowStates.h"
+#include "Demo/TimeControl/StatePreparation.h"
+#include "Framework/DXFramework.h"
+#include "Framework/FileSys/FileSys.h"
 #include "Framework/EntryPoint.h"
 #include "Framework/LaunchOptions.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
+#include "Platform/Gfx/GL/GLReadBack.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,7 +24,17 @@ int main(int argc, char** argv)
         std::fputs((LaunchOptionsHelp("quiet-lantern") + "\n" + CaptureOptionsHelp()).c_str(), stdout);
         return 0;
     }
+    if (!words.empty() && words[0] == PrepareStatesOption)
+        return PrepareStatesMain(words, GLDirect3DCreator());
     if (AsksForCapture(words))
         return CaptureMain(words);
-    return RunShow(nullptr, CommandLineOf(argc, argv), ShowTitle, AssembleShow, GLDirect3DCreator());
+    // A seek or the maker's mode keeps the show's states, prepared by a process of its own.
+    const auto assemble = [](DXFramework& framework) {
+        AssembleShow(framework);
+        if (framework.options.dev || framework.options.seekSeconds > 0.0)
+            framework.showStates =
+                std::make_unique<PreparedShowStates>(framework, "/proc/self/exe", FileSys::ArchivePath);
+        framework.saveFrame = [](const std::string& file) { SaveStill(GLReadBackBuffer(*DXFramework::device), file); };
+    };
+    return RunShow(nullptr, CommandLineOf(argc, argv), ShowTitle, assemble, GLDirect3DCreator());
 }

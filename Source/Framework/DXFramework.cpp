@@ -10,6 +10,8 @@
 #include "Framework/LiveReload/LiveData.h"
 #include "Framework/LiveReload/ReloadHub.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Framework/Noise/CrtRand.h"
+#include "Framework/Noise/GradientNoise.h"
 #include "Framework/Notice.h"
 #include "Framework/RenderTargetResources/RSHandler/RSHandler.h"
 #include "Framework/RenderTargetResources/RTCubeHandler/RTCubeHandler.h"
@@ -18,6 +20,8 @@
 #include "Framework/SetupDialog/SetupDialog.h"
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
+#include "Framework/Transport/Overlay.h"
+#include "Framework/Transport/Transport.h"
 #include "Platform/Gfx/GfxBackend.h"
 #include "Platform/Window/MessageBox.h"
 #include "Platform/Window/MessagePump.h"
@@ -26,6 +30,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -46,6 +51,7 @@ DXFramework::DXFramework(HINSTANCE moduleInstance, const std::string& commandLin
     if (instance)
         throw FrameworkEx("Framework is a singleton and can only have 1 instance!");
     instance = this;
+    RestartSharedSequences();
     try {
         mouse = std::make_unique<Mouse>();
         options = ParseLaunchOptions(commandLine);
@@ -101,6 +107,8 @@ DXFramework::~DXFramework()
 
 void DXFramework::TearDown()
 {
+    transport.reset();
+    showStates.reset();
     syncDevice.reset();
     syncTimer.reset();
     rtHandler.reset();
@@ -143,6 +151,12 @@ void DXFramework::OpenLooseFolder()
     fileSys->SetLooseFolder(folder);
 }
 
+void DXFramework::RestartSharedSequences()
+{
+    CrtRand::srand(CrtRand::ProcessSeed);
+    GradientNoise::ResetTables();
+}
+
 void DXFramework::ApplyLaunchOptions()
 {
     if (options.fullscreen)
@@ -167,13 +181,15 @@ void DXFramework::Run()
     ShowWindow(window, SW_SHOW);
     SetFocus(window);
     UpdateWindow(window);
+    // The overlay loads and releases with the device's resources, as modules do.
+    if (options.dev)
+        moduleHandler->AddModule(std::make_unique<Overlay>());
     CreateDeviceResources();
-    Timer::SetTime(options.seekSeconds, 0.0);
-    if (musicEnabled)
-        StartMusic();
+    StartShow();
 
     MSG message;
-    while (Timer::GetElapsed() < ShowEndTime && message.message != WM_QUIT) {
+    // In dev mode the show pauses on its last frame instead of ending.
+    while ((transport || Timer::GetElapsed() < ShowEndTime) && message.message != WM_QUIT) {
         if (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
                 break;
@@ -185,13 +201,76 @@ void DXFramework::Run()
             // What was saved reloads before the frame, so that the frame shows it.
             if (liveData)
                 liveData->Poll();
-            Timer::Update();
-            StepFrame();
+            PlayFrame();
         }
     }
     if (musicEnabled)
         BASS_ChannelPause(bassPlayer->Stream());
     Shutdown();
+}
+
+void DXFramework::StartShow()
+{
+    sceneHandler->SetMostStepsPerUpdate(MostStepsPerFrame);
+    if (showStates)
+        showStates->Loaded();
+    if (options.seekSeconds > 0.0) {
+        if (showStates)
+            showStates->SeekTo(options.seekSeconds, true);
+        else
+            sceneHandler->SkipStepsTo(options.seekSeconds);
+    }
+    Timer::SetTime(options.seekSeconds, 0.0);
+    if (musicEnabled)
+        StartMusic();
+    if (options.dev)
+        transport = std::make_unique<Transport>(*this);
+}
+
+void DXFramework::PlayFrame()
+{
+    const double started = Timer::GetTime();
+    Timer::Update();
+    if (transport)
+        transport->BeforeFrame();
+    CatchUpAfterStall();
+    if (transport) {
+        // The frame is saved as drawn, then the overlay goes over it for the screen only.
+        const std::optional<std::string> frameFile = transport->TakeFrameToSave();
+        StepFrame([&] {
+            if (frameFile && saveFrame)
+                saveFrame(*frameFile);
+            DrawOverlay();
+        });
+        transport->FrameTimed(Timer::GetTime() - started);
+    } else {
+        StepFrame();
+    }
+    if (showStates)
+        showStates->FramePlayed();
+}
+
+void DXFramework::DrawOverlay()
+{
+    if (!transport->OverlayShown())
+        return;
+    DEVICE_CALL(device->BeginScene());
+    device->SetRenderTarget(0, backBuffer);
+    SetLetterboxViewport();
+    moduleHandler->GetModuleAs<Overlay>(Overlay::ModuleName)
+        .DrawLines(transport->OverlayLines(), settings.renderWidth, settings.renderHeight);
+    DEVICE_CALL(device->EndScene());
+}
+
+void DXFramework::CatchUpAfterStall()
+{
+    const double now = Timer::GetElapsed(), delta = Timer::GetDelta();
+    if (!showStates || SceneHandler::StepsAt(now) - sceneHandler->StepsTaken() <= MostStepsPerFrame)
+        return;
+    // A kept state near the clock puts the show back on its course; without one the scene handler
+    // skips the steps beyond its bound.
+    showStates->SeekTo(now, false);
+    Timer::SetFrameClock(now, delta);
 }
 
 void DXFramework::StartMusic()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Framework/LaunchOptions.h"
+#include "Framework/SceneHandler/ShowStates.h"
 #include "Framework/SetupDialog/DisplaySettings.h"
 #include "Framework/Singleton.h"
 #include "Platform/Gfx/Direct3D9.h"
@@ -30,11 +31,18 @@ class DXEffect;
 class ID3DXEffectPool;
 class ReloadHub;
 class LiveData;
+class Transport;
 
 class DXFramework {
 public:
     // The show ends when its clock reaches this many seconds.
     static constexpr double ShowEndTime = 135.0;
+    // The simulation steps one drawn frame of the player may take: half a second of show time,
+    // some 60 ms on a slow machine. After a longer stall (a dragged window, a slow disk) the rest
+    // is skipped, so that the show keeps time with the music instead of falling further behind
+    // with every frame that has to catch up; the particles then go on from where they were until
+    // the next scene start resets them. Captures and stills take every step.
+    static constexpr int64_t MostStepsPerFrame = 30;
     static inline const char* const WindowClassName = "d3d_framework";
 
     // Creates every service (the archive is opened and the timeline read here) and the Direct3D
@@ -67,6 +75,12 @@ public:
 
     // Steps of Run.
     void CreateMainWindow();
+    // Once the resources exist: the step bound, the states at 0 and a --seek's, the clock, the
+    // music, and in dev mode the transport.
+    void StartShow();
+    // One frame of the main loop: the clock's update, the transport, a stall's catch-up, the frame
+    // (saved for F12) and the state kept.
+    void PlayFrame();
     // One frame of the show at the clock as it stands: the sync device to the clock's row, the
     // timeline's scene switch and the current scene's update, the frame drawn and presented, the
     // keyboard's end of frame. Run calls it after each clock update; whoever drives the clock
@@ -108,11 +122,24 @@ public:
     // A maker's run only (--dev): who reloads what, and the watched loose folder.
     ReloadHub* Reloads() const { return reloadHub.get(); }
     LiveData* Live() const { return liveData.get(); }
+    // Who keeps the simulation's states for seeks, if anyone (the player sets one for --seek and
+    // --dev); without, a seek starts the clock there and the state goes on from the start's.
+    std::unique_ptr<ShowStates> showStates;
+    // The maker's transport, made by Run in dev mode.
+    std::unique_ptr<Transport> transport;
+    // Saves the drawn frame (before the overlay) as the PNG file named; set by the player, called
+    // for F12 in dev mode.
+    std::function<void(const std::string& file)> saveFrame;
 
     std::unique_ptr<DemoSyncTimer> syncTimer;
     std::unique_ptr<SyncDevice> syncDevice;
 
 private:
+    // The process-wide generator and the noise tables drawn from it start as in a fresh process,
+    // so that a show (a capture, a test) repeats bit for bit whatever ran before it in the process.
+    // The modules draw their kernels, looks and scatter from the generator when they are made and
+    // loaded, after this.
+    static void RestartSharedSequences();
     void TearDown();
     void RunSetupDialog();
     void ApplyLaunchOptions();
@@ -121,6 +148,11 @@ private:
     void StartMusic();
     // --dev: the loose folder ahead of the archive, watched.
     void OpenLooseFolder();
+    // After a stall of more than MostStepsPerFrame steps, a seek to the clock when a kept state is
+    // near it.
+    void CatchUpAfterStall();
+    // The dev mode's overlay over the finished frame, unless F1 hid it.
+    void DrawOverlay();
     // The sync device to the clock's row, then the timeline's switch and the current scene's update.
     void AdvanceScenes();
     bool PresentFrame();

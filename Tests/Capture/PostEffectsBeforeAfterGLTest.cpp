@@ -8,8 +8,6 @@
 #include "Support/ShowFixture.h"
 
 #include "Demo/Capture/CaptureRun.h"
-#include "Demo/Scenes/ScrollerScene.h"
-#include "Framework/Noise/GradientNoise.h"
 #include "Modules/PostEffects/PostEffects.h"
 
 #include <stb/stb_image.h>
@@ -78,10 +76,6 @@ protected:
         options.fps = Fps;
         options.width = Width;
         options.height = Height;
-        // Each run is a process of its own for the show: the recolouring has not happened yet and
-        // the noise tables are drawn from the shared generator at their first use.
-        ScrollerScene::recoloured = false;
-        GradientNoise::ResetTables();
         std::ostringstream progress;
         const std::atomic<bool> interrupted{false};
         EXPECT_EQ(RunCapture(options, interrupted, progress, false), 0) << progress.str();

@@ -1,6 +1,5 @@
 // The build's own show: its basefile.dat in the test's working directory and the player's assembly
-// opened over it on the device a test chooses, as a run of its own (the scroller's one-shot
-// recolouring has not happened yet).
+// opened over it on the device a test chooses.
 #pragma once
 
 #include "Support/ShowFixture.h"
@@ -18,7 +17,6 @@ protected:
     {
         ShowFixture::SetUp();
         std::filesystem::copy_file(QL_SHOW_ARCHIVE, directory / "basefile.dat");
-        ScrollerScene::recoloured = false;
     }
 
     void TearDown() override

@@ -112,8 +112,8 @@ protected:
         return dynamic_cast<PartScene&>(*SceneHandler::Instance()->Scenes().at(name));
     }
 
-    // Makes the scene current as the timeline does and runs frames at the given times; returns
-    // the techniques of the last frame's draws.
+    // Makes the scene current as the timeline does and runs frames at the given times, a step of
+    // the simulation each; returns the techniques of the last frame's draws.
     std::vector<std::string> Frames(PartScene& scene, const std::vector<double>& times)
     {
         scene.Activate();
@@ -122,6 +122,7 @@ protected:
         for (double t : times) {
             Timer::SetFrameClock(t, 0.1);
             scene.SetFrameConstants();
+            scene.Step();
             scene.Update();
             const size_t first = recorder->Count(Op::DrawIndexedPrimitive);
             DXFramework::device->BeginScene();
@@ -217,6 +218,6 @@ TEST_F(PartSceneTest, AMissingEmitterNamesTheSceneFileAndTheLight)
 {
     PartScene& scene = Open("TindrevikPart4");
     scene.lights.erase("emitter2_4");
-    EXPECT_EQ(FrameworkFailure([&] { scene.Update(); }),
-              "[TindrevikPart4::Update] The scene file \"Tindrevik_scene4.xml\" has no spot light \"emitter2_4\"");
+    EXPECT_EQ(FrameworkFailure([&] { scene.Step(); }),
+              "[TindrevikPart4::Step] The scene file \"Tindrevik_scene4.xml\" has no spot light \"emitter2_4\"");
 }

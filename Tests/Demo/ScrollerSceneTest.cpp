@@ -45,6 +45,11 @@ protected:
         return drawn;
     }
 
+    bool Recoloured()
+    {
+        return static_cast<ScrollerScene&>(*SceneHandler::Instance()->Scenes().at(ScrollerScene::SceneName)).recoloured;
+    }
+
     ParticleField& Field() { return ModuleHandler::Instance()->GetModuleAs<ParticleField>("ParticleField"); }
 
     // The first particle colour of the field's sprites, as the sprites store it.
@@ -123,9 +128,9 @@ TEST_F(ScrollerSceneTest, PastFiftyOneSecondsTheParticlesAreRecolouredOnceAndNev
     Assemble();
     PlayFrom(50.9, 50.95);
     EXPECT_EQ(FirstColour(), 0x00B40806u) << "the start colours";
-    EXPECT_FALSE(ScrollerScene::recoloured);
+    EXPECT_FALSE(Recoloured());
     PlayFrom(51.0, 51.05);
-    EXPECT_TRUE(ScrollerScene::recoloured);
+    EXPECT_TRUE(Recoloured());
     EXPECT_EQ(FirstColour(), 0x00B40806u);
     EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x004DFF00u) << "(0.3, 1, 0)";
 
@@ -139,7 +144,7 @@ TEST_F(ScrollerSceneTest, AShowThatStartsAfterFiftyOneSecondsRecoloursAndEmpties
 {
     Assemble();
     Frame(60.0);
-    EXPECT_TRUE(ScrollerScene::recoloured);
+    EXPECT_TRUE(Recoloured());
     EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x004DFF00u);
     EXPECT_EQ(Field().count, 0);
 }

@@ -115,7 +115,6 @@ void ShowScenesFixture::Assemble(const ArchiveEntries& replaced)
     for (const auto& [name, bytes] : entries)
         writer.Add(name, bytes);
     WriteArchive(writer.Build());
-    ScrollerScene::recoloured = false;
     framework = OpenShow("--nosetup --windowed --size 800x450", RecorderDirect3DCreator(recorder));
 }
 
@@ -129,6 +128,9 @@ std::vector<EffectPassSnapshot> ShowScenesFixture::Frame(double seconds, double 
 {
     const size_t first = recorder->Count(Op::DrawIndexedPrimitive);
     Timer::SetFrameClock(seconds, delta);
+    // The frame stands for a clock step of delta: its simulation takes that step's steps, not all
+    // those since the last frame's time.
+    SceneHandler::Instance()->SkipStepsTo(seconds - delta);
     framework->StepFrame();
     std::vector<EffectPassSnapshot> drawn;
     for (size_t draw = first; draw < recorder->Count(Op::DrawIndexedPrimitive); ++draw)

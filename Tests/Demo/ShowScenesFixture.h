@@ -21,8 +21,9 @@ protected:
     // the show up to its device resources.
     void Assemble(const ArchiveEntries& replaced = {});
 
-    // One frame at the show time, after a clock step of delta seconds: the timeline's switch, the
-    // frame constants and the current scene's Update and Render. Returns what its draws saw.
+    // One frame at the show time, after a clock step of delta seconds: the simulation's steps of
+    // that delta (those before are skipped), the timeline's switch, the frame constants and the
+    // current scene's Update and Render. Returns what its draws saw.
     std::vector<EffectPassSnapshot> Frame(double seconds, double delta = 1.0 / 60.0);
     static std::vector<std::string> Techniques(const std::vector<EffectPassSnapshot>& drawn);
 

@@ -24,6 +24,14 @@ private:
     std::vector<std::string>& log;
 };
 
+// Keeps the clock each step saw, and the scene's name at each.
+class SteppingScene : public LoggingScene {
+public:
+    using LoggingScene::LoggingScene;
+    void Step() override { steps.push_back({Timer::GetElapsed(), Timer::GetDelta()}); }
+    std::vector<std::pair<double, double>> steps;
+};
+
 } // namespace
 
 class SceneHandlerTest : public ArchiveFixture {
@@ -120,4 +128,31 @@ TEST_F(SceneHandlerTest, MissingTimelineFileIsReportedWithItsPath)
         EXPECT_EQ(e.message, "No script file found: \"Data\\events\\Scenes.txt\"");
     }
     EXPECT_EQ(SceneHandler::Instance(), nullptr) << "a failed construction leaves no instance behind";
+}
+
+TEST_F(SceneHandlerTest, StepsFollowTheClockInSixtiethsOfASecondAndALongStallIsBounded)
+{
+    auto scene = std::make_unique<SteppingScene>("P", log);
+    SteppingScene& p = *scene;
+    handler->AddScene(std::move(scene));
+    RunAt(-0.05);
+    EXPECT_TRUE(p.steps.empty()) << "no step before 0";
+    Timer::SetFrameClock(0.2, 0.25);
+    handler->Update();
+    ASSERT_EQ(p.steps.size(), 12u) << "a frame of 0.2 s runs 12 steps";
+    EXPECT_EQ(p.steps[0], (std::pair<double, double>{1.0 / 60.0, 1.0 / 60.0}));
+    EXPECT_EQ(p.steps[11].first, 12.0 / 60.0);
+    EXPECT_EQ(Timer::GetElapsed(), 0.2) << "the frame sees its own clock again";
+    EXPECT_EQ(Timer::GetDelta(), 0.25);
+    RunAt(0.21);
+    EXPECT_EQ(p.steps.size(), 12u) << "a frame within the step takes none";
+    RunAt(0.1);
+    RunAt(0.15);
+    EXPECT_EQ(p.steps.size(), 15u) << "after the clock went back the steps go on from its time";
+
+    handler->SetMostStepsPerUpdate(30);
+    RunAt(9.0);
+    EXPECT_EQ(p.steps.size(), 45u);
+    EXPECT_EQ(p.steps.back().first, 9.0);
+    EXPECT_EQ(handler->StepsTaken(), 540);
 }

@@ -16,6 +16,7 @@
 namespace {
 
 const ToolInfo Tool{"textcard", R"(Usage: textcard --font FONT --facts FACTS --card CARD -o FILE [--size WxH]
+       textcard --font FONT --glyphs -o FILE
 
 Renders the lines of text of the card file CARD, their facts filled in from the file FACTS, in a
 TrueType or OpenType font into a PNG picture of the card: every pixel white, its alpha how much
@@ -33,8 +34,14 @@ must lie wholly on the card. Blank lines and lines starting with '#' do not coun
 
 FACTS holds one "key = value" a line (Data/README.md, "The invitation").
 
+With --glyphs it renders the glyph atlas of the player's overlay instead: the printable ASCII
+characters (32 to 126) in 16 columns and 6 rows of 32x32 cells, character c in cell c - 32 counted
+row by row from the top left, each glyph centred across its cell by its ink, its capitals 14
+pixels tall on a baseline 23 pixels from the cell's top (the space's cell stays empty).
+
 Options:
   --font FONT      the font file (required)
+  --glyphs         the overlay's glyph atlas instead of a card
   --facts FACTS    the facts file (required)
   --card CARD      the card file (required)
   -o FILE          where to write the PNG (required)
@@ -79,10 +86,32 @@ std::vector<unsigned char> EncodePng(const Coverage& card, const std::string& pa
     return png;
 }
 
+// The overlay's atlas: each character a one-line card of its cell's size, copied into its cell.
+Coverage RenderGlyphAtlas(const FontFace& font)
+{
+    constexpr uint32_t Cell = 32, Columns = 16, Rows = 6;
+    Coverage atlas{Cell * Columns, Cell * Rows, std::vector<uint8_t>(Cell * Columns * Cell * Rows, 0)};
+    for (char32_t c = 33; c < 127; ++c) {
+        const std::string name = "the glyph " + CharacterName(c);
+        const Coverage glyph = RenderCard(font, {CardLine{23.0 / Cell, 14.0 / Cell, std::u32string(1, c), name}}, Cell, Cell);
+        const uint32_t cell = static_cast<uint32_t>(c - 32);
+        const uint32_t left = cell % Columns * Cell, top = cell / Columns * Cell;
+        for (uint32_t y = 0; y < Cell; ++y)
+            std::copy_n(glyph.values.begin() + y * Cell, Cell, atlas.values.begin() + (top + y) * atlas.width + left);
+    }
+    return atlas;
+}
+
 void MakeTextCard(const std::vector<std::string>& args)
 {
-    const CommandLine line(args, {"--font", "--facts", "--card", "-o", "--size"}, {});
+    const CommandLine line(args, {"--font", "--facts", "--card", "-o", "--size"}, {"--glyphs"});
     line.Operands(0, "no arguments besides the options");
+    if (line.Has("--glyphs")) {
+        const std::string& output = line.Value("-o");
+        const FontFace font(line.Value("--font"));
+        WriteWholeFile(output, EncodePng(RenderGlyphAtlas(font), output));
+        return;
+    }
     const std::string& fontPath = line.Value("--font");
     const std::string& factsPath = line.Value("--facts");
     const std::string& cardPath = line.Value("--card");

@@ -86,11 +86,14 @@ void BoxScene::Update()
     if (const D3DXHANDLE focus = global->GetHandleBySemantic("FOCUS_MAXZ"))
         DEVICE_CALL(global->effect->SetFloatArray(focus, Focus, 2));
 
-    Modules().GetModule("EasiestFilterEver").Update();
-    ParticleDance& dance = Modules().GetModuleAs<ParticleDance>("ParticleDance");
-    dance.Update();
-    dance.SortParticles();
+    Modules().GetModuleAs<ParticleDance>("ParticleDance").SortParticles();
     Modules().GetModule("BoxEnv").Update();
+}
+
+void BoxScene::Step()
+{
+    Modules().GetModule("EasiestFilterEver").Update();
+    Modules().GetModuleAs<ParticleDance>("ParticleDance").Update();
 }
 
 void BoxScene::DrawPointLights()

@@ -25,7 +25,9 @@ public:
     void Load() override;
     void Activate() override;
     void Deactivate() override;
-    // After the frame constants: forces the focus, then moves the filter, the swarm and the box.
+    // Moves the filter and the swarm on by a step.
+    void Step() override;
+    // After the frame constants: forces the focus, sorts the swarm, places the box.
     void Update() override;
     void Render() override;
 

@@ -45,7 +45,7 @@ std::array<const SpotLight*, 3> FamilyScene::FindEmitters(const std::array<std::
         const auto found = lights.find(names[i]);
         emitters[i] = found == lights.end() ? nullptr : dynamic_cast<const SpotLight*>(found->second.get());
         if (!emitters[i])
-            throw FrameworkEx("[" + GetName() + "::Update] The scene file \"" + sceneFile + "\" has no spot light \"" +
+            throw FrameworkEx("[" + GetName() + "::Step] The scene file \"" + sceneFile + "\" has no spot light \"" +
                               names[i] + "\"");
     }
     return emitters;

@@ -56,13 +56,16 @@ void PartScene::Start()
     Modules().GetModuleAs<ParticleField>("ParticleField").ResetParticles(data.colours);
 }
 
-void PartScene::Update()
+void PartScene::Step()
 {
     const std::array<const SpotLight*, 3> emitters = FindEmitters(data.emitters, data.sceneFile);
-    ParticleField& field = Modules().GetModuleAs<ParticleField>("ParticleField");
-    field.UpdateParticles(*emitters[0], *emitters[1], *emitters[2]);
-    field.SortParticles();
+    Modules().GetModuleAs<ParticleField>("ParticleField").UpdateParticles(*emitters[0], *emitters[1], *emitters[2]);
     Modules().GetModule("EasiestFilterEver").Update();
+}
+
+void PartScene::Update()
+{
+    Modules().GetModuleAs<ParticleField>("ParticleField").SortParticles();
 }
 
 void PartScene::Render()

@@ -19,7 +19,9 @@ public:
     void Deactivate() override;
     // Resets the particles to this scene's colours.
     void Start() override;
-    // Moves the particles from this scene's emitters and the screen filter on by a frame.
+    // Moves the particles from this scene's emitters and the screen filter on by a step.
+    void Step() override;
+    // Sorts the particles for the frame's camera.
     void Update() override;
     void Render() override;
     // The intro and the end draw no background: their particles leave trails over last frame.

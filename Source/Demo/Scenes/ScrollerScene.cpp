@@ -106,19 +106,23 @@ void ScrollerScene::Start()
     Modules().GetModuleAs<ParticleField>("ParticleField").ResetParticles(StartColours);
 }
 
-void ScrollerScene::Update()
+void ScrollerScene::Step()
 {
     const std::array<const SpotLight*, 3> emitters = FindEmitters(Emitters, SceneFile);
     ParticleField& field = Modules().GetModuleAs<ParticleField>("ParticleField");
     field.UpdateParticles(*emitters[0], *emitters[1], *emitters[2]);
-    field.SortParticles();
-    Modules().GetModule("TindreVik").Update();
     Modules().GetModule("EasiestFilterEver").Update();
-    Modules().GetModule("TindrevikScroller").Update();
     if (Timer::GetElapsed() > RecolourTime && !recoloured) {
         recoloured = true;
         field.ResetParticles(RecolourColours);
     }
+}
+
+void ScrollerScene::Update()
+{
+    Modules().GetModuleAs<ParticleField>("ParticleField").SortParticles();
+    Modules().GetModule("TindreVik").Update();
+    Modules().GetModule("TindrevikScroller").Update();
 }
 
 D3DXVECTOR3 ScrollerScene::LightPosition(int i, double t)

@@ -29,17 +29,19 @@ public:
     void Activate() override;
     void Deactivate() override;
     void Start() override;
-    // Moves the particles from the scene's emitters, the cubes, filter and scroller; once per run,
-    // past 51 s, recolours (and so empties) the particle field.
+    // Moves the particles from the scene's emitters and the filter; once per run, past 51 s,
+    // recolours (and so empties) the particle field.
+    void Step() override;
+    // Sorts the particles for the frame's camera; the cubes and the scroller follow the clock.
     void Update() override;
     void Render() override;
 
     // Where light i (0-based) is at the show time t.
     static D3DXVECTOR3 LightPosition(int i, double t);
 
-    // Set once the 51-second recolouring has happened; never cleared, so that it happens once per
-    // run whatever the scene switches, seeks and device resets.
-    static inline bool recoloured = false;
+    // Set once the 51-second recolouring has happened; never cleared by the scene, so that it
+    // happens once per run whatever the scene switches and device resets.
+    bool recoloured = false;
 
 private:
     void RenderEnvironment();

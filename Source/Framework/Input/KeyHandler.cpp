@@ -11,6 +11,12 @@ void KeyHandler::KeyDown(uint32_t code)
     state.down = true;
     state.released = false;
     changedKeys.push_back(code);
+    keysDown.push_back(code);
+}
+
+bool KeyHandler::WentDown(uint32_t code) const
+{
+    return std::find(keysDown.begin(), keysDown.end(), code) != keysDown.end();
 }
 
 void KeyHandler::KeyUp(uint32_t code)
@@ -30,6 +36,7 @@ void KeyHandler::EndFrame()
         state.released = false;
     }
     changedKeys.clear();
+    keysDown.clear();
 }
 
 void KeyHandler::AdjustValue(uint32_t key, float& value, float minimum, float maximum, float step)

@@ -28,6 +28,9 @@ public:
 
     // The state of a key; a key asked for the first time is all false.
     const KeyState& State(uint32_t code) { return keys[code]; }
+    // True when the key went down since the last EndFrame, even if it is up again: a tap shorter
+    // than a frame, which leaves no pressed edge, still counts.
+    bool WentDown(uint32_t code) const;
 
     // While key is held, steps value by step (negated with Shift, times ten with either Control)
     // and clamps it to [minimum, maximum]. Called once per frame.
@@ -36,4 +39,5 @@ public:
 private:
     std::map<uint32_t, KeyState> keys;
     std::vector<uint32_t> changedKeys;
+    std::vector<uint32_t> keysDown;
 };

@@ -3,7 +3,7 @@
 namespace CrtRand {
 namespace {
 
-uint32_t state = 1; // the C runtime's generator starts as if seeded with 1
+uint32_t state = ProcessSeed;
 
 } // namespace
 

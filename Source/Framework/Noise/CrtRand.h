@@ -7,6 +7,8 @@
 namespace CrtRand {
 
 constexpr int RandMax = 0x7FFF;
+// The state a process starts with, as if seeded with 1.
+constexpr uint32_t ProcessSeed = 1;
 
 void srand(uint32_t seed);
 // state = state * 214013 + 2531011; returns bits 16 to 30 of the new state.

@@ -80,6 +80,11 @@ void Scene::SetFrameConstants()
     // previous view-projection as OLDVIEWPROJ for their motion.
     DXEffectHandler::SetCamera({after.view, after.viewProjection, before->previousViewProjection});
 
+    UpdateLights(time);
+}
+
+void Scene::UpdateLights(float time)
+{
     for (const auto& [lightName, light] : lights)
         light->update(time);
 }

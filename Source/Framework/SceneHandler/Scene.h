@@ -18,7 +18,12 @@ public:
     virtual ~Scene() = default;
 
     virtual void Render() {}
+    // Once per drawn frame at the exact clock, after the frame constants: what follows the clock
+    // (sorting for this frame's camera, animation by time).
     virtual void Update() {}
+    // One fixed step of what the scene carries from frame to frame (particles, filters), at the
+    // clock the scene handler sets for the step, after the lights are placed for it.
+    virtual void Step() {}
     virtual void Activate() {}
     virtual void Deactivate() {}
     virtual void Load() {}
@@ -36,6 +41,8 @@ public:
     // Throws FrameworkEx for a scene without a camera. Virtual only so that test scenes, which
     // have no camera, can do without.
     virtual void SetFrameConstants();
+    // Places every light for the show time (SetFrameConstants does it for the frame).
+    void UpdateLights(float time);
 
     // Holds a 2D target of that key from the pool under the name (a name used again takes the new
     // index), and a 512 x 512 X8R8G8B8 cube target likewise.

@@ -3,6 +3,7 @@
 #include "Framework/Timer/Timer.h"
 
 #include <algorithm>
+#include <cmath>
 
 SceneHandler::SceneHandler() : Singleton("SceneHandler"), timeline(std::make_unique<SceneTimeline>())
 {
@@ -60,21 +61,67 @@ void SceneHandler::AddScene(std::unique_ptr<Scene> scene)
     scenes.emplace(name, std::move(scene));
 }
 
+int64_t SceneHandler::StepsAt(double seconds)
+{
+    // A time a frame clock computes as frame / rate may fall a rounding error short of its step.
+    const double steps = std::floor(seconds * StepsPerSecond + 1e-6);
+    return std::isfinite(steps) ? static_cast<int64_t>(std::clamp(steps, -1e15, 1e15)) : 0;
+}
+
+void SceneHandler::SkipStepsTo(double seconds)
+{
+    const int64_t steps = std::max<int64_t>(StepsAt(seconds), 0);
+    onTrueCourse = onTrueCourse && steps == stepsTaken;
+    stepsTaken = steps;
+}
+
+void SceneHandler::PutStepsAt(int64_t steps)
+{
+    stepsTaken = steps;
+    onTrueCourse = true;
+    SwitchAt(static_cast<float>(StepTime(steps)), false);
+}
+
+void SceneHandler::SwitchAt(float t, bool start)
+{
+    std::string sceneName;
+    if (!timeline->CheckChange(t, sceneName))
+        return;
+    auto next = scenes.find(sceneName);
+    if (next == scenes.end())
+        throw FrameworkEx("[SceneHandler::Update]: The timeline names scene \"" + sceneName +
+                          "\", which was never added");
+    if (currentScene)
+        currentScene->Deactivate();
+    currentScene = next->second.get();
+    currentScene->Activate();
+    if (start)
+        currentScene->Start();
+}
+
 void SceneHandler::Update()
 {
-    const float t = static_cast<float>(Timer::GetElapsed());
-    std::string sceneName;
-    if (timeline->CheckChange(t, sceneName)) {
-        auto next = scenes.find(sceneName);
-        if (next == scenes.end())
-            throw FrameworkEx("[SceneHandler::Update]: The timeline names scene \"" + sceneName +
-                              "\", which was never added");
-        if (currentScene)
-            currentScene->Deactivate();
-        currentScene = next->second.get();
-        currentScene->Activate();
-        currentScene->Start();
+    const double now = Timer::GetElapsed();
+    const double delta = Timer::GetDelta();
+    const int64_t due = StepsAt(now);
+    if (due < stepsTaken)
+        SkipStepsTo(now);
+    if (mostStepsPerUpdate > 0 && due - stepsTaken > mostStepsPerUpdate)
+        SkipStepsTo(StepTime(due - mostStepsPerUpdate));
+    // Each step sees the clock of a 60-frames-a-second run's frame at its time.
+    while (stepsTaken < due) {
+        ++stepsTaken;
+        const double stepTime = StepTime(stepsTaken);
+        Timer::SetFrameClock(stepTime, StepSeconds);
+        SwitchAt(static_cast<float>(stepTime), true);
+        if (currentScene) {
+            currentScene->UpdateLights(static_cast<float>(stepTime));
+            currentScene->Step();
+        }
     }
+    Timer::SetFrameClock(now, delta);
+
+    SwitchAt(static_cast<float>(now), true);
     if (!currentScene)
         return;
     currentScene->SetFrameConstants();

@@ -101,6 +101,7 @@ void ParticleField::ResetParticles(const ParticleColours& colours)
     drawCount = 0;
     count = 0;
     std::iota(sortOrder.begin(), sortOrder.end(), 0);
+    currentColours = colours;
     WriteColours(colours);
 }
 

@@ -86,6 +86,8 @@ public:
     std::vector<float> depthKeys;
     float spawnTimer = 0.0f;
     int emitterCursor = 0;
+    // The colours of the last reset, which the sprites hold.
+    ParticleColours currentColours{};
 
 private:
     void Loaded(const char* operation) const;

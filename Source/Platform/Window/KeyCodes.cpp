@@ -33,6 +33,10 @@ WPARAM VirtualKeyOf(int sdlKeycode)
     case SDLK_DELETE: return VK_DELETE;
     case SDLK_KP_PLUS: return VK_ADD;
     case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
     default: return 0;
     }
 }

@@ -87,10 +87,15 @@ constexpr WPARAM VK_DOWN = 40;
 constexpr WPARAM VK_INSERT = 45;
 constexpr WPARAM VK_DELETE = 46;
 constexpr WPARAM VK_F1 = 112; // F1..F12 are consecutive
+constexpr WPARAM VK_F12 = 123;
 constexpr WPARAM VK_ADD = 107;
 constexpr WPARAM VK_SUBTRACT = 109;
 constexpr WPARAM VK_LCONTROL = 162;
 constexpr WPARAM VK_RCONTROL = 163;
+constexpr WPARAM VK_OEM_COMMA = 0xBC;
+constexpr WPARAM VK_OEM_PERIOD = 0xBE;
+constexpr WPARAM VK_OEM_4 = 0xDB; // [ on a US keyboard
+constexpr WPARAM VK_OEM_6 = 0xDD; // ]
 
 // Window styles.
 constexpr uint32_t WS_POPUP = 0x80000000u;

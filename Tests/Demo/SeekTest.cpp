@@ -1,0 +1,124 @@
+// Seeks on the Recorder: a state put back from prepared ones and stepped on is the state a run from
+// 0 has at the time, forwards, backwards and a step at a time; what a seek that may not wait does
+// without a state near; and the states' file form, whole, cut short and out of range.
+#include "Demo/ShowScenesFixture.h"
+
+#include "Demo/TimeControl/PreparedShowStates.h"
+#include "Demo/TimeControl/ShowStateFile.h"
+#include "Demo/TimeControl/StatePreparation.h"
+#include "Framework/FrameworkEx.h"
+#include "Framework/SceneHandler/SceneHandler.h"
+#include "Framework/Timer/Timer.h"
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+namespace {
+
+const char* const ShortTimeline = "0 TindreVikIntro\n1.5 TindrevikInsideCube\n3 TindrevikScroller\n";
+
+} // namespace
+
+class SeekTest : public ShowScenesFixture {
+protected:
+    void OpenShortShow()
+    {
+        framework.reset();
+        Assemble({{"Data\\events\\Scenes.txt", Bytes(ShortTimeline)}});
+    }
+
+    // A run from 0 at 60 frames a second to the last time; the state after the frame at each.
+    std::map<int64_t, ShowState> RunFromZero(const std::vector<int64_t>& steps)
+    {
+        OpenShortShow();
+        std::map<int64_t, ShowState> states;
+        for (int64_t step = 1; step <= steps.back(); ++step) {
+            Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
+            framework->StepFrameUndrawn();
+            if (std::find(steps.begin(), steps.end(), step) != steps.end())
+                states[step] = CaptureShowState();
+        }
+        return states;
+    }
+
+    // The frame the player draws after a seek, at the step's time.
+    ShowState FrameAt(int64_t step)
+    {
+        Timer::SetFrameClock(SceneHandler::StepTime(step), 0.001);
+        framework->StepFrameUndrawn();
+        return CaptureShowState();
+    }
+};
+
+TEST_F(SeekTest, ASeekLandsOnTheStateARunFromZeroHasForwardsBackwardsAndStepByStep)
+{
+    const std::map<int64_t, ShowState> truth = RunFromZero({70, 71, 150, 151, 250});
+    std::vector<ShowState> prepared;
+    OpenShortShow();
+    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 5.0);
+    ASSERT_EQ(prepared.size(), 5u) << "at 0 and after each whole second";
+
+    OpenShortShow();
+    PreparedShowStates states(*framework, "", "");
+    states.Loaded();
+    for (const ShowState& state : prepared)
+        states.Cache().Store(state);
+    EXPECT_TRUE(states.SeekTo(250 / 60.0, true));
+    EXPECT_TRUE(FrameAt(250) == truth.at(250)) << "forwards, in the scroller";
+    EXPECT_TRUE(states.SeekTo(150 / 60.0, true));
+    EXPECT_TRUE(FrameAt(150) == truth.at(150)) << "backwards, into the box scene";
+    EXPECT_TRUE(states.SeekTo(151 / 60.0, true));
+    EXPECT_TRUE(FrameAt(151) == truth.at(151)) << "a step on";
+    EXPECT_TRUE(states.SeekTo(70 / 60.0, true));
+    EXPECT_TRUE(FrameAt(70) == truth.at(70)) << "back into the intro";
+    EXPECT_TRUE(states.SeekTo(71 / 60.0, true));
+    EXPECT_TRUE(FrameAt(71) == truth.at(71));
+    EXPECT_TRUE(SceneHandler::Instance()->OnTrueCourse());
+
+    // Without the prepared states after 1 s, a seek that may not wait to 4.2 s has none near.
+    states.Cache().InvalidateFrom(1.5);
+    EXPECT_EQ(states.Cache().Count(), 2u) << "0 s and 1 s stay";
+    EXPECT_FALSE(states.SeekTo(4.2, false));
+    EXPECT_EQ(SceneHandler::Instance()->StepsTaken(), 71) << "a seek that gives up changes nothing";
+}
+
+TEST_F(SeekTest, StatesGoThroughTheirFileFormWholeAndABrokenOneIsNamed)
+{
+    OpenShortShow();
+    std::vector<ShowState> prepared;
+    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 2.0);
+    std::ostringstream out;
+    showstates::WriteHeader(out);
+    for (const ShowState& state : prepared)
+        showstates::WriteState(out, state);
+    const std::string bytes = out.str();
+
+    std::istringstream in(bytes);
+    showstates::ReadHeader(in, "states.bin");
+    for (const ShowState& state : prepared) {
+        const std::optional<ShowState> read = showstates::ReadState(in, "states.bin");
+        ASSERT_TRUE(read);
+        EXPECT_TRUE(*read == state);
+    }
+    EXPECT_FALSE(showstates::ReadState(in, "states.bin")) << "a clean end";
+
+    const auto faultOf = [](const std::string& text) {
+        std::istringstream broken(text);
+        try {
+            showstates::ReadHeader(broken, "states.bin");
+            while (showstates::ReadState(broken, "states.bin")) {
+            }
+        } catch (const FrameworkEx& e) {
+            return e.message;
+        }
+        return std::string("(accepted)");
+    };
+    EXPECT_EQ(faultOf(bytes.substr(0, bytes.size() - 5)), "states.bin: a state is cut short");
+    EXPECT_EQ(faultOf("PNG\x0d" + bytes.substr(4)), "states.bin: not a file of the show's states");
+    std::string huge = bytes;
+    const int32_t tooMany = 7001;
+    // The field's count follows the header (8 bytes), the steps (8) and the generator (4).
+    huge.replace(20, sizeof(tooMany), reinterpret_cast<const char*>(&tooMany), sizeof(tooMany));
+    EXPECT_EQ(faultOf(huge), "states.bin: a particle count beyond the field's capacity");
+}
