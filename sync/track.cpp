@@ -7,6 +7,7 @@
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Platform/ClampToInteger.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -98,14 +99,18 @@ std::optional<uint32_t> firstChangedRow(const std::map<uint32_t, SyncKey>& befor
         return a.first == b.first && a.second.value == b.second.value && a.second.type == b.second.type;
     };
     auto a = before.begin(), b = after.begin();
-    uint32_t previous = 0;
+    std::optional<std::pair<uint32_t, SyncKey>> previous;
     while (a != before.end() && b != after.end() && same(*a, *b)) {
-        previous = a->first;
+        previous = *a;
         ++a, ++b;
     }
     if (a == before.end() && b == after.end())
         return std::nullopt;
-    return previous;
+    if (!previous)
+        return 0;
+    // A step holds its value up to the next key, so only a span that moves on changes before it.
+    const uint32_t differing = std::min(a != before.end() ? a->first : UINT32_MAX, b != after.end() ? b->first : UINT32_MAX);
+    return previous->second.type == SyncKey::Step ? differing : previous->first;
 }
 
 void storeTrackRecords(SyncTrack& track, const std::vector<TrackRecord>& records)

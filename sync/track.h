@@ -42,7 +42,7 @@ bool loadTrack(SyncTrack& track, const std::string& fileName);
 void reloadTrack(SyncTrack& track, const std::string& fileName);
 
 // The first row from which two key sets may give different values: the key before the first
-// difference (a span runs from one key to the next), 0 when the difference is at the first key;
-// nothing when they are the same.
+// difference (a span runs from one key to the next), or the difference itself when that key is a
+// step; 0 when the difference is at the first key; nothing when they are the same.
 std::optional<uint32_t> firstChangedRow(const std::map<uint32_t, SyncKey>& before,
                                         const std::map<uint32_t, SyncKey>& after);

@@ -42,6 +42,10 @@ constexpr uint32_t WindowedExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
 constexpr uint32_t FullscreenStyle = WS_POPUP;
 constexpr uint32_t FullscreenExStyle = WS_EX_APPWINDOW;
 
+// Reload failures on the overlay: what fits beside the picture at small sizes.
+constexpr size_t OverlayProblemWidth = 96;
+constexpr size_t OverlayProblemLines = 12;
+
 } // namespace
 
 DXFramework::DXFramework(HINSTANCE moduleInstance, const std::string& commandLine, const std::string& title,
@@ -157,6 +161,15 @@ void DXFramework::RestartSharedSequences()
     GradientNoise::ResetTables();
 }
 
+void DXFramework::ApplySavedFiles()
+{
+    liveData->Poll();
+    if (const std::optional<double> from = reloadHub->TakeSimulationChange(); from && showStates)
+        showStates->SimulationChangedFrom(*from);
+    if (transport)
+        transport->SetErrorLines(ReloadHub::OverlayLines(reloadHub->Problems(), OverlayProblemWidth, OverlayProblemLines));
+}
+
 void DXFramework::ApplyLaunchOptions()
 {
     if (options.fullscreen)
@@ -200,7 +213,7 @@ void DXFramework::Run()
         } else {
             // What was saved reloads before the frame, so that the frame shows it.
             if (liveData)
-                liveData->Poll();
+                ApplySavedFiles();
             PlayFrame();
         }
     }

@@ -122,6 +122,9 @@ public:
     // A maker's run only (--dev): who reloads what, and the watched loose folder.
     ReloadHub* Reloads() const { return reloadHub.get(); }
     LiveData* Live() const { return liveData.get(); }
+    // --dev, before each frame Run plays: reloads what was saved, tells the kept states what it
+    // changed and the overlay what failed.
+    void ApplySavedFiles();
     // Who keeps the simulation's states for seeks, if anyone (the player sets one for --seek and
     // --dev); without, a seek starts the clock there and the state goes on from the start's.
     std::unique_ptr<ShowStates> showStates;

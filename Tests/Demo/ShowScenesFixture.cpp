@@ -80,7 +80,7 @@ std::vector<unsigned char> ShowScenesFixture::Constant(float value)
     return Track({{0, value, 0}});
 }
 
-void ShowScenesFixture::Assemble(const ArchiveEntries& replaced)
+void ShowScenesFixture::Assemble(const ArchiveEntries& replaced, const std::string& moreOptions)
 {
     ArchiveEntries entries = StillCameraTracks();
     entries["Data\\events\\Scenes.txt"] = Bytes(ShowTimeline());
@@ -115,7 +115,7 @@ void ShowScenesFixture::Assemble(const ArchiveEntries& replaced)
     for (const auto& [name, bytes] : entries)
         writer.Add(name, bytes);
     WriteArchive(writer.Build());
-    framework = OpenShow("--nosetup --windowed --size 800x450", RecorderDirect3DCreator(recorder));
+    framework = OpenShow("--nosetup --windowed --size 800x450 " + moreOptions, RecorderDirect3DCreator(recorder));
 }
 
 void ShowScenesFixture::TearDown()

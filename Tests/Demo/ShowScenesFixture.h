@@ -19,7 +19,7 @@ protected:
 
     // Writes the archive, with the given entries in place of the fixture's, and assembles and loads
     // the show up to its device resources.
-    void Assemble(const ArchiveEntries& replaced = {});
+    void Assemble(const ArchiveEntries& replaced = {}, const std::string& moreOptions = "");
 
     // One frame at the show time, after a clock step of delta seconds: the simulation's steps of
     // that delta (those before are skipped), the timeline's switch, the frame constants and the

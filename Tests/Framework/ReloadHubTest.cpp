@@ -104,3 +104,16 @@ TEST(ReloadHubLifetime, SubscriptionsOutliveTheHubHarmlessly)
     EXPECT_FALSE(kept.Active());
     EXPECT_FALSE(ReloadHub::WatchIfLive({"y"}, [] {}).Active()) << "no hub, nothing watched";
 }
+
+TEST(ReloadProblemLines, ShortLinesForTheOverlayWithTheRestCounted)
+{
+    const std::vector<ReloadProblem> problems = {
+        {"OShaders\\a.fxo", 3, "Could not Create effect from: a.fx\n\na.fx:3: expected ';'"},
+        {"Data\\thing.x", 0, std::string(200, 'x')},
+    };
+    EXPECT_EQ(ReloadHub::OverlayLines(problems, 40, 10),
+              (std::vector<std::string>{"OShaders\\a.fxo:3: Could not Create effec", "  a.fx:3: expected ';'",
+                                        "Data\\thing.x: " + std::string(26, 'x')}));
+    EXPECT_EQ(ReloadHub::OverlayLines(problems, 40, 2),
+              (std::vector<std::string>{"OShaders\\a.fxo:3: Could not Create effec", "(2 more lines on standard error)"}));
+}

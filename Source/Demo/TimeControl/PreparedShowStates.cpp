@@ -109,7 +109,7 @@ bool PreparedShowStates::LoadCacheFile(StateCache& cache, const std::string& cac
     while (std::optional<ShowState> state = showstates::ReadState(in, cacheFile))
         states.push_back(std::move(*state));
     for (ShowState& state : states)
-        cache.Store(std::move(state));
+        cache.StorePrepared(std::move(state));
     return true;
 }
 
@@ -144,7 +144,7 @@ void PreparedShowStates::RunPreparer(StateCache& cache, const std::string& prepa
         try {
             showstates::ReadHeader(in, "the preparing process");
             while (std::optional<ShowState> state = showstates::ReadState(in, "the preparing process"))
-                cache.Store(std::move(*state));
+                cache.StorePrepared(std::move(*state));
         } catch (const FrameworkEx& error) {
             fault = error.message;
         }
@@ -155,6 +155,15 @@ void PreparedShowStates::RunPreparer(StateCache& cache, const std::string& prepa
         throw FrameworkEx(fault);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw FrameworkEx("the preparing process ended without all of them");
+}
+
+void PreparedShowStates::SimulationChangedFrom(double seconds)
+{
+    cache->InvalidateFrom(seconds);
+    // Steps taken past that time went by the old files: the show is off its course, and keeps no
+    // state, until a seek puts a true one back.
+    if (SceneHandler::Instance()->StepsTaken() > SceneHandler::StepsAt(seconds))
+        SceneHandler::Instance()->LeaveTrueCourse();
 }
 
 bool PreparedShowStates::SeekTo(double seconds, bool mayWait)

@@ -12,6 +12,16 @@ void StateCache::Store(ShowState state)
     changed.notify_all();
 }
 
+void StateCache::StorePrepared(ShowState state)
+{
+    {
+        const std::lock_guard lock(mutex);
+        if (state.steps >= preparedUpTo)
+            return;
+    }
+    Store(std::move(state));
+}
+
 std::optional<ShowState> StateCache::LatestAtOrBefore(int64_t step) const
 {
     const std::lock_guard lock(mutex);
@@ -36,7 +46,9 @@ void StateCache::InvalidateFrom(double seconds)
 {
     const std::lock_guard lock(mutex);
     // A state at the time itself already holds what changed there.
-    states.erase(states.lower_bound(SceneHandler::StepsAt(seconds)), states.end());
+    const int64_t step = SceneHandler::StepsAt(seconds);
+    states.erase(states.lower_bound(step), states.end());
+    preparedUpTo = std::min(preparedUpTo, step);
 }
 
 void StateCache::EndPreparation()

@@ -133,6 +133,29 @@ std::optional<double> ReloadHub::TakeSimulationChange()
     return std::exchange(simulationChange, std::nullopt);
 }
 
+std::vector<std::string> ReloadHub::OverlayLines(const std::vector<ReloadProblem>& problems, size_t width,
+                                                 size_t maxLines)
+{
+    std::vector<std::string> lines;
+    for (const ReloadProblem& problem : problems) {
+        const std::string text = problem.Text();
+        bool first = true;
+        for (size_t start = 0; start < text.size();) {
+            const size_t end = std::min(text.find('\n', start), text.size());
+            if (end > start)
+                lines.push_back(((first ? "" : "  ") + text.substr(start, end - start)).substr(0, width));
+            first = false;
+            start = end + 1;
+        }
+    }
+    if (lines.size() > maxLines) {
+        const size_t more = lines.size() - (maxLines - 1);
+        lines.resize(maxLines - 1);
+        lines.push_back("(" + std::to_string(more) + " more lines on standard error)");
+    }
+    return lines;
+}
+
 unsigned ReloadHub::LineIn(const std::string& message)
 {
     const auto numberAt = [&](size_t at) -> unsigned {

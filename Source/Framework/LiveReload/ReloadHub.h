@@ -74,6 +74,10 @@ public:
     void ReportSimulationChangeFrom(double seconds);
     std::optional<double> TakeSimulationChange();
 
+    // The problems as short lines for the overlay: a message's own lines indented under its first,
+    // each cut at width characters, at most maxLines in all (the last saying how many more).
+    static std::vector<std::string> OverlayLines(const std::vector<ReloadProblem>& problems, size_t width, size_t maxLines);
+
     // The line a message names ("file:12: ...", "line 12", "Row 12"), or 0.
     static unsigned LineIn(const std::string& message);
 

@@ -41,6 +41,8 @@ public:
     // False once steps were skipped (a stall, a clock that went back, SkipStepsTo) since the show
     // started or a state was put back: the state is then not the one a run from 0 has.
     bool OnTrueCourse() const { return onTrueCourse; }
+    // A reloaded file changed what the steps already taken would have done.
+    void LeaveTrueCourse() { onTrueCourse = false; }
     // Moves the simulation's clock to the show time without stepping; the state stays as it is.
     // A stall longer than the player allows, and a seek before its state is put in place, use it.
     void SkipStepsTo(double seconds);

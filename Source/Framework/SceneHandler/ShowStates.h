@@ -15,4 +15,7 @@ public:
     virtual bool SeekTo(double seconds, bool mayWait) = 0;
     // After each frame the player draws: the state it passed may be kept.
     virtual void FramePlayed() = 0;
+    // A reloaded file changed what the simulation does from that show time on: the states kept
+    // from there no longer hold, and those prepared from the old files must not come back.
+    virtual void SimulationChangedFrom(double seconds) = 0;
 };

@@ -1,0 +1,82 @@
+// A sync track saved under a running show in the maker's mode: the kept states before the first
+// time the change affects stay, those after go and prepared ones from the old files no longer
+// come back, and a seek then lands on the state a run from 0 with the new track has.
+#include "Demo/ShowScenesFixture.h"
+
+#include "Demo/TimeControl/PreparedShowStates.h"
+#include "Demo/TimeControl/StatePreparation.h"
+#include "Framework/LiveReload/LiveData.h"
+#include "Framework/SceneHandler/SceneHandler.h"
+#include "Framework/Timer/Timer.h"
+#include "sync/track.h"
+
+namespace {
+
+const char* const ShortTimeline = "0 TindreVikIntro\n1.5 TindrevikInsideCube\n3 TindrevikScroller\n";
+constexpr int64_t Target = 250; // 4.17 s, in the scroller
+
+} // namespace
+
+class LiveSeekTest : public ShowScenesFixture {
+protected:
+    // The field's force stays at 1, or becomes force from row 64 (3.75 s, a step key) on.
+    static std::vector<unsigned char> FieldForce(float force)
+    {
+        return Track({{0, 1.0f, int8_t(SyncKey::Step)}, {64, force, int8_t(SyncKey::Step)}});
+    }
+
+    ShowState StateAtTargetRunFromZero(float force)
+    {
+        framework.reset();
+        Assemble({{"Data\\events\\Scenes.txt", Bytes(ShortTimeline)}, {"Data\\sync_Particles_FieldForce.track", FieldForce(force)}});
+        for (int64_t step = 1; step <= Target; ++step) {
+            Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
+            framework->StepFrameUndrawn();
+        }
+        return CaptureShowState();
+    }
+};
+
+TEST_F(LiveSeekTest, ATrackChangeDropsTheStatesFromItsFirstAffectedTimeOnAndASeekLandsOnTheNewTruth)
+{
+    const ShowState before = StateAtTargetRunFromZero(1.0f);
+    const ShowState truth = StateAtTargetRunFromZero(3.0f);
+    ASSERT_FALSE(truth == before) << "the track moves the scroller's particles";
+
+    framework.reset();
+    std::filesystem::create_directories("loose/Data");
+    Assemble({{"Data\\events\\Scenes.txt", Bytes(ShortTimeline)}, {"Data\\sync_Particles_FieldForce.track", FieldForce(1.0f)}},
+             "--dev --data loose");
+    std::vector<ShowState> prepared;
+    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 5.0);
+    ASSERT_EQ(prepared.size(), 5u) << "at 0 and after each whole second";
+    framework.reset();
+    Assemble({{"Data\\events\\Scenes.txt", Bytes(ShortTimeline)}, {"Data\\sync_Particles_FieldForce.track", FieldForce(1.0f)}},
+             "--dev --data loose");
+    auto owned = std::make_unique<PreparedShowStates>(*framework, "", "");
+    PreparedShowStates& states = *owned;
+    framework->showStates = std::move(owned);
+    states.Loaded();
+    for (const ShowState& state : prepared)
+        states.Cache().Store(state);
+    ASSERT_TRUE(states.SeekTo(Target / 60.0, true));
+    Timer::SetFrameClock(SceneHandler::StepTime(Target), 0.001);
+    framework->StepFrameUndrawn();
+
+    WriteWholeFile("loose/Data/sync_Particles_FieldForce.track", FieldForce(3.0f));
+    framework->Live()->Poll(LiveData::Clock::now() - std::chrono::seconds(1));
+    framework->ApplySavedFiles();
+
+    std::vector<int64_t> kept;
+    for (const auto& [step, state] : states.Cache().Copy())
+        kept.push_back(step);
+    EXPECT_EQ(kept, (std::vector<int64_t>{0, 60, 120, 180})) << "the states before 3.75 s stay";
+    EXPECT_FALSE(SceneHandler::Instance()->OnTrueCourse()) << "the steps past 3.75 s went by the old track";
+    states.Cache().StorePrepared(prepared.back());
+    EXPECT_EQ(states.Cache().Count(), 4u) << "a state prepared from the old track is refused";
+
+    ASSERT_TRUE(states.SeekTo(Target / 60.0, true));
+    Timer::SetFrameClock(SceneHandler::StepTime(Target), 0.001);
+    framework->StepFrameUndrawn();
+    EXPECT_TRUE(CaptureShowState() == truth) << "the seek lands on the state a run with the new track has";
+}
