@@ -109,7 +109,7 @@ bool PreparedShowStates::LoadCacheFile(StateCache& cache, const std::string& cac
     while (std::optional<ShowState> state = showstates::ReadState(in, cacheFile))
         states.push_back(std::move(*state));
     for (ShowState& state : states)
-        cache.Store(std::move(state));
+        cache.StorePrepared(std::move(state));
     return true;
 }
 
@@ -144,7 +144,7 @@ void PreparedShowStates::RunPreparer(StateCache& cache, const std::string& prepa
         try {
             showstates::ReadHeader(in, "the preparing process");
             while (std::optional<ShowState> state = showstates::ReadState(in, "the preparing process"))
-                cache.Store(std::move(*state));
+                cache.StorePrepared(std::move(*state));
         } catch (const FrameworkEx& error) {
             fault = error.message;
         }
@@ -187,6 +187,13 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
     }
     scenes.SetMostStepsPerUpdate(bound);
     return true;
+}
+
+void PreparedShowStates::InvalidateFrom(double seconds)
+{
+    cache->InvalidateFrom(seconds);
+    // The show keeps the states it passes from here on again.
+    lastKeptSecond = std::min(lastKeptSecond, SceneHandler::StepsAt(seconds) / static_cast<int64_t>(SceneHandler::StepsPerSecond) - 1);
 }
 
 void PreparedShowStates::FramePlayed()

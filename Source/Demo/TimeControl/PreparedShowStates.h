@@ -31,6 +31,7 @@ public:
     void Loaded() override;
     bool SeekTo(double seconds, bool mayWait) override;
     void FramePlayed() override;
+    void InvalidateFrom(double seconds) override;
 
     // For live reload: the states from that show time on no longer hold.
     StateCache& Cache() { return *cache; }

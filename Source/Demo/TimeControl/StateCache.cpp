@@ -2,6 +2,8 @@
 
 #include "Framework/SceneHandler/SceneHandler.h"
 
+#include <algorithm>
+
 void StateCache::Store(ShowState state)
 {
     {
@@ -10,6 +12,16 @@ void StateCache::Store(ShowState state)
         states.insert_or_assign(step, std::move(state));
     }
     changed.notify_all();
+}
+
+void StateCache::StorePrepared(ShowState state)
+{
+    {
+        const std::lock_guard lock(mutex);
+        if (state.steps >= staleFrom)
+            return;
+    }
+    Store(std::move(state));
 }
 
 std::optional<ShowState> StateCache::LatestAtOrBefore(int64_t step) const
@@ -35,8 +47,10 @@ bool StateCache::WaitForState(int64_t step, int64_t reach, std::chrono::millisec
 void StateCache::InvalidateFrom(double seconds)
 {
     const std::lock_guard lock(mutex);
-    // A state at the time itself already holds what changed there.
-    states.erase(states.lower_bound(SceneHandler::StepsAt(seconds)), states.end());
+    // The state at the time itself took its step with what changed there.
+    const int64_t step = SceneHandler::StepsAt(seconds);
+    staleFrom = std::min(staleFrom, step);
+    states.erase(states.lower_bound(step), states.end());
 }
 
 void StateCache::EndPreparation()

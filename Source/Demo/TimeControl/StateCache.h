@@ -16,6 +16,9 @@ class StateCache {
 public:
     // Keeps the state (replacing one of the same step) and wakes whoever waits for it.
     void Store(ShowState state);
+    // The same for a state the preparation made, unless it stands where an invalidation was: the
+    // preparation ran on the data from before the change.
+    void StorePrepared(ShowState state);
     // The latest state at or before the step.
     std::optional<ShowState> LatestAtOrBefore(int64_t step) const;
     // Waits until a state within reach steps at or before the step is kept, the preparation has
@@ -38,4 +41,5 @@ private:
     mutable std::condition_variable changed;
     std::map<int64_t, ShowState> states;
     bool preparationEnded = false;
+    int64_t staleFrom = INT64_MAX;
 };
