@@ -161,7 +161,7 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
 {
     SceneHandler& scenes = *SceneHandler::Instance();
     const int64_t target = std::max<int64_t>(SceneHandler::StepsAt(seconds), 0);
-    const int64_t from = std::max<int64_t>(target - RingSteps, 0);
+    const int64_t from = std::max<int64_t>(target - std::max(RingSteps, TrailSteps), 0);
     if (mayWait)
         cache->WaitForState(from, CatchUpSteps, std::chrono::hours(1));
     int64_t current = scenes.StepsTaken();
@@ -181,9 +181,14 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
     // run plays them; the frame the player draws next takes the target's step.
     const int64_t bound = scenes.MostStepsPerUpdate();
     scenes.SetMostStepsPerUpdate(0);
+    // A scene that draws over its last picture draws its last frames, for the trails they leave.
     for (int64_t step = std::max(from, current); step < target; ++step) {
         Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
-        framework.StepFrameUndrawn();
+        const Scene* scene = scenes.GetCurrentScene();
+        if (step >= target - TrailSteps && scene && scene->DrawsOverLastPicture())
+            framework.StepFrame();
+        else
+            framework.StepFrameUndrawn();
     }
     scenes.SetMostStepsPerUpdate(bound);
     return true;

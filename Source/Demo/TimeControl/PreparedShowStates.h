@@ -21,6 +21,8 @@ public:
     static constexpr int64_t CatchUpSteps = 60;
     // Steps before its time that a seek puts a state back: the longest ring of positions.
     static constexpr int64_t RingSteps = 3;
+    // The frames before its time that a seek into the intro or the end draws, for their trails.
+    static constexpr int64_t TrailSteps = 12;
 
     // preparer: the program to run in its preparing mode (empty: prepare nothing, keep only what
     // the show passes); archive: the show's archive, which with the program names the cache file
