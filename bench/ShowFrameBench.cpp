@@ -17,6 +17,8 @@
 
 #include "Demo/Capture/FrameEncoder.h"
 #include "Demo/ShowAssembly.h"
+#include "Demo/TimeControl/PreparedShowStates.h"
+#include "Demo/TimeControl/StatePreparation.h"
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
@@ -208,7 +210,38 @@ void Register(const char* scene, double seconds)
         ->Iterations(12);
 }
 
+// Jumps as the transport makes them on GL at 800x450: each iteration is ten jumps spread over the
+// show, in an order that goes back and forth, each to its drawn frame, the show's states prepared
+// beforehand by another show in this process (as the cache file holds them). The figure is per
+// jump, with its drawn frame.
+void Jumps(benchmark::State& state)
+{
+    SkipOnFailure(state, [&] {
+        const ShowDirectory directory;
+        std::vector<ShowState> prepared;
+        {
+            const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
+            PrepareStates(*framework, [&](const ShowState& shown) { prepared.push_back(shown); });
+        }
+        const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
+        PreparedShowStates states(*framework, "", "");
+        states.Loaded();
+        for (ShowState& shown : prepared)
+            states.Cache().Store(std::move(shown));
+        const double times[] = {70.3, 12.1, 98.7, 31.4, 125.2, 55.6, 5.9, 88.8, 40.5, 113.3};
+        const auto started = std::chrono::steady_clock::now();
+        for (auto _ : state)
+            for (const double t : times) {
+                states.SeekTo(t, true);
+                PlayFrame(*framework, t);
+            }
+        const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - started;
+        state.counters["ms_per_jump"] = spent.count() / (double(state.iterations()) * double(std::size(times)));
+    });
+}
+
 const bool registered = [] {
+    benchmark::RegisterBenchmark("Jump/GL/ten-times", Jumps)->Unit(benchmark::kMillisecond)->Iterations(2);
     Register("part", 20.0);
     Register("part-bloom", 23.0);
     Register("scroller", 47.0);

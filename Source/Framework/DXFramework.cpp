@@ -165,7 +165,7 @@ void DXFramework::ApplySavedFiles()
 {
     liveData->Poll();
     if (const std::optional<double> from = reloadHub->TakeSimulationChange(); from && showStates)
-        showStates->SimulationChangedFrom(*from);
+        showStates->InvalidateFrom(*from);
     if (transport)
         transport->SetErrorLines(ReloadHub::OverlayLines(reloadHub->Problems(), OverlayProblemWidth, OverlayProblemLines));
 }
@@ -227,11 +227,17 @@ void DXFramework::StartShow()
     sceneHandler->SetMostStepsPerUpdate(MostStepsPerFrame);
     if (showStates)
         showStates->Loaded();
+    if (musicEnabled) {
+        bassPlayer->OpenDevice(window);
+        bassPlayer->Init();
+    }
+    // The first frame stands at the seek's time less the music's latency (StartMusic).
     if (options.seekSeconds > 0.0) {
+        const double first = options.seekSeconds - MusicLatency();
         if (showStates)
-            showStates->SeekTo(options.seekSeconds, true);
+            showStates->SeekTo(first, true);
         else
-            sceneHandler->SkipStepsTo(options.seekSeconds);
+            sceneHandler->SkipStepsTo(first);
     }
     Timer::SetTime(options.seekSeconds, 0.0);
     if (musicEnabled)
@@ -286,17 +292,19 @@ void DXFramework::CatchUpAfterStall()
     Timer::SetFrameClock(now, delta);
 }
 
+double DXFramework::MusicLatency() const
+{
+    return musicEnabled && bassPlayer ? bassPlayer->LatencyMilliseconds() * 0.001 : 0.0;
+}
+
 void DXFramework::StartMusic()
 {
-    bassPlayer->OpenDevice(window);
-    bassPlayer->Init();
     if (options.seekSeconds > 0.0)
         BASS_ChannelSetPosition(bassPlayer->Stream(),
                                 BASS_ChannelSeconds2Bytes(bassPlayer->Stream(), options.seekSeconds), BASS_POS_BYTE);
     bassPlayer->Play();
     // Second 0 is when the first sound is heard, latency seconds from now.
-    const double latency = bassPlayer->LatencyMilliseconds() * 0.001;
-    Timer::SetTime(options.seekSeconds - latency, 0.0);
+    Timer::SetTime(options.seekSeconds - MusicLatency(), 0.0);
 }
 
 void DXFramework::CreateMainWindow()

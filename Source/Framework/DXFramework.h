@@ -81,6 +81,8 @@ public:
     // One frame of the main loop: the clock's update, the transport, a stall's catch-up, the frame
     // (saved for F12) and the state kept.
     void PlayFrame();
+    // Seconds from starting the music to hearing it; 0 without music.
+    double MusicLatency() const;
     // One frame of the show at the clock as it stands: the sync device to the clock's row, the
     // timeline's scene switch and the current scene's update, the frame drawn and presented, the
     // keyboard's end of frame. Run calls it after each clock update; whoever drives the clock
@@ -148,6 +150,7 @@ private:
     void ApplyLaunchOptions();
     void CheckCapabilities() const;
     void FillPresentParameters();
+    // Starts the opened music at the seek's time, the clock latency seconds behind it.
     void StartMusic();
     // --dev: the loose folder ahead of the archive, watched.
     void OpenLooseFolder();

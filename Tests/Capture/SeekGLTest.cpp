@@ -1,6 +1,8 @@
 // Seeks on GL over the build's archive: a show that jumps to a time in a part scene, the scroller
 // and the box scene (backwards and forwards) draws there the very picture the stills show, the
-// states it puts back prepared by another show in the same process from 0.
+// states it puts back prepared by another show in the same process from 0. In the intro and the
+// end, which draw over their last picture, a jump draws the frames of its last twelve steps and
+// lacks only the faded trails of those before: within a PSNR of 45 dB of the still.
 #include "Demo/BuiltShowFixture.h"
 
 #include "Demo/Capture/CaptureRun.h"
@@ -12,12 +14,18 @@
 
 #include <stb/stb_image.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <iostream>
 #include <sstream>
 
 namespace {
 
 constexpr int Width = 320, Height = 180, Fps = 60;
+// How close a jump into the intro or the end comes to the still: it draws the last twelve frames'
+// trails, not those of the frames before them (54 dB measured; one frame alone came to 17 dB).
+constexpr double MostlyTheSame = 45.0;
 
 // The pixels' rgb as a still stores them.
 std::vector<uint8_t> StillPixels(const std::filesystem::path& path)
@@ -39,6 +47,14 @@ std::vector<uint8_t> Rgb(const GLImage& image)
     return rgb;
 }
 
+double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+    double squares = 0.0;
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        squares += (double(a[i]) - double(b[i])) * (double(a[i]) - double(b[i]));
+    return squares == 0.0 ? 1e9 : 10.0 * std::log10(255.0 * 255.0 * double(a.size()) / squares);
+}
+
 size_t DifferentSamples(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
 {
     size_t different = a.size() == b.size() ? 0 : std::max(a.size(), b.size());
@@ -54,9 +70,11 @@ class SeekGLTest : public BuiltShowFixture {};
 TEST_F(SeekGLTest, AJumpDrawsThePictureOfTheStillsAtItsTime)
 {
     const std::vector<double> times = {47.0, 20.0, 88.0}; // the scroller, back to a part, the box
+    const std::vector<double> overPictures = {8.0, 125.0}; // the intro and the end
     CaptureOptions options;
     options.mode = CaptureOptions::Mode::Stills;
     options.stills = times;
+    options.stills.insert(options.stills.end(), overPictures.begin(), overPictures.end());
     options.directory = (directory / "stills").string();
     options.fps = Fps;
     options.width = Width;
@@ -69,7 +87,7 @@ TEST_F(SeekGLTest, AJumpDrawsThePictureOfTheStillsAtItsTime)
     const std::string size = std::to_string(Width) + "x" + std::to_string(Height);
     Open(size, GLDirect3DCreator());
     std::vector<ShowState> prepared;
-    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 89.0);
+    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 126.0);
     framework.reset();
 
     Open(size, GLDirect3DCreator());
@@ -77,7 +95,9 @@ TEST_F(SeekGLTest, AJumpDrawsThePictureOfTheStillsAtItsTime)
     states.Loaded();
     for (ShowState& state : prepared)
         states.Cache().Store(std::move(state));
-    for (const double t : times) {
+    std::vector<double> all = times;
+    all.insert(all.end(), overPictures.begin(), overPictures.end());
+    for (const double t : all) {
         ASSERT_TRUE(states.SeekTo(t, true));
         Timer::SetFrameClock(t, 1.0 / Fps);
         GLImage picture;
@@ -86,6 +106,12 @@ TEST_F(SeekGLTest, AJumpDrawsThePictureOfTheStillsAtItsTime)
         name << "show-" << t << ".png";
         const std::vector<uint8_t> still = StillPixels(directory / "stills" / name.str());
         ASSERT_FALSE(still.empty()) << name.str();
-        EXPECT_EQ(DifferentSamples(Rgb(picture), still), 0u) << "at " << t << " s";
+        if (std::find(times.begin(), times.end(), t) != times.end()) {
+            EXPECT_EQ(DifferentSamples(Rgb(picture), still), 0u) << "at " << t << " s";
+        } else {
+            const double psnr = Psnr(Rgb(picture), still);
+            std::cout << "a jump to " << t << " s: " << psnr << " dB from the still\n";
+            EXPECT_GT(psnr, MostlyTheSame) << "at " << t << " s";
+        }
     }
 }

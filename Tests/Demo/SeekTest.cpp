@@ -76,9 +76,12 @@ TEST_F(SeekTest, ASeekLandsOnTheStateARunFromZeroHasForwardsBackwardsAndStepBySt
     EXPECT_TRUE(FrameAt(71) == truth.at(71));
     EXPECT_TRUE(SceneHandler::Instance()->OnTrueCourse());
 
-    // Without the prepared states after 1 s, a seek that may not wait to 4.2 s has none near.
-    states.Cache().InvalidateFrom(1.5);
+    // Data changed at 1.5 s: the states from there go, and a preparation made before the change
+    // has none to add there; a seek that may not wait to 4.2 s then has none near.
+    states.InvalidateFrom(1.5);
     EXPECT_EQ(states.Cache().Count(), 2u) << "0 s and 1 s stay";
+    states.Cache().StorePrepared(prepared[3]);
+    EXPECT_EQ(states.Cache().Count(), 2u) << "a stale prepared state is refused";
     EXPECT_FALSE(states.SeekTo(4.2, false));
     EXPECT_EQ(SceneHandler::Instance()->StepsTaken(), 71) << "a seek that gives up changes nothing";
 }

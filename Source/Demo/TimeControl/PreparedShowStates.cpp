@@ -157,20 +157,11 @@ void PreparedShowStates::RunPreparer(StateCache& cache, const std::string& prepa
         throw FrameworkEx("the preparing process ended without all of them");
 }
 
-void PreparedShowStates::SimulationChangedFrom(double seconds)
-{
-    cache->InvalidateFrom(seconds);
-    // Steps taken past that time went by the old files: the show is off its course, and keeps no
-    // state, until a seek puts a true one back.
-    if (SceneHandler::Instance()->StepsTaken() > SceneHandler::StepsAt(seconds))
-        SceneHandler::Instance()->LeaveTrueCourse();
-}
-
 bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
 {
     SceneHandler& scenes = *SceneHandler::Instance();
     const int64_t target = std::max<int64_t>(SceneHandler::StepsAt(seconds), 0);
-    const int64_t from = std::max<int64_t>(target - RingSteps, 0);
+    const int64_t from = std::max<int64_t>(target - std::max(RingSteps, TrailSteps), 0);
     if (mayWait)
         cache->WaitForState(from, CatchUpSteps, std::chrono::hours(1));
     int64_t current = scenes.StepsTaken();
@@ -190,12 +181,28 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
     // run plays them; the frame the player draws next takes the target's step.
     const int64_t bound = scenes.MostStepsPerUpdate();
     scenes.SetMostStepsPerUpdate(0);
+    // A scene that draws over its last picture draws its last frames, for the trails they leave.
     for (int64_t step = std::max(from, current); step < target; ++step) {
         Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
-        framework.StepFrameUndrawn();
+        const Scene* scene = scenes.GetCurrentScene();
+        if (step >= target - TrailSteps && scene && scene->DrawsOverLastPicture())
+            framework.StepFrame();
+        else
+            framework.StepFrameUndrawn();
     }
     scenes.SetMostStepsPerUpdate(bound);
     return true;
+}
+
+void PreparedShowStates::InvalidateFrom(double seconds)
+{
+    cache->InvalidateFrom(seconds);
+    // The show keeps the states it passes from here on again.
+    lastKeptSecond = std::min(lastKeptSecond, SceneHandler::StepsAt(seconds) / static_cast<int64_t>(SceneHandler::StepsPerSecond) - 1);
+    // Steps taken past that time went by the old files: the show is off its course, and keeps no
+    // state, until a seek puts a true one back.
+    if (SceneHandler::Instance()->StepsTaken() > SceneHandler::StepsAt(seconds))
+        SceneHandler::Instance()->LeaveTrueCourse();
 }
 
 void PreparedShowStates::FramePlayed()

@@ -21,6 +21,8 @@ public:
     static constexpr int64_t CatchUpSteps = 60;
     // Steps before its time that a seek puts a state back: the longest ring of positions.
     static constexpr int64_t RingSteps = 3;
+    // The frames before its time that a seek into the intro or the end draws, for their trails.
+    static constexpr int64_t TrailSteps = 12;
 
     // preparer: the program to run in its preparing mode (empty: prepare nothing, keep only what
     // the show passes); archive: the show's archive, which with the program names the cache file
@@ -31,7 +33,7 @@ public:
     void Loaded() override;
     bool SeekTo(double seconds, bool mayWait) override;
     void FramePlayed() override;
-    void SimulationChangedFrom(double seconds) override;
+    void InvalidateFrom(double seconds) override;
 
     // For live reload: the states from that show time on no longer hold.
     StateCache& Cache() { return *cache; }

@@ -2,6 +2,8 @@
 
 #include "Framework/SceneHandler/SceneHandler.h"
 
+#include <algorithm>
+
 void StateCache::Store(ShowState state)
 {
     {
@@ -16,7 +18,7 @@ void StateCache::StorePrepared(ShowState state)
 {
     {
         const std::lock_guard lock(mutex);
-        if (state.steps >= preparedUpTo)
+        if (state.steps >= staleFrom)
             return;
     }
     Store(std::move(state));
@@ -45,10 +47,10 @@ bool StateCache::WaitForState(int64_t step, int64_t reach, std::chrono::millisec
 void StateCache::InvalidateFrom(double seconds)
 {
     const std::lock_guard lock(mutex);
-    // A state at the time itself already holds what changed there.
+    // The state at the time itself took its step with what changed there.
     const int64_t step = SceneHandler::StepsAt(seconds);
+    staleFrom = std::min(staleFrom, step);
     states.erase(states.lower_bound(step), states.end());
-    preparedUpTo = std::min(preparedUpTo, step);
 }
 
 void StateCache::EndPreparation()

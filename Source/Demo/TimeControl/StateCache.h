@@ -16,8 +16,8 @@ class StateCache {
 public:
     // Keeps the state (replacing one of the same step) and wakes whoever waits for it.
     void Store(ShowState state);
-    // The same for a state prepared from the files as they were at the start: refused from the
-    // earliest time InvalidateFrom was told on, since those files have changed there.
+    // The same for a state the preparation made, unless it stands where an invalidation was: the
+    // preparation ran on the data from before the change.
     void StorePrepared(ShowState state);
     // The latest state at or before the step.
     std::optional<ShowState> LatestAtOrBefore(int64_t step) const;
@@ -41,5 +41,5 @@ private:
     mutable std::condition_variable changed;
     std::map<int64_t, ShowState> states;
     bool preparationEnded = false;
-    int64_t preparedUpTo = INT64_MAX; // the step from which prepared states no longer hold
+    int64_t staleFrom = INT64_MAX;
 };

@@ -15,7 +15,7 @@ public:
     virtual bool SeekTo(double seconds, bool mayWait) = 0;
     // After each frame the player draws: the state it passed may be kept.
     virtual void FramePlayed() = 0;
-    // A reloaded file changed what the simulation does from that show time on: the states kept
-    // from there no longer hold, and those prepared from the old files must not come back.
-    virtual void SimulationChangedFrom(double seconds) = 0;
+    // What the show draws from that show time on has changed (a data file reloaded): the states
+    // kept from there no longer hold, and none prepared before the change is taken any more.
+    virtual void InvalidateFrom(double seconds) = 0;
 };

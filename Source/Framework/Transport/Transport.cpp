@@ -175,16 +175,28 @@ double Transport::SceneStartAfter(double seconds) const
 void Transport::JumpTo(double seconds)
 {
     const double t = std::clamp(seconds, 0.0, LastFrameTime());
-    if (framework.showStates)
-        framework.showStates->SeekTo(t, true);
-    else
-        SceneHandler::Instance()->SkipStepsTo(t);
-    Timer::SetTime(t, 0.0);
+    // Playing, the picture at t is due when the music at t is heard, the latency after it starts.
+    const double shown = paused ? t : t - framework.MusicLatency();
+    Land(shown);
     if (paused)
         pausedAt = t;
+    SetMusicPosition(t);
+}
+
+void Transport::Land(double seconds)
+{
+    if (framework.showStates)
+        framework.showStates->SeekTo(seconds, true);
+    else
+        SceneHandler::Instance()->SkipStepsTo(seconds);
+    Timer::SetTime(seconds, 0.0);
+}
+
+void Transport::SetMusicPosition(double seconds)
+{
     if (const BASSPlayer* player = BASSPlayer::Instance(); player && player->Stream()) {
         const HSTREAM stream = player->Stream();
-        BASS_ChannelSetPosition(stream, BASS_ChannelSeconds2Bytes(stream, t), BASS_POS_BYTE);
+        BASS_ChannelSetPosition(stream, BASS_ChannelSeconds2Bytes(stream, seconds), BASS_POS_BYTE);
     }
 }
 
@@ -202,9 +214,9 @@ void Transport::SetPaused(bool pause)
         return;
     }
     paused = false;
-    Timer::SetTime(pausedAt, 0.0);
+    Land(pausedAt - framework.MusicLatency());
     if (stream) {
-        BASS_ChannelSetPosition(stream, BASS_ChannelSeconds2Bytes(stream, pausedAt), BASS_POS_BYTE);
+        SetMusicPosition(pausedAt);
         BASS_ChannelPlay(stream, FALSE);
     }
 }

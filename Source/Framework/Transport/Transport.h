@@ -56,6 +56,9 @@ public:
 
 private:
     void HandleKeys();
+    // The show's state and clock at the time.
+    void Land(double seconds);
+    void SetMusicPosition(double seconds);
     // The start of the timeline's entry before or after the time (0 and the show's end beyond).
     double SceneStartBefore(double seconds) const;
     double SceneStartAfter(double seconds) const;
