@@ -159,6 +159,30 @@ TEST_F(DXFrameworkTest, LetterboxBarsAreClearedAroundThePicture)
     framework->Shutdown();
 }
 
+TEST_F(DXFrameworkTest, AWiderBackBufferCentresThePictureBetweenBarsAtBothSides)
+{
+    MountShow();
+    auto framework = MakeFramework("--nosetup --size 840x360");
+    framework->settings.multiSampleType = 0;
+    framework->CreateMainWindow();
+    framework->CreateDevice();
+    framework->CreateDeviceResources();
+    framework->BeginFrame();
+    std::vector<std::array<DWORD, 4>> cleared;
+    for (size_t i = 0; i < recorder->Count(Op::Clear); ++i) {
+        const D3DVIEWPORT9& v = recorder->Bound(Op::Clear, i).viewport;
+        cleared.push_back({v.X, v.Y, v.Width, v.Height});
+    }
+    EXPECT_EQ(cleared, (std::vector<std::array<DWORD, 4>>{{100, 0, 640, 360}, {0, 0, 100, 360}, {740, 0, 100, 360}}));
+
+    framework->SetLetterboxViewport();
+    D3DVIEWPORT9 viewport;
+    DXFramework::device->GetViewport(&viewport);
+    EXPECT_EQ((std::array<DWORD, 4>{viewport.X, viewport.Y, viewport.Width, viewport.Height}),
+              (std::array<DWORD, 4>{100, 0, 640, 360}));
+    framework->Shutdown();
+}
+
 TEST_F(DXFrameworkTest, NoBarsWhenThePictureFillsTheBackBuffer)
 {
     MountShow();
