@@ -346,8 +346,18 @@ TEST(LaunchOptionsTest, ParsesTheOptionsAndNamesWhatIsWrong)
         }
         return std::string("(accepted)");
     };
-    EXPECT_EQ(messageOf("--size 12x9"), "--size 12x9: width and height must be whole numbers from 16 to 8192");
+    EXPECT_EQ(messageOf("--size 12x9"), "--size \"12x9\": expected WxH from 16x16 to 8192x8192");
     EXPECT_EQ(messageOf("--seek"), "Option --seek needs a value (see --help)");
-    EXPECT_EQ(messageOf("--seek -3"), "--seek -3: expected a number of seconds from 0");
-    EXPECT_EQ(messageOf("--bogus"), "Unknown option --bogus (see --help)");
+    EXPECT_EQ(messageOf("--seek -3"), "--seek \"-3\": expected a number of seconds from 0");
+    EXPECT_EQ(messageOf("--bogus"), "Unknown option \"--bogus\" (see --help)");
+
+    // The program's arguments keep an empty one: it is the size, not the option after it.
+    auto messageOfArguments = [&](std::vector<std::string> arguments) {
+        std::vector<char*> argv{const_cast<char*>("quiet-lantern")};
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        return messageOf(CommandLineOf(static_cast<int>(argv.size()), argv.data()));
+    };
+    EXPECT_EQ(messageOfArguments({"--size", "", "--seek", "5"}), "--size \"\": expected WxH from 16x16 to 8192x8192");
+    EXPECT_EQ(messageOfArguments({"--nosetup", ""}), "Unknown option \"\" (see --help)");
 }
