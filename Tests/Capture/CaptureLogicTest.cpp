@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -67,6 +71,18 @@ TEST(CaptureOptionsTest, EveryBadRequestIsRefusedSayingWhatIsWrong)
     EXPECT_EQ(Refusal("--capture a.mp4 --stills 3"), "--capture and --stills: one offline run makes either a video or stills");
     EXPECT_EQ(Refusal("--stills 3,200"), "--stills 200: the show runs from 0 to 135 seconds");
     EXPECT_EQ(Refusal("--capture a.mp4 --seek 3"), "Unknown option --seek (see --help)");
+
+    // A pipe or a device, also behind a link, cannot be gone back into to finish an MP4.
+    const std::string pipe = testing::TempDir() + "capture-pipe.mp4", link = testing::TempDir() + "capture-link.mp4";
+    std::remove(pipe.c_str());
+    std::remove(link.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+    ASSERT_EQ(symlink(pipe.c_str(), link.c_str()), 0);
+    for (const std::string& output : {pipe, link})
+        EXPECT_EQ(Refusal("--capture " + output),
+                  "--capture " + output + ": that is a pipe, and an MP4 is finished by going back into its file: name a regular file");
+    std::remove(link.c_str());
+    std::remove(pipe.c_str());
 }
 
 TEST(FramePlanTest, ALateStartMeetsTheFrameTimesOfARunFromTheStart)

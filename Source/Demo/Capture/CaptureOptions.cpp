@@ -1,5 +1,7 @@
 #include "Demo/Capture/CaptureOptions.h"
 
+#include "Framework/FileSys/AtomicFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -118,6 +120,10 @@ CaptureOptions ParseCaptureOptions(const std::vector<std::string>& words)
         if (output.extension() != ".mp4")
             throw CaptureUsageError("--capture " + options.output + ": the video is written as MP4, so name it *.mp4");
         CheckOutputFolder(output.parent_path(), "--capture " + options.output);
+        // The muxer goes back into the file to finish it (its index), which no pipe or device allows.
+        if (const std::string kind = SpecialFileKind(options.output); !kind.empty())
+            throw CaptureUsageError("--capture " + options.output + ": that is " + kind +
+                                    ", and an MP4 is finished by going back into its file: name a regular file");
         if (options.width % 2 != 0 || options.height % 2 != 0)
             throw CaptureUsageError("--size " + std::to_string(options.width) + "x" + std::to_string(options.height) +
                                     ": a 4:2:0 video needs an even width and height");
