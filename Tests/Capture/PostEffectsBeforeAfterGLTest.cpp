@@ -11,6 +11,7 @@
 #include "Demo/Scenes/ScrollerScene.h"
 #include "Framework/Noise/GradientNoise.h"
 #include "Modules/PostEffects/PostEffects.h"
+#include "Platform/Gfx/GL/CreateGLDirect3D.h"
 
 #include <stb/stb_image.h>
 
@@ -84,7 +85,7 @@ protected:
         GradientNoise::ResetTables();
         std::ostringstream progress;
         const std::atomic<bool> interrupted{false};
-        EXPECT_EQ(RunCapture(options, interrupted, progress, false), 0) << progress.str();
+        EXPECT_EQ(RunCapture(options, interrupted, progress, false, GLDirect3DCreator()), 0) << progress.str();
         std::map<std::string, Picture> stills;
         for (const auto& entry : std::filesystem::directory_iterator(folder))
             stills[entry.path().filename().string()] = ReadPng(entry.path());
