@@ -26,6 +26,7 @@
 #include "Framework/Timer/Timer.h"
 #include "Modules/PostEffects/PostEffects.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
+#include "Platform/Gfx/GL/GLReadBack.h"
 #include "Platform/Gfx/Recorder/CreateRecorderDirect3D.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 # The device-free core of the engine: archive reading and writing, the clock, sync tracks, the scene
-# timeline, animation curves, scene files, noise, the flow field, the random generator and the
-# exception types. It needs no window, device or audio, so the data tools, the fuzz targets and the
-# pure tests link it alone. Paths are from the project root; the layering check reads this list
+# timeline, animation curves, scene files, noise, the flow field, the random generator, the
+# exception types and the command line's quoting and sizes. It needs no window, device or audio, so
+# the data tools, the fuzz targets and the pure tests link it alone. Paths are from the project root; the layering check reads this list
 # too (a core file includes only core headers and QL_CORE_PLATFORM_HEADERS).
 set(QL_CORE_FILES
     Source/Framework/FrameworkEx.h
@@ -9,6 +9,10 @@ set(QL_CORE_FILES
     Source/Framework/Singleton.h
     Source/Framework/Notice.h
     Source/Framework/Notice.cpp
+    Source/Framework/CommandLineQuoting.h
+    Source/Framework/CommandLineQuoting.cpp
+    Source/Framework/PixelSize.h
+    Source/Framework/PixelSize.cpp
     Source/Framework/FileSys/FileSys.h
     Source/Framework/FileSys/FileSys.cpp
     Source/Framework/FileSys/ArchiveWriter.h

@@ -388,24 +388,30 @@ void DXFramework::BeginFrame()
 {
     device->SetDepthStencilSurface(depthSurface);
     device->SetRenderTarget(0, backBuffer);
-    const DWORD bar = (settings.backBufferHeight - settings.renderHeight) >> 1;
-    auto clear = [](DWORD y, DWORD width, DWORD height) {
-        const D3DVIEWPORT9 viewport{0, y, width, height, 0.0f, 1.0f};
+    const DWORD bar = settings.PictureTop();
+    const DWORD left = settings.PictureLeft();
+    auto clear = [](DWORD x, DWORD y, DWORD width, DWORD height) {
+        const D3DVIEWPORT9 viewport{x, y, width, height, 0.0f, 1.0f};
         device->SetViewport(&viewport);
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 0.0f, 0);
     };
-    clear(bar, settings.renderWidth, settings.renderHeight);
+    clear(left, bar, settings.renderWidth, settings.renderHeight);
     if (bar != 0)
-        clear(0, settings.backBufferWidth, bar);
+        clear(0, 0, settings.backBufferWidth, bar);
     const DWORD top = settings.renderHeight + bar;
     const DWORD height = settings.backBufferHeight - top;
     if (height != 0)
-        clear(top, settings.backBufferWidth, height);
+        clear(0, top, settings.backBufferWidth, height);
+    const DWORD right = left + settings.renderWidth;
+    if (left != 0)
+        clear(0, bar, left, settings.renderHeight);
+    if (right != settings.backBufferWidth)
+        clear(right, bar, settings.backBufferWidth - right, settings.renderHeight);
 }
 
 void DXFramework::SetLetterboxViewport()
 {
-    const D3DVIEWPORT9 viewport{0, (settings.backBufferHeight - settings.renderHeight) >> 1, settings.renderWidth,
+    const D3DVIEWPORT9 viewport{settings.PictureLeft(), settings.PictureTop(), settings.renderWidth,
                                 settings.renderHeight, 0.0f, 1.0f};
     device->SetViewport(&viewport);
 }

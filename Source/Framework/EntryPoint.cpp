@@ -1,5 +1,6 @@
 #include "Framework/EntryPoint.h"
 
+#include "Framework/CommandLineQuoting.h"
 #include "Framework/DXFramework.h"
 #include "Framework/FrameworkEx.h"
 #include "Framework/FrameworkSupportFailed.h"
@@ -31,10 +32,7 @@ int ReportConstructionFailure(const std::string& message)
 
 std::string CommandLineOf(int argc, char** argv)
 {
-    std::string commandLine;
-    for (int i = 1; i < argc; ++i)
-        commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
-    return commandLine;
+    return JoinArguments(std::vector<std::string>(argv + 1, argv + argc));
 }
 
 int RunShow(HINSTANCE instance, const std::string& commandLine, const std::string& title,

@@ -17,7 +17,7 @@ using ShowAssembly = std::function<void(DXFramework&)>;
 int RunShow(HINSTANCE instance, const std::string& commandLine, const std::string& title,
             const ShowAssembly& assemble, const Direct3DCreator& createDirect3D);
 
-// The program's arguments as one command line, separated by blanks.
+// The program's arguments as one command line, quoted where needed (JoinArguments).
 std::string CommandLineOf(int argc, char** argv);
 
 // The window title of the show.

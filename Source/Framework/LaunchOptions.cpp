@@ -1,22 +1,13 @@
 #include "Framework/LaunchOptions.h"
 
+#include "Framework/CommandLineQuoting.h"
 #include "Framework/FrameworkEx.h"
 
 #include <cmath>
 #include <cstdlib>
-#include <sstream>
 #include <vector>
 
 namespace {
-
-std::vector<std::string> Words(const std::string& text)
-{
-    std::istringstream stream(text);
-    std::vector<std::string> words;
-    for (std::string word; stream >> word;)
-        words.push_back(word);
-    return words;
-}
 
 const std::string& ValueOf(const std::vector<std::string>& words, size_t& i)
 {
@@ -25,22 +16,13 @@ const std::string& ValueOf(const std::vector<std::string>& words, size_t& i)
     return words[++i];
 }
 
-unsigned ParseDimension(const std::string& text, const std::string& whole)
-{
-    char* end = nullptr;
-    const unsigned long value = std::strtoul(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 16 || value > 8192)
-        throw FrameworkEx("--size " + whole + ": width and height must be whole numbers from 16 to 8192");
-    return static_cast<unsigned>(value);
-}
-
 } // namespace
 
 LaunchOptions ParseLaunchOptions(const std::string& commandLine)
 {
     LaunchOptions options;
     options.skipSetup = commandLine.find("--nosetup") != std::string::npos;
-    const std::vector<std::string> words = Words(commandLine);
+    const std::vector<std::string> words = SplitArguments(commandLine);
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word == "--help" || word == "-h") {
@@ -56,20 +38,22 @@ LaunchOptions ParseLaunchOptions(const std::string& commandLine)
         } else if (word == "--fullscreen") {
             options.fullscreen = true;
         } else if (word == "--size") {
-            const std::string& size = ValueOf(words, i);
-            const size_t x = size.find_first_of("xX");
-            if (x == std::string::npos)
-                throw FrameworkEx("--size " + size + ": expected WIDTHxHEIGHT, for example 1280x720");
-            options.width = ParseDimension(size.substr(0, x), size);
-            options.height = ParseDimension(size.substr(x + 1), size);
+            const std::string& text = ValueOf(words, i);
+            try {
+                const PixelSize size = ParsePixelSize(text, BackBufferSizes);
+                options.width = size.width;
+                options.height = size.height;
+            } catch (const PixelSizeError& e) {
+                throw FrameworkEx("--size \"" + text + "\": " + e.what());
+            }
         } else if (word == "--seek") {
             const std::string& seconds = ValueOf(words, i);
             char* end = nullptr;
             options.seekSeconds = std::strtod(seconds.c_str(), &end);
             if (seconds.empty() || *end != '\0' || !std::isfinite(options.seekSeconds) || options.seekSeconds < 0.0)
-                throw FrameworkEx("--seek " + seconds + ": expected a number of seconds from 0");
+                throw FrameworkEx("--seek \"" + seconds + "\": expected a number of seconds from 0");
         } else if (word.find("--nosetup") == std::string::npos) {
-            throw FrameworkEx("Unknown option " + word + " (see --help)");
+            throw FrameworkEx("Unknown option \"" + word + "\" (see --help)");
         }
     }
     if (!options.dataFolder.empty() && !options.dev)
@@ -85,7 +69,8 @@ std::string LaunchOptionsHelp(const std::string& programName)
            "  --nosetup        start at once, without the setup dialog\n"
            "  --windowed       play in a window\n"
            "  --fullscreen     play fullscreen\n"
-           "  --size WxH       back buffer of W x H pixels; the picture is 16:9, letterboxed\n"
+           "  --size WxH       back buffer of W x H pixels, " + BackBufferSizes.Text() + "; the picture is\n"
+           "                   16:9, centred between black bars\n"
            "  --seek SECONDS   start the show clock and the music at that time\n"
            "  --dev            maker's mode: transport keys and an overlay (below); the show\n"
            "                   pauses on its last frame instead of ending. --seek and --dev\n"

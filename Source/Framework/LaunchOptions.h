@@ -1,6 +1,8 @@
 // What the command line asks of a run, beyond the setup dialog's choices.
 #pragma once
 
+#include "Framework/PixelSize.h"
+
 #include <optional>
 #include <string>
 
@@ -20,7 +22,10 @@ struct LaunchOptions {
     std::string dataFolder;
 };
 
-// Parses the command line; raises FrameworkEx naming the option and what was wrong.
+// --size: a back buffer no side of which exceeds the largest texture the device makes.
+inline constexpr PixelSizeLimits BackBufferSizes{.widest = 8192, .tallest = 8192};
+
+// Parses the command line (arguments split as SplitArguments does); raises FrameworkEx naming the option and what was wrong.
 LaunchOptions ParseLaunchOptions(const std::string& commandLine);
 
 // The --help text.

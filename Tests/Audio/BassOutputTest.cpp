@@ -161,3 +161,37 @@ TEST_F(BassOutputTest, SeekingMovesTheDecoderAndThePositionTogether)
     ASSERT_TRUE(WaitUntil([&] { return BASS_ChannelIsActive(stream) == BASS_ACTIVE_STOPPED; }));
     EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), length);
 }
+
+TEST_F(BassOutputTest, ADecodingChannelIsReadAtTheFilesRateFromWhereItIsMovedAndNeverPlayed)
+{
+    const auto file = EncodeToneOgg(22050, {440.0}, 1.0, Amplitude);
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    const HSTREAM stream =
+        BASS_StreamCreateFile(TRUE, file.data(), 0, file.size(), BASS_STREAM_DECODE | BASS_SAMPLE_FLOAT);
+    ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
+    BASS_CHANNELINFO info{};
+    ASSERT_TRUE(BASS_ChannelGetInfo(stream, &info));
+    EXPECT_EQ(info.freq, 22050u) << "the file's own rate, not the device's";
+    EXPECT_EQ(info.chans, 2u);
+    EXPECT_FALSE(BASS_ChannelPlay(stream, FALSE));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DECODE);
+    float frame[2];
+    EXPECT_EQ(BASS_ChannelGetData(stream, frame, sizeof frame), static_cast<DWORD>(-1)) << "16-bit is not offered";
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_NOTAVAIL);
+
+    // From half a second on: the rest of the tone, mono on both sides, then the end.
+    ASSERT_TRUE(BASS_ChannelSetPosition(stream, BASS_ChannelSeconds2Bytes(stream, 0.5), BASS_POS_BYTE));
+    std::vector<float> rest(2 * 22050);
+    const DWORD bytes = BASS_ChannelGetData(stream, rest.data(), DWORD(rest.size() * sizeof(float)) | BASS_DATA_FLOAT);
+    ASSERT_EQ(bytes, 11025u * 2 * sizeof(float));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), BASS_ChannelGetLength(stream, BASS_POS_BYTE));
+    rest.resize(bytes / sizeof(float));
+    const ToneMeasure left = MeasureTone(rest, 2, 0, 22050, Threshold);
+    EXPECT_NEAR(left.frequency, 440.0, 2.0);
+    EXPECT_LT(left.first, 50u) << "the tone sounds from the moved position on";
+    for (size_t i = 0; i < rest.size(); i += 2)
+        ASSERT_EQ(rest[i], rest[i + 1]);
+    EXPECT_EQ(BASS_ChannelGetData(stream, frame, sizeof frame | BASS_DATA_FLOAT), static_cast<DWORD>(-1));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ENDED);
+    EXPECT_TRUE(BASS_Free());
+}

@@ -1,45 +1,22 @@
-// The offline mode on GL over the build's basefile.dat: the video read back through libavformat
-// (its size, rate, tags, frame count and the soundtrack under it where the show has it), frames the
-// same on every run and for a late start as for an earlier one, a still the same as its frame,
-// Ctrl+C leaving a playable file, and bad requests or failures leaving no file behind.
+// The offline mode's pictures on GL over the build's basefile.dat, the videos read back through
+// libavformat: frames the same on every run and for a late start as for an earlier one, a still
+// the same as its frame, and chunks captured side by side joining into one capture. What needs no
+// pictures (the frame plan, the sound, progress, Ctrl+C, the output) is CaptureRecorderTest's.
 #include "Capture/VideoReader.h"
 #include "Support/ShowFixture.h"
 #include "Tools/ToolRun.h"
 
-#include "Demo/Capture/Soundtrack.h"
-
 #include <stb/stb_image.h>
 
-#include <csignal>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr unsigned Width = 64;
 constexpr unsigned Height = 36;
 constexpr unsigned Fps = 10;
-
-// Where the sound best lines up with the reference, in samples (positive: the sound is late).
-int BestLag(const std::vector<float>& sound, const std::vector<float>& reference, int reach)
-{
-    int best = 0;
-    double bestScore = -1e300;
-    const int length = static_cast<int>(std::min(sound.size(), reference.size()) / 2) - reach;
-    for (int lag = -reach; lag <= reach; ++lag) {
-        double score = 0.0;
-        for (int i = reach; i < length; i += 2)
-            score += double(sound[2 * (i + lag)]) * reference[2 * i];
-        if (score > bestScore) {
-            bestScore = score;
-            best = lag;
-        }
-    }
-    return best;
-}
 
 } // namespace
 
@@ -80,31 +57,6 @@ protected:
     static std::string Size() { return std::to_string(Width) + "x" + std::to_string(Height); }
 };
 
-TEST_F(CaptureGLTest, TheVideoHoldsEveryFrameTaggedBt709WithTheSoundtrackWhereTheShowHearsIt)
-{
-    ASSERT_EQ(Capture("part.mp4", 14.0, 16.0, 18), 0);
-    const DecodedVideo video = ReadVideo("part.mp4");
-    EXPECT_EQ(video.width, int(Width));
-    EXPECT_EQ(video.height, int(Height));
-    EXPECT_EQ(video.pictures.size(), 20u) << "(16 - 14) x 10 frames";
-    EXPECT_EQ(video.fpsNumerator / video.fpsDenominator, int(Fps));
-    EXPECT_TRUE(video.yuv420);
-    EXPECT_TRUE(video.bt709);
-    EXPECT_NEAR(video.seconds, 2.0, 0.05);
-    ASSERT_EQ(video.soundStreams, 1);
-    EXPECT_NEAR(double(video.sound.size()) / 2 / video.soundRate, 2.0, 0.05);
-
-    // The crash of second 15 is heard at video second 1: the sound is the music from second 14 on.
-    const FileSys files;
-    Soundtrack music(files, 14.0);
-    std::vector<float> reference(video.sound.size());
-    music.Read(reference.data(), reference.size() / 2);
-    EXPECT_LE(std::abs(BestLag(video.sound, reference, 512)), 2);
-    EXPECT_TRUE(std::filesystem::exists("part.mp4"));
-    for (const auto& entry : std::filesystem::directory_iterator("."))
-        EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
-}
-
 // The end draws over its last picture, the scroller recolours its particles at 51 s and the box
 // scene hands over to the fourth part: a late start steps and draws what came before to match.
 TEST_F(CaptureGLTest, ALateStartGivesTheFramesOfAnEarlierStartBitForBit)
@@ -144,50 +96,6 @@ TEST_F(CaptureGLTest, TwoRunsGiveTheSameFramesBitForBitAndAStillIsItsFrame)
         std::swap(bgra[i], bgra[i + 2]);
     ASSERT_EQ(Capture("end.mp4", 121.0, 122.0), 0);
     EXPECT_EQ(ConvertedPlanes(bgra.data(), width, height), ReadVideo("end.mp4").pictures[5]);
-}
-
-TEST_F(CaptureGLTest, CtrlCFinishesAPlayableVideoAndFailuresLeaveNoFileBehind)
-{
-    // The player itself, interrupted once its first progress line is out.
-    int errors[2];
-    ASSERT_EQ(pipe(errors), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(errors[1], STDERR_FILENO);
-        close(errors[0]);
-        execl(QL_PLAYER, QL_PLAYER, "--capture", "cut.mp4", "--size", "64x36", "--fps", "10", "--from", "40",
-              "--preset", "ultrafast", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(errors[1]);
-    std::string said;
-    char buffer[256];
-    for (ssize_t got; said.find("frames/s") == std::string::npos && (got = read(errors[0], buffer, sizeof buffer)) > 0;)
-        said.append(buffer, static_cast<size_t>(got));
-    kill(child, SIGINT);
-    for (ssize_t got; (got = read(errors[0], buffer, sizeof buffer)) > 0;)
-        said.append(buffer, static_cast<size_t>(got));
-    close(errors[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << said;
-    EXPECT_EQ(WEXITSTATUS(status), 130) << said;
-    EXPECT_NE(said.find("interrupted"), std::string::npos) << said;
-    const DecodedVideo cut = ReadVideo("cut.mp4");
-    EXPECT_GT(cut.pictures.size(), 0u);
-    EXPECT_LT(cut.pictures.size(), 950u);
-
-    // A bad request and a failing show: exit 2 and 1, an earlier file of that name untouched.
-    WriteText("kept.mp4", "an earlier video");
-    const ToolRun refused = Invoke(QL_PLAYER, {"--capture", "kept.mp4", "--fps", "500"});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_EQ(refused.err, "quiet-lantern: --fps 500: expected a whole number from 1 to 240\n");
-    std::filesystem::remove("basefile.dat");
-    const ToolRun failed = Invoke(QL_PLAYER, {"--capture", "kept.mp4", "--size", "64x36"});
-    EXPECT_EQ(failed.exitCode, 1) << failed.err;
-    EXPECT_EQ(ReadText("kept.mp4"), "an earlier video");
-    for (const auto& entry : std::filesystem::directory_iterator("."))
-        EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
 }
 
 TEST_F(CaptureGLTest, ChunksCapturedSideBySideJoinIntoTheFramesOfOneCaptureWithTheSoundOnce)

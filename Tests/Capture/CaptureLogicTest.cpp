@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -52,8 +56,7 @@ TEST(CaptureOptionsTest, EveryBadRequestIsRefusedSayingWhatIsWrong)
 {
     EXPECT_EQ(Refusal("--capture a.mp4 --fps 0"), "--fps 0: expected a whole number from 1 to 240");
     EXPECT_EQ(Refusal("--capture a.mp4 --fps 241"), "--fps 241: expected a whole number from 1 to 240");
-    EXPECT_EQ(Refusal("--capture a.mp4 --size 15x16"), "--size width 15: expected a whole number from 16 to 7680");
-    EXPECT_EQ(Refusal("--capture a.mp4 --size 7680x4321"), "--size height 4321: expected a whole number from 16 to 4320");
+    EXPECT_EQ(Refusal("--capture a.mp4 --size 7680x4321"), "--size \"7680x4321\": expected WxH from 16x16 to 7680x4320");
     EXPECT_EQ(Refusal("--capture a.mp4 --size 17x16"), "--size 17x16: a 4:2:0 video needs an even width and height");
     EXPECT_EQ(Refusal("--capture a.mp4 --from 20 --to 10"), "--from 20.000000 --to 10.000000: from must come before to");
     EXPECT_EQ(Refusal("--capture a.mp4 --to 136"), "--to 136: the show runs from 0 to 135 seconds");
@@ -68,6 +71,18 @@ TEST(CaptureOptionsTest, EveryBadRequestIsRefusedSayingWhatIsWrong)
     EXPECT_EQ(Refusal("--capture a.mp4 --stills 3"), "--capture and --stills: one offline run makes either a video or stills");
     EXPECT_EQ(Refusal("--stills 3,200"), "--stills 200: the show runs from 0 to 135 seconds");
     EXPECT_EQ(Refusal("--capture a.mp4 --seek 3"), "Unknown option --seek (see --help)");
+
+    // A pipe or a device, also behind a link, cannot be gone back into to finish an MP4.
+    const std::string pipe = testing::TempDir() + "capture-pipe.mp4", link = testing::TempDir() + "capture-link.mp4";
+    std::remove(pipe.c_str());
+    std::remove(link.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+    ASSERT_EQ(symlink(pipe.c_str(), link.c_str()), 0);
+    for (const std::string& output : {pipe, link})
+        EXPECT_EQ(Refusal("--capture " + output),
+                  "--capture " + output + ": that is a pipe, and an MP4 is finished by going back into its file: name a regular file");
+    std::remove(link.c_str());
+    std::remove(pipe.c_str());
 }
 
 TEST(FramePlanTest, ALateStartMeetsTheFrameTimesOfARunFromTheStart)

@@ -9,6 +9,7 @@
 
 #include "Demo/Capture/CaptureRun.h"
 #include "Modules/PostEffects/PostEffects.h"
+#include "Platform/Gfx/GL/CreateGLDirect3D.h"
 
 #include <stb/stb_image.h>
 
@@ -78,7 +79,7 @@ protected:
         options.height = Height;
         std::ostringstream progress;
         const std::atomic<bool> interrupted{false};
-        EXPECT_EQ(RunCapture(options, interrupted, progress, false), 0) << progress.str();
+        EXPECT_EQ(RunCapture(options, interrupted, progress, false, GLDirect3DCreator()), 0) << progress.str();
         std::map<std::string, Picture> stills;
         for (const auto& entry : std::filesystem::directory_iterator(folder))
             stills[entry.path().filename().string()] = ReadPng(entry.path());

@@ -119,7 +119,7 @@ protected:
         const DisplaySettings& settings = framework->settings;
         ASSERT_EQ(settings.backBufferWidth, Width);
         ASSERT_EQ(settings.backBufferHeight, Height);
-        const UINT top = (settings.backBufferHeight - settings.renderHeight) / 2;
+        const UINT top = settings.PictureTop();
         for (const Still& still : stills) {
             const GLImage backBuffer = PlayTo(still.seconds);
             const std::string name = "show-" + std::to_string(static_cast<int>(still.seconds)) + ".png";

@@ -159,6 +159,30 @@ TEST_F(DXFrameworkTest, LetterboxBarsAreClearedAroundThePicture)
     framework->Shutdown();
 }
 
+TEST_F(DXFrameworkTest, AWiderBackBufferCentresThePictureBetweenBarsAtBothSides)
+{
+    MountShow();
+    auto framework = MakeFramework("--nosetup --size 840x360");
+    framework->settings.multiSampleType = 0;
+    framework->CreateMainWindow();
+    framework->CreateDevice();
+    framework->CreateDeviceResources();
+    framework->BeginFrame();
+    std::vector<std::array<DWORD, 4>> cleared;
+    for (size_t i = 0; i < recorder->Count(Op::Clear); ++i) {
+        const D3DVIEWPORT9& v = recorder->Bound(Op::Clear, i).viewport;
+        cleared.push_back({v.X, v.Y, v.Width, v.Height});
+    }
+    EXPECT_EQ(cleared, (std::vector<std::array<DWORD, 4>>{{100, 0, 640, 360}, {0, 0, 100, 360}, {740, 0, 100, 360}}));
+
+    framework->SetLetterboxViewport();
+    D3DVIEWPORT9 viewport;
+    DXFramework::device->GetViewport(&viewport);
+    EXPECT_EQ((std::array<DWORD, 4>{viewport.X, viewport.Y, viewport.Width, viewport.Height}),
+              (std::array<DWORD, 4>{100, 0, 640, 360}));
+    framework->Shutdown();
+}
+
 TEST_F(DXFrameworkTest, NoBarsWhenThePictureFillsTheBackBuffer)
 {
     MountShow();
@@ -324,10 +348,20 @@ TEST(LaunchOptionsTest, ParsesTheOptionsAndNamesWhatIsWrong)
         }
         return std::string("(accepted)");
     };
-    EXPECT_EQ(messageOf("--size 12x9"), "--size 12x9: width and height must be whole numbers from 16 to 8192");
+    EXPECT_EQ(messageOf("--size 12x9"), "--size \"12x9\": expected WxH from 16x16 to 8192x8192");
     EXPECT_EQ(messageOf("--seek"), "Option --seek needs a value (see --help)");
-    EXPECT_EQ(messageOf("--seek -3"), "--seek -3: expected a number of seconds from 0");
-    EXPECT_EQ(messageOf("--bogus"), "Unknown option --bogus (see --help)");
+    EXPECT_EQ(messageOf("--seek -3"), "--seek \"-3\": expected a number of seconds from 0");
+    EXPECT_EQ(messageOf("--bogus"), "Unknown option \"--bogus\" (see --help)");
+
+    // The program's arguments keep an empty one: it is the size, not the option after it.
+    auto messageOfArguments = [&](std::vector<std::string> arguments) {
+        std::vector<char*> argv{const_cast<char*>("quiet-lantern")};
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        return messageOf(CommandLineOf(static_cast<int>(argv.size()), argv.data()));
+    };
+    EXPECT_EQ(messageOfArguments({"--size", "", "--seek", "5"}), "--size \"\": expected WxH from 16x16 to 8192x8192");
+    EXPECT_EQ(messageOfArguments({"--nosetup", ""}), "Unknown option \"\" (see --help)");
     EXPECT_EQ(ParseLaunchOptions("--dev --data work/loose").dataFolder, "work/loose");
     EXPECT_EQ(messageOf("--data work/loose"),
               "--data work/loose: only with --dev (the show itself reads only the archive)");

@@ -1,6 +1,7 @@
 #include "Support/ArchiveFixture.h"
 
 #include "Framework/FileSys/AtomicFile.h"
+#include "Support/SpecialFiles.h"
 
 #include <zlib.h>
 
@@ -226,6 +227,57 @@ TEST_F(FileSysTest, AnAtomicFileGivenUpOrNotPutInPlaceLeavesTheEarlierFile)
     EXPECT_TRUE(std::filesystem::is_directory("folder"));
     for (const auto& entry : std::filesystem::directory_iterator("."))
         EXPECT_EQ(entry.path().filename().string().find(".partial-"), std::string::npos) << entry.path();
+}
+
+TEST_F(FileSysTest, AnAtomicFileFollowsLinksAndWritesDevicesAndPipesInPlace)
+{
+    namespace fs = std::filesystem;
+    auto partialsIn = [](const fs::path& folder) {
+        size_t count = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            count += entry.path().filename().string().find(".partial-") != std::string::npos;
+        return count;
+    };
+    fs::create_directories("links");
+    fs::create_directories("files");
+    WriteWholeFile("files/real.bin", Bytes("earlier"));
+    fs::create_symlink("../files/real.bin", "links/out.bin");
+    fs::create_symlink("out.bin", "links/chain.bin");
+    fs::create_symlink("../files/new.bin", "links/dangling.bin");
+    for (const char* name : {"links/out.bin", "links/chain.bin", "links/dangling.bin"}) {
+        AtomicFile file(name);
+        EXPECT_EQ(fs::path(file.TemporaryPath()).parent_path(), "links/../files") << name;
+        file.Write(name, std::strlen(name));
+        file.Commit();
+        EXPECT_TRUE(fs::is_symlink(name)) << "the link stays a link";
+        EXPECT_EQ(ReadWholeFile(name), Bytes(name));
+    }
+    EXPECT_EQ(ReadWholeFile("files/real.bin"), Bytes("links/chain.bin"));
+    EXPECT_EQ(ReadWholeFile("files/new.bin"), Bytes("links/dangling.bin"));
+    EXPECT_EQ(partialsIn("links") + partialsIn("files"), 0u);
+
+    const std::string piped = ReadPipeWhile("pipe", [] {
+        AtomicFile file("pipe");
+        file.Write("through", 7);
+        file.Commit();
+    });
+    EXPECT_EQ(piped, "through");
+    EXPECT_EQ(SpecialFileKind("pipe"), "a pipe");
+    EXPECT_EQ(SpecialFileKind("links/out.bin"), "");
+
+    if (MakeFullDevice("full")) {
+        fs::create_symlink("full", "to-full");
+        for (const char* name : {"full", "to-full"}) {
+            EXPECT_EQ(MessageOf([&] {
+                          AtomicFile file(name);
+                          file.Write("bytes", 5);
+                          file.Commit();
+                      }),
+                      std::string(name) + ": could not write the whole file: No space left on device");
+        }
+        EXPECT_EQ(SpecialFileKind("to-full"), "a character device") << "the device node is still there";
+    }
+    EXPECT_EQ(partialsIn("."), 0u);
 }
 
 TEST_F(FileSysTest, EntriesOfAnotherArchiveAreCopiedAsTheyAreButTheOnesLeftOut)

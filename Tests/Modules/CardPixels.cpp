@@ -23,7 +23,7 @@ CpuImage DecodeCard(const std::vector<unsigned char>& png)
 
 CardPixels SortCardPixels(const CpuImage& card, const GLImage& backBuffer, const DisplaySettings& settings)
 {
-    const UINT top = (settings.backBufferHeight - settings.renderHeight) / 2;
+    const UINT top = settings.PictureTop(), pictureLeft = settings.PictureLeft();
     const double across = double(card.width) / settings.renderWidth, down = double(card.height) / settings.renderHeight;
     const auto texels = [](double from, double to, uint32_t size, double reach) {
         return std::pair{uint32_t(std::clamp(std::floor(from - reach), 0.0, double(size))),
@@ -57,15 +57,16 @@ CardPixels SortCardPixels(const CpuImage& card, const GLImage& backBuffer, const
         for (UINT x = 0; x < backBuffer.width; ++x) {
             const uint8_t* pixel = &backBuffer.bgra[(size_t{y} * backBuffer.width + x) * 4];
             const double brightness = (pixel[0] + pixel[1] + pixel[2]) / 3.0;
-            if (y < top || y >= top + settings.renderHeight || x >= settings.renderWidth) {
+            if (y < top || y >= top + settings.renderHeight || x < pictureLeft ||
+                x >= pictureLeft + settings.renderWidth) {
                 pixels.clear.push_back(brightness);
                 continue;
             }
-            if (alphas(x, y - top, TextReach).first == 255) {
+            if (alphas(x - pictureLeft, y - top, TextReach).first == 255) {
                 pixels.text.push_back(brightness);
                 continue;
             }
-            if (alphas(x, y - top, ClearReach).second != 0)
+            if (alphas(x - pictureLeft, y - top, ClearReach).second != 0)
                 continue;
             pixels.clear.push_back(brightness);
             const double u = (x + 0.5) * across, v = (y - top + 0.5) * down;

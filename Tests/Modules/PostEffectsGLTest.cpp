@@ -390,9 +390,10 @@ TEST_F(PostEffectsGLTest, PointLightsLightTheWallFromOutsideTheirSphereAndFromIn
 TEST_F(PostEffectsGLTest, TheOverlaysShowTheirCardsTextWhereTheCardPutsItInTheLetterboxedPicture)
 {
     // Overlay n at a time its card is fully shown, over a black picture, in a back buffer of the
-    // picture's own shape and in a taller one that letterboxes it.
+    // picture's own shape, in a taller one that letterboxes it and in a 21:9 one that centres it
+    // between bars at both sides.
     const std::pair<int, float> shown[] = {{0, 6.0f}, {1, 128.0f}};
-    for (const std::string size : {"640x360", "640x480"}) {
+    for (const std::string size : {"640x360", "640x480", "840x360"}) {
         Close();
         Open("--nosetup --windowed --size " + size);
         ASSERT_TRUE(boxes.empty()) << boxes.front();

@@ -205,7 +205,7 @@ TEST_F(TextcardTest, FaultsOfTheFactsAndOfTheCardAreRefusedWithTheirFileAndLine)
          "card.txt:1: the line is " + std::to_string(std::lround(tooLong.right - tooLong.left)) +
              " pixels wide, wider than the width of the 1024x576 card"},
         {"party = K\n", "0.05 0.1 {party}\n", "card.txt:1: the line reaches above the top of the 1024x576 card"},
-        {"party = K\n", "0.5 0.1 {party}\n", "bad --size '1024x9000': expected WxH, each side from 16 to 8192\n"
+        {"party = K\n", "0.5 0.1 {party}\n", "bad --size '1024x9000': expected WxH from 16x16 to 8192x8192\n"
                                              "Try 'textcard --help'.", {"--size", "1024x9000"}, 2},
     };
     for (const Case& c : cases) {

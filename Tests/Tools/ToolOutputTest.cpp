@@ -3,6 +3,7 @@
 // file behind, and an earlier output of the same name stays as it was.
 #include "Support/ArchiveFixture.h"
 #include "Tools/ToolRun.h"
+#include "Support/SpecialFiles.h"
 
 #include <random>
 
@@ -80,6 +81,32 @@ TEST_F(ToolOutputTest, AToolOutOfDiskLeavesNoOutputAndAnEarlierOneIntact)
         EXPECT_EQ(roomy.exitCode, 0) << name << ": " << roomy.err;
         EXPECT_GT(fs::file_size(c.output), Limit) << name;
     }
+}
+
+TEST_F(ToolOutputTest, AToolFollowsALinkAndWritesADeviceOrAPipeWithoutReplacingIt)
+{
+    WriteInputs();
+    ASSERT_EQ(Invoke(QL_PACK, {"in", "-o", "packed.dat"}).exitCode, 0);
+    const std::string packed = ReadText("packed.dat");
+
+    WriteText("target.dat", "an earlier output");
+    fs::create_symlink("target.dat", "link.dat");
+    const ToolRun linked = Invoke(QL_PACK, {"in", "-o", "link.dat"});
+    EXPECT_EQ(linked.exitCode, 0) << linked.err;
+    EXPECT_TRUE(fs::is_symlink("link.dat"));
+    EXPECT_EQ(ReadText("target.dat"), packed);
+
+    ToolRun piped;
+    EXPECT_EQ(ReadPipeWhile("pipe", [&] { piped = Invoke(QL_PACK, {"in", "-o", "pipe"}); }), packed);
+    EXPECT_EQ(piped.exitCode, 0) << piped.err;
+
+    if (MakeFullDevice("full")) {
+        const ToolRun full = Invoke(QL_PACK, {"in", "-o", "full"});
+        EXPECT_EQ(full.exitCode, 1);
+        EXPECT_EQ(full.err, "pack: full: could not write the whole file: No space left on device\n");
+        EXPECT_FALSE(fs::is_regular_file("full")) << "the device node was replaced by a file";
+    }
+    EXPECT_EQ(TemporaryFilesLeft(), std::vector<std::string>{});
 }
 
 } // namespace

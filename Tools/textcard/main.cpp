@@ -7,13 +7,17 @@
 #include "ToolMain.h"
 
 #include "Framework/FileSys/ArchiveWriter.h"
+#include "Framework/PixelSize.h"
 #include "Platform/D3DX/ImageDecoder.h"
 
 #include <stb/stb_image_write.h>
 
-#include <charconv>
-
 namespace {
+
+constexpr uint32_t DefaultWidth = 2048;
+constexpr uint32_t DefaultHeight = 1152;
+// A card must load where the show reads it, through the image decoder.
+constexpr PixelSizeLimits CardSizes{.widest = MaxImageSide, .tallest = MaxImageSide};
 
 const ToolInfo Tool{"textcard", R"(Usage: textcard --font FONT --facts FACTS --card CARD -o FILE [--size WxH]
        textcard --font FONT --glyphs -o FILE
@@ -46,27 +50,12 @@ Options:
   --card CARD      the card file (required)
   -o FILE          where to write the PNG (required)
   --size WxH       the card's size in pixels (default 2048x1152: the show's 16:9 picture, so
-                   that a 1920x1080 picture never magnifies it), each side 16 to 8192
+                   that a 1920x1080 picture never magnifies it), )" + CardSizes.Text() + R"(
   --help           show this help
 
 Exit status: 0 on success, 1 on bad input (a file that cannot be read or holds a fault, a fact
 that is missing, a character the font lacks, a line that leaves the card), 2 on a usage error.
 )"};
-
-constexpr uint32_t DefaultWidth = 2048;
-constexpr uint32_t DefaultHeight = 1152;
-constexpr uint32_t LeastSide = 16;
-
-uint32_t Side(const std::string& text, const std::string& size)
-{
-    uint32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < LeastSide ||
-        value > MaxImageSide)
-        throw UsageError{"bad --size '" + size + "': expected WxH, each side from " + std::to_string(LeastSide) +
-                         " to " + std::to_string(MaxImageSide)};
-    return value;
-}
 
 // The card as PNG bytes: white everywhere, so that filtering never darkens the text's edges, with
 // the coverage as alpha.
@@ -118,12 +107,14 @@ void MakeTextCard(const std::vector<std::string>& args)
     const std::string& output = line.Value("-o");
     uint32_t width = DefaultWidth, height = DefaultHeight;
     if (line.Has("--size")) {
-        const std::string& size = line.Value("--size");
-        const size_t x = size.find('x');
-        if (x == std::string::npos)
-            throw UsageError{"bad --size '" + size + "': expected WxH"};
-        width = Side(size.substr(0, x), size);
-        height = Side(size.substr(x + 1), size);
+        const std::string& text = line.Value("--size");
+        try {
+            const PixelSize size = ParsePixelSize(text, CardSizes);
+            width = size.width;
+            height = size.height;
+        } catch (const PixelSizeError& e) {
+            throw UsageError{"bad --size '" + text + "': " + e.what()};
+        }
     }
 
     const Facts facts = Facts::Read(factsPath);

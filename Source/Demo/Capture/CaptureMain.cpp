@@ -2,6 +2,7 @@
 
 #include "Demo/Capture/CaptureRun.h"
 #include "Framework/FrameworkEx.h"
+#include "Platform/Gfx/GL/CreateGLDirect3D.h"
 
 #include <atomic>
 #include <csignal>
@@ -38,7 +39,7 @@ int CaptureMain(const std::vector<std::string>& words)
     std::signal(SIGINT, Interrupt);
     std::signal(SIGTERM, Interrupt);
     try {
-        const int status = RunCapture(options, interrupted, std::cerr, isatty(STDERR_FILENO) != 0);
+        const int status = RunCapture(options, interrupted, std::cerr, isatty(STDERR_FILENO) != 0, GLDirect3DCreator());
         if (status == InterruptedExitCode)
             Report("interrupted; what was made is kept", status);
         return status;

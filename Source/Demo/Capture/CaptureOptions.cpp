@@ -1,5 +1,7 @@
 #include "Demo/Capture/CaptureOptions.h"
 
+#include "Framework/FileSys/AtomicFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -11,7 +13,6 @@ namespace {
 
 constexpr double ShowLength = 135.0;
 constexpr unsigned MinimumFps = 1, MaximumFps = 240;
-constexpr unsigned MinimumSide = 16, MaximumWidth = 7680, MaximumHeight = 4320;
 const char* const Presets[] = {"ultrafast", "superfast", "veryfast", "faster", "fast",
                                "medium",    "slow",      "slower",   "veryslow"};
 
@@ -86,12 +87,14 @@ CaptureOptions ParseCaptureOptions(const std::vector<std::string>& words)
         } else if (word == "--fps") {
             options.fps = Whole("--fps", value(), MinimumFps, MaximumFps);
         } else if (word == "--size") {
-            const std::string& size = value();
-            const size_t x = size.find_first_of("xX");
-            if (x == std::string::npos)
-                throw CaptureUsageError("--size " + size + ": expected WIDTHxHEIGHT, for example 1920x1080");
-            options.width = Whole("--size width", size.substr(0, x), MinimumSide, MaximumWidth);
-            options.height = Whole("--size height", size.substr(x + 1), MinimumSide, MaximumHeight);
+            const std::string& text = value();
+            try {
+                const PixelSize size = ParsePixelSize(text, VideoSizes);
+                options.width = size.width;
+                options.height = size.height;
+            } catch (const PixelSizeError& e) {
+                throw CaptureUsageError("--size \"" + text + "\": " + e.what());
+            }
         } else if (word == "--from") {
             options.from = ShowTime("--from", value());
         } else if (word == "--to") {
@@ -117,6 +120,10 @@ CaptureOptions ParseCaptureOptions(const std::vector<std::string>& words)
         if (output.extension() != ".mp4")
             throw CaptureUsageError("--capture " + options.output + ": the video is written as MP4, so name it *.mp4");
         CheckOutputFolder(output.parent_path(), "--capture " + options.output);
+        // The muxer goes back into the file to finish it (its index), which no pipe or device allows.
+        if (const std::string kind = SpecialFileKind(options.output); !kind.empty())
+            throw CaptureUsageError("--capture " + options.output + ": that is " + kind +
+                                    ", and an MP4 is finished by going back into its file: name a regular file");
         if (options.width % 2 != 0 || options.height % 2 != 0)
             throw CaptureUsageError("--size " + std::to_string(options.width) + "x" + std::to_string(options.height) +
                                     ": a 4:2:0 video needs an even width and height");
@@ -141,7 +148,7 @@ std::string CaptureOptionsHelp()
            "  --stills T1,T2,...   render PNG stills of the frames at those show seconds\n"
            "  --out DIR            the folder for stills (default: the working folder)\n"
            "  --fps N              frames a second, 1 to 240 (default 60)\n"
-           "  --size WxH           picture size, 16x16 to 7680x4320 (default 1920x1080)\n"
+           "  --size WxH           picture size, " + VideoSizes.Text() + " (default 1920x1080)\n"
            "  --from S, --to S     the part of the show to capture (default 0 to 135)\n"
            "  --crf Q              H.264 quality, 0 (lossless) to 51 (default 18)\n"
            "  --preset P           x264 speed preset, ultrafast to veryslow (default medium)\n"

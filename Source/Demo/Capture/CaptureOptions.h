@@ -2,10 +2,15 @@
 // (--stills), at which frame rate and size, over which part of the show.
 #pragma once
 
+#include "Framework/PixelSize.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+// --size: no larger than the largest picture H.264's levels encode (8K UHD).
+inline constexpr PixelSizeLimits VideoSizes{.widest = 7680, .tallest = 4320};
 
 struct CaptureOptions {
     enum class Mode { Video, Stills };

@@ -9,7 +9,7 @@
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
-#include "Platform/Gfx/GL/CreateGLDirect3D.h"
+#include "Framework/DeviceCall.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +19,14 @@
 #include <sstream>
 
 namespace {
+
+// The back buffer as drawn, before Present.
+ReadBackImage ReadPicture()
+{
+    ReadBackImage picture;
+    DEVICE_CALL(DXFramework::device->ReadRenderTarget(&DXFramework::device->BackBuffer(), &picture));
+    return picture;
+}
 
 // The earliest show time whose drawn picture the frame at from depends on: from itself, or for a
 // scene that draws over its last picture, the last frame before that scene began.
@@ -53,7 +61,7 @@ int64_t PlayPlan(DXFramework& framework, const FramePlan& plan, int64_t next, co
         } else if (frame < plan.firstKept) {
             framework.StepFrame();
         } else {
-            framework.StepFrame([&] { keep(GLReadBackBuffer(*DXFramework::device)); });
+            framework.StepFrame([&] { keep(ReadPicture()); });
             if (progress)
                 progress->Update(frame + 1 - plan.firstKept);
         }
@@ -61,19 +69,20 @@ int64_t PlayPlan(DXFramework& framework, const FramePlan& plan, int64_t next, co
     return plan.end;
 }
 
-std::unique_ptr<DXFramework> OpenOffscreenShow(const CaptureOptions& options)
+std::unique_ptr<DXFramework> OpenOffscreenShow(const CaptureOptions& options, const Direct3DCreator& createDirect3D)
 {
     // No window is ever shown and no sound is played: no display or sound card is needed.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     return OpenShow("--nosetup --windowed --size " + std::to_string(options.width) + "x" +
                         std::to_string(options.height),
-                    GLDirect3DCreator());
+                    createDirect3D);
 }
 
-int CaptureVideo(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& out, bool terminal)
+int CaptureVideo(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& out, bool terminal,
+                 const Direct3DCreator& createDirect3D)
 {
     AtomicFile output(options.output);
-    const std::unique_ptr<DXFramework> framework = OpenOffscreenShow(options);
+    const std::unique_ptr<DXFramework> framework = OpenOffscreenShow(options, createDirect3D);
     const FramePlan plan = PlanFrames(options.from, options.to, options.fps, PictureStart(options.from, options.fps));
 
     VideoSettings settings{options.width, options.height, options.fps, options.crf, options.preset, std::nullopt};
@@ -85,7 +94,7 @@ int CaptureVideo(const CaptureOptions& options, const std::atomic<bool>& interru
     FrameEncoder encoder(std::make_unique<VideoFile>(output.TemporaryPath(), settings), std::move(soundtrack), options.fps);
     Progress progress(out, terminal, "capture", plan.KeptFrames());
     const int64_t stopped = PlayPlan(*framework, plan, plan.firstStepped, interrupted, &progress,
-                                     [&](GLImage picture) { encoder.Push(std::move(picture)); });
+                                     [&](ReadBackImage picture) { encoder.Push(std::move(picture)); });
     encoder.Finish();
     progress.Finish(std::max<int64_t>(stopped - plan.firstKept, 0));
     output.Commit();
@@ -99,9 +108,10 @@ std::string StillName(double seconds)
     return name.str();
 }
 
-int CaptureStills(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& out, bool terminal)
+int CaptureStills(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& out, bool terminal,
+                  const Direct3DCreator& createDirect3D)
 {
-    const std::unique_ptr<DXFramework> framework = OpenOffscreenShow(options);
+    const std::unique_ptr<DXFramework> framework = OpenOffscreenShow(options, createDirect3D);
     // Each still is the frame a capture at this rate shows at that time; times on one frame share it.
     std::map<int64_t, std::vector<double>> frames;
     for (const double seconds : options.stills)
@@ -114,7 +124,7 @@ int CaptureStills(const CaptureOptions& options, const std::atomic<bool>& interr
         const double frameTime = static_cast<double>(frame) / options.fps;
         const FramePlan plan =
             PlanFrames(frameTime, frameTime + 1.0 / options.fps, options.fps, PictureStart(frameTime, options.fps));
-        next = PlayPlan(*framework, plan, next, interrupted, nullptr, [&](const GLImage& picture) {
+        next = PlayPlan(*framework, plan, next, interrupted, nullptr, [&](const ReadBackImage& picture) {
             for (const double seconds : times)
                 SaveStill(picture, std::filesystem::path(options.directory) / StillName(seconds));
         });
@@ -129,8 +139,9 @@ int CaptureStills(const CaptureOptions& options, const std::atomic<bool>& interr
 } // namespace
 
 int RunCapture(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& progress,
-               bool terminal)
+               bool terminal, const Direct3DCreator& createDirect3D)
 {
-    return options.mode == CaptureOptions::Mode::Video ? CaptureVideo(options, interrupted, progress, terminal)
-                                                       : CaptureStills(options, interrupted, progress, terminal);
+    return options.mode == CaptureOptions::Mode::Video
+               ? CaptureVideo(options, interrupted, progress, terminal, createDirect3D)
+               : CaptureStills(options, interrupted, progress, terminal, createDirect3D);
 }

@@ -1,8 +1,10 @@
-// An offline run of the show: the frames of the plan rendered on GL with no display and no sound
-// device, the kept ones going into a video file or into still pictures, with progress on the way.
+// An offline run of the show: the frames of the plan rendered with no display and no sound device
+// (on GL for the player, on the Recorder for tests), read back through the device, the kept ones
+// going into a video file or into still pictures, with progress on the way.
 #pragma once
 
 #include "Demo/Capture/CaptureOptions.h"
+#include "Platform/Gfx/IDirect3D9.h"
 
 #include <atomic>
 #include <ostream>
@@ -14,4 +16,4 @@ constexpr int InterruptedExitCode = 130;
 // video is then finished with the frames made so far). Throws FrameworkEx when the show or the
 // output fails; no file is then left under the output's name.
 int RunCapture(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& progress,
-               bool terminal);
+               bool terminal, const Direct3DCreator& createDirect3D);

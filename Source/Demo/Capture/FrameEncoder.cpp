@@ -25,7 +25,7 @@ void FrameEncoder::RethrowFailure()
         std::rethrow_exception(failure);
 }
 
-void FrameEncoder::Push(GLImage picture)
+void FrameEncoder::Push(ReadBackImage picture)
 {
     std::unique_lock lock(mutex);
     changed.wait(lock, [&] { return queue.size() < QueueLength || failure; });
@@ -54,7 +54,7 @@ void FrameEncoder::Work()
         changed.wait(lock, [&] { return !queue.empty() || closing; });
         if (queue.empty())
             return;
-        GLImage picture = std::move(queue.front());
+        ReadBackImage picture = std::move(queue.front());
         queue.pop_front();
         lock.unlock();
         changed.notify_all();
@@ -70,7 +70,7 @@ void FrameEncoder::Work()
     }
 }
 
-void FrameEncoder::EncodeOne(const GLImage& picture)
+void FrameEncoder::EncodeOne(const ReadBackImage& picture)
 {
     file->AddPicture(picture.bgra.data(), size_t{picture.width} * 4);
     ++encoded;

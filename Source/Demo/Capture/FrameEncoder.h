@@ -5,7 +5,7 @@
 
 #include "Demo/Capture/Soundtrack.h"
 #include "Demo/Capture/VideoFile.h"
-#include "Platform/Gfx/GL/GLReadBack.h"
+#include "Platform/Gfx/ReadBackImage.h"
 
 #include <condition_variable>
 #include <deque>
@@ -26,13 +26,13 @@ public:
     FrameEncoder& operator=(const FrameEncoder&) = delete;
 
     // Waits while the queue is full. Throws what the encoding thread failed with, if it did.
-    void Push(GLImage picture);
+    void Push(ReadBackImage picture);
     // Encodes what is queued and finishes the file; throws the encoding thread's failure.
     void Finish();
 
 private:
     void Work();
-    void EncodeOne(const GLImage& picture);
+    void EncodeOne(const ReadBackImage& picture);
     void RethrowFailure();
 
     std::unique_ptr<VideoFile> file;
@@ -44,7 +44,7 @@ private:
 
     std::mutex mutex;
     std::condition_variable changed;
-    std::deque<GLImage> queue;
+    std::deque<ReadBackImage> queue;
     bool closing = false;
     std::exception_ptr failure;
     std::thread worker;

@@ -84,8 +84,9 @@ void FamilyScene::CopyPictureTo(const std::string& targetName) const
 {
     DXFramework& framework = *DXFramework::Instance();
     const DisplaySettings& settings = framework.settings;
-    const LONG bar = static_cast<LONG>((settings.backBufferHeight - settings.renderHeight) / 2);
-    const RECT picture{0, bar, static_cast<LONG>(settings.renderWidth), bar + static_cast<LONG>(settings.renderHeight)};
+    const LONG left = static_cast<LONG>(settings.PictureLeft()), top = static_cast<LONG>(settings.PictureTop());
+    const RECT picture{left, top, left + static_cast<LONG>(settings.renderWidth),
+                       top + static_cast<LONG>(settings.renderHeight)};
     DEVICE_CALL(DXFramework::device->StretchRect(framework.backBuffer, &picture, GetRenderTarget(targetName).surface,
                                                  nullptr, D3DTEXF_POINT));
 }

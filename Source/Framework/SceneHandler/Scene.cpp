@@ -76,9 +76,10 @@ void Scene::SetFrameConstants()
     const float eye[3] = {after.position.x, after.position.y, after.position.z};
     global.SetVec3BySemantic("EYEPOS", eye);
     global.SetVec2BySemantic("FOCUS_MAXZ", focus);
-    // Objects drawn this frame combine their matrices with the same camera, and with the same
-    // previous view-projection as OLDVIEWPROJ for their motion.
-    DXEffectHandler::SetCamera({after.view, after.viewProjection, before->previousViewProjection});
+    // Objects drawn this frame combine all their matrices with the camera active at draw time,
+    // its previous view-projection included: on a cut, the new camera's own motion, not a streak
+    // from the old camera's view to the new one.
+    DXEffectHandler::SetCamera({after.view, after.viewProjection, after.previousViewProjection});
 
     UpdateLights(time);
 }

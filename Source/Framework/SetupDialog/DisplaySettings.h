@@ -14,4 +14,9 @@ struct DisplaySettings {
     bool fullscreen = false;
     bool vsync = false;
     float monitorAspect = 16.0f / 9.0f;
+
+    // The picture is centred: bars at the top and bottom, or at both sides of a back buffer wider
+    // than the picture.
+    unsigned PictureLeft() const { return (backBufferWidth - renderWidth) / 2; }
+    unsigned PictureTop() const { return (backBufferHeight - renderHeight) / 2; }
 };

@@ -45,6 +45,23 @@ constexpr DWORD BASS_DEVICE_LATENCY = 0x100;
 
 // Stream flags. A memory stream is always fully scanned, so BASS_STREAM_PRESCAN costs nothing.
 constexpr DWORD BASS_STREAM_PRESCAN = 0x20000;
+// A decoding channel is not played: its data is read with BASS_ChannelGetData, as stereo 32-bit
+// floats (mono doubled) at the file's own rate. BASS_SAMPLE_FLOAT is taken and changes nothing.
+constexpr DWORD BASS_SAMPLE_FLOAT = 0x100;
+constexpr DWORD BASS_STREAM_DECODE = 0x200000;
+
+// BASS_ChannelGetData: the length is in bytes of 32-bit float samples (the only form offered).
+constexpr DWORD BASS_DATA_FLOAT = 0x40000000;
+constexpr int BASS_ERROR_DECODE = 38; // playing a decoding channel
+constexpr int BASS_ERROR_ENDED = 45;  // reading a decoding channel past its end
+
+// A channel's form, as much of BASS 2.4's record as this layer fills: a decoding channel's rate
+// and channels are what BASS_ChannelGetData gives.
+struct BASS_CHANNELINFO {
+    DWORD freq;
+    DWORD chans;
+    DWORD flags; // the flags it was created with
+};
 
 // BASS_ChannelGetPosition / BASS_ChannelGetLength modes.
 constexpr DWORD BASS_POS_BYTE = 0;
@@ -108,3 +125,8 @@ BOOL BASS_ChannelSetPosition(DWORD handle, QWORD pos, DWORD mode);
 // Between seconds and byte positions of a stream; times from 0 up to a billion seconds.
 QWORD BASS_ChannelSeconds2Bytes(DWORD handle, double pos);
 double BASS_ChannelBytes2Seconds(DWORD handle, QWORD pos);
+BOOL BASS_ChannelGetInfo(DWORD handle, BASS_CHANNELINFO* info);
+// The next data of a decoding channel: length is a byte count with BASS_DATA_FLOAT; whole stereo
+// frames are read. Returns the bytes written, fewer only at the end, and (DWORD)-1 with
+// BASS_ERROR_ENDED once nothing is left (BASS_ERROR_NOTAVAIL for a played channel or another form).
+DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length);

@@ -44,7 +44,7 @@ HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD le
     std::lock_guard api(library.api);
     if (!library.device)
         return Fail(BASS_ERROR_INIT, HSTREAM{0});
-    if (!mem || (flags & ~BASS_STREAM_PRESCAN) != 0)
+    if (!mem || (flags & ~(BASS_STREAM_PRESCAN | BASS_STREAM_DECODE | BASS_SAMPLE_FLOAT)) != 0)
         return Fail(BASS_ERROR_NOTAVAIL, HSTREAM{0});
     if (file == nullptr || length == 0)
         return Fail(BASS_ERROR_FILEOPEN, HSTREAM{0});
@@ -58,7 +58,7 @@ HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD le
     auto decoder = OggMemoryDecoder::Open(data, static_cast<size_t>(length), error);
     if (!decoder)
         return Fail(error, HSTREAM{0});
-    auto stream = std::make_unique<StreamChannel>(std::move(decoder), library.device->Frequency());
+    auto stream = std::make_unique<StreamChannel>(std::move(decoder), library.device->Frequency(), flags);
 
     std::lock_guard mix(library.mix);
     const HSTREAM handle = library.nextHandle++;
@@ -134,4 +134,30 @@ QWORD BASS_ChannelSeconds2Bytes(DWORD handle, double pos)
 double BASS_ChannelBytes2Seconds(DWORD handle, QWORD pos)
 {
     return WithStream(handle, -1.0, [pos](StreamChannel& stream) { return stream.BytesToSeconds(pos); });
+}
+
+BOOL BASS_ChannelGetInfo(DWORD handle, BASS_CHANNELINFO* info)
+{
+    if (info == nullptr)
+        return Fail(BASS_ERROR_ILLPARAM, FALSE);
+    return WithStream(handle, FALSE, [info](StreamChannel& stream) {
+        *info = {static_cast<DWORD>(stream.Rate()), 2, stream.Flags()};
+        return TRUE;
+    });
+}
+
+DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length)
+{
+    constexpr DWORD Failed = static_cast<DWORD>(-1);
+    return WithStream(handle, Failed, [buffer, length](StreamChannel& stream) {
+        if (!stream.DecodeOnly() || (length & BASS_DATA_FLOAT) == 0)
+            return Fail(BASS_ERROR_NOTAVAIL, Failed);
+        const size_t frames = (length & ~BASS_DATA_FLOAT) / (2 * sizeof(float));
+        if (buffer == nullptr && frames > 0)
+            return Fail(BASS_ERROR_ILLPARAM, Failed);
+        const size_t read = stream.ReadDecoded(static_cast<float*>(buffer), frames);
+        if (read == 0 && frames > 0)
+            return Fail(BASS_ERROR_ENDED, Failed);
+        return static_cast<DWORD>(read * 2 * sizeof(float));
+    });
 }

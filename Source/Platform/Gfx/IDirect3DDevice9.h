@@ -15,6 +15,7 @@
 #include "Platform/Gfx/DeviceState.h"
 #include "Platform/Gfx/GfxTypes.h"
 #include "Platform/Gfx/IDirect3DSurface9.h"
+#include "Platform/Gfx/ReadBackImage.h"
 #include "Platform/Gfx/Refusal.h"
 #include "Platform/Gfx/Unknown.h"
 
@@ -52,6 +53,9 @@ public:
     HRESULT SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil);
     HRESULT StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect, IDirect3DSurface9* pDestSurface,
                         const RECT* pDestRect, D3DTEXTUREFILTERTYPE Filter);
+    // The pixels of a render target or the back buffer, for a capture or a test: what has been
+    // drawn into it so far. Not a Direct3D 9 call (which would copy into a system-memory surface).
+    HRESULT ReadRenderTarget(IDirect3DSurface9* pRenderTarget, ReadBackImage* pImage);
 
     // Resources.
     HRESULT CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DMULTISAMPLE_TYPE MultiSample,

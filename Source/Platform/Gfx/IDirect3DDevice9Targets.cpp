@@ -138,3 +138,24 @@ HRESULT IDirect3DDevice9::StretchRect(IDirect3DSurface9* pSourceSurface, const R
     }
     return driver_->StretchRect(pSourceSurface, pSourceRect, pDestSurface, pDestRect, Filter);
 }
+
+HRESULT IDirect3DDevice9::ReadRenderTarget(IDirect3DSurface9* pRenderTarget, ReadBackImage* pImage)
+{
+    if (lostUntilReset_) {
+        return D3DERR_DEVICELOST;
+    }
+    if (!pRenderTarget || !pImage) {
+        return Refuse(Op::ReadRenderTarget, FrontCheck::NullPointer);
+    }
+    if (!Owns(pRenderTarget)) {
+        return Refuse(Op::ReadRenderTarget, FrontCheck::OtherDevice);
+    }
+    if (!(pRenderTarget->Desc().Usage & D3DUSAGE_RENDERTARGET)) {
+        return Refuse(Op::ReadRenderTarget, FrontCheck::NotRenderTarget);
+    }
+    const D3DSURFACE_DESC& desc = pRenderTarget->Desc();
+    pImage->width = desc.Width;
+    pImage->height = desc.Height;
+    pImage->bgra.assign(size_t{desc.Width} * desc.Height * 4, 0);
+    return driver_->ReadRenderTarget(pRenderTarget, pImage->bgra.data());
+}

@@ -12,16 +12,32 @@ constexpr size_t MixChunkFrames = 1024;
 constexpr QWORD BytesPerSample = 2; // a stream's data is counted in 16-bit samples
 } // namespace
 
-StreamChannel::StreamChannel(std::unique_ptr<OggMemoryDecoder> source, long outputRate)
+StreamChannel::StreamChannel(std::unique_ptr<OggMemoryDecoder> source, long outputRate, DWORD flags)
     : decoder(std::move(source)),
       resampler(decoder->Rate(), outputRate),
       decoded(2 * DecodeChunkFrames),
-      scratch(2 * MixChunkFrames)
+      scratch(2 * MixChunkFrames),
+      flags(flags)
 {
+}
+
+size_t StreamChannel::ReadDecoded(float* out, size_t frames)
+{
+    size_t done = 0;
+    while (done < frames) {
+        const size_t read = decoder->ReadStereo(out + 2 * done, frames - done);
+        if (read == 0)
+            break;
+        done += read;
+    }
+    decodePosition += done;
+    return done;
 }
 
 int StreamChannel::Play(bool restart)
 {
+    if (DecodeOnly())
+        return BASS_ERROR_DECODE;
     if ((restart || ended) && !SeekFrame(0))
         return BASS_ERROR_POSITION;
     state = State::Playing;
@@ -90,7 +106,7 @@ double StreamChannel::BytesToSeconds(QWORD position) const
 
 QWORD StreamChannel::PositionBytes() const
 {
-    return FramesToBytes(resampler.Consumed());
+    return FramesToBytes(DecodeOnly() ? decodePosition : resampler.Consumed());
 }
 
 QWORD StreamChannel::LengthBytes() const
@@ -103,6 +119,7 @@ bool StreamChannel::SeekFrame(uint64_t frame)
     if (!decoder->Seek(frame))
         return false;
     resampler.Reset(frame);
+    decodePosition = frame;
     decodedFrames = 0;
     decodedRead = 0;
     ended = false;

@@ -13,7 +13,14 @@ namespace bass::detail {
 
 class StreamChannel {
 public:
-    StreamChannel(std::unique_ptr<OggMemoryDecoder> decoder, long outputRate);
+    // A decoding channel (decodeOnly) is read, never played or mixed.
+    StreamChannel(std::unique_ptr<OggMemoryDecoder> decoder, long outputRate, DWORD flags);
+
+    DWORD Flags() const { return flags; }
+    bool DecodeOnly() const { return (flags & BASS_STREAM_DECODE) != 0; }
+    long Rate() const { return decoder->Rate(); }
+    // A decoding channel's next stereo frames at its own rate; fewer only at the end.
+    size_t ReadDecoded(float* out, size_t frames);
 
     // Each returns a BASS error code; BASS_OK on success.
     int Play(bool restart);
@@ -49,6 +56,8 @@ private:
     std::vector<float> scratch;
     State state = State::Stopped;
     bool ended = false;
+    DWORD flags = 0;
+    uint64_t decodePosition = 0; // frames a decoding channel has handed out
 };
 
 } // namespace bass::detail

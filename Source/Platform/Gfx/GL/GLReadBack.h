@@ -1,21 +1,14 @@
-// Reading a GL device's pixels back, for tests and capture: an image as BGRA bytes (A8R8G8B8's
-// memory layout), top row first, multisampled images resolved first. Formats without alpha read
-// back opaque.
+// Reading a GL device's pixels back, for tests: the device's ReadRenderTarget, raising where it
+// refuses.
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include "Platform/Gfx/ReadBackImage.h"
 
-#include "Platform/Gfx/GfxTypes.h"
+using GLImage = ReadBackImage;
 
-struct GLImage {
-    UINT width = 0;
-    UINT height = 0;
-    std::vector<uint8_t> bgra; // width * 4 bytes a row
-};
-
-// A colour surface of a GL device: the back buffer, a render target texture level. Throws
-// std::invalid_argument for a surface of another backend or a depth surface.
+// A colour surface of the device: the back buffer, a render target texture level. Throws
+// std::invalid_argument for a surface the device refuses to read (a depth surface, another
+// device's).
 GLImage GLReadSurface(IDirect3DSurface9& surface);
 
 // The back buffer as it stands (before Present shows it).

@@ -275,6 +275,20 @@ HRESULT GLBackend::StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pS
     return D3D_OK;
 }
 
+HRESULT GLBackend::ReadRenderTarget(IDirect3DSurface9* pRenderTarget, BYTE* pBGRA)
+{
+    const auto& surface = pRenderTarget->Backend().As<GLSurfaceData>();
+    BindColourForRead(Data(), surface);
+    glReadPixels(0, 0, static_cast<GLsizei>(surface.width), static_cast<GLsizei>(surface.height), GL_BGRA,
+                 GL_UNSIGNED_BYTE, pBGRA);
+    if (surface.format->swizzle[3] == GL_ONE) {
+        const size_t size = size_t{surface.width} * surface.height * 4;
+        for (size_t alpha = 3; alpha < size; alpha += 4)
+            pBGRA[alpha] = 0xFF;
+    }
+    return D3D_OK;
+}
+
 void GLBackend::CopyDepth(const GLSurfaceData& from, const GLSurfaceData& to)
 {
     // Whole, equal depth surfaces only (the front checks): a straight copy of every sample.

@@ -86,3 +86,14 @@ HRESULT MemoryBackend::StretchRect(IDirect3DSurface9* pSourceSurface, const RECT
     CopyRect(from, pSourceRect ? *pSourceRect : WholeImage(from), to, pDestRect ? *pDestRect : WholeImage(to), Filter);
     return D3D_OK;
 }
+
+HRESULT MemoryBackend::ReadRenderTarget(IDirect3DSurface9* pRenderTarget, BYTE* pBGRA)
+{
+    // A8R8G8B8's bytes, which hold blue first, from any colour format.
+    const ImageBytes& image = pRenderTarget->Backend().As<SurfaceData>().image;
+    const D3DFORMAT format = pRenderTarget->Desc().Format;
+    for (UINT y = 0; y < image.height; ++y)
+        for (UINT x = 0; x < image.width; ++x, pBGRA += 4)
+            EncodePixel(D3DFMT_A8R8G8B8, DecodePixel(format, image.At(x, y)), pBGRA);
+    return D3D_OK;
+}

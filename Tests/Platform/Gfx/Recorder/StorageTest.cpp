@@ -301,4 +301,34 @@ TEST_F(StretchRectTest, RefusesWhatDirect3DRefuses)
     ReleaseAll(depth, target);
 }
 
+// What a capture reads: A8R8G8B8's bytes, blue first, top row first, from any colour target.
+TEST_F(StretchRectTest, ARenderTargetReadsBackAsBgraTopRowFirst)
+{
+    PaintBackBufferRows();
+    const D3DRECT corner{7, 5, 8, 6};
+    ASSERT_EQ(device->Clear(1, &corner, D3DCLEAR_TARGET, D3DCOLOR_ARGB(0, 10, 20, 30), 1.0f, 0), D3D_OK);
+    ReadBackImage image;
+    ASSERT_EQ(device->ReadRenderTarget(&device->BackBuffer(), &image), D3D_OK);
+    ASSERT_EQ(image.width, 8u);
+    ASSERT_EQ(image.height, 6u);
+    ASSERT_EQ(image.bgra.size(), 8u * 6 * 4);
+    EXPECT_THAT(std::vector<uint8_t>(image.bgra.begin() + 4 * 8 * 2, image.bgra.begin() + 4 * 8 * 2 + 4),
+                ElementsAre(80, 80, 80, 255));
+    EXPECT_THAT(std::vector<uint8_t>(image.bgra.end() - 4, image.bgra.end()), ElementsAre(30, 20, 10, 255))
+        << "the back buffer has no alpha: it reads opaque";
+
+    IDirect3DSurface9* half = Target(2, 1, D3DFMT_A16B16G16R16F);
+    ASSERT_EQ(device->SetRenderTarget(0, half), D3D_OK);
+    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(128, 255, 0, 51), 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device->ReadRenderTarget(half, &image), D3D_OK);
+    EXPECT_THAT(image.bgra, ElementsAre(51, 0, 255, 128, 51, 0, 255, 128));
+
+    IDirect3DSurface9* depth = MakeDepthSurface(8, 6);
+    EXPECT_EQ(device->ReadRenderTarget(depth, &image), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->LastRefusal()->check, FrontCheck::NotRenderTarget);
+    EXPECT_EQ(device->ReadRenderTarget(nullptr, &image), D3DERR_INVALIDCALL);
+    EXPECT_EQ(recorder->Count(Op::ReadRenderTarget), 2u);
+    ReleaseAll(depth, half);
+}
+
 } // namespace
