@@ -1,5 +1,6 @@
-// The packed archive "basefile.dat": its directory is read once, and whole files are served by
-// name, inflated on every read. Nothing is cached and the archive is not kept open.
+// The packed archive "basefile.dat" (the working folder's, or else the one beside the program): its
+// directory is read once, and whole files are served by name, inflated on every read. Nothing is
+// cached and the archive is not kept open.
 #pragma once
 
 #include "Framework/Singleton.h"
@@ -38,6 +39,8 @@ public:
     std::optional<std::vector<unsigned char>> ReadAll(const std::string& name) const;
 
     const std::map<std::string, Entry>& Directory() const { return directory; }
+    // The archive this instance reads: ArchivePath, or its path beside the program.
+    const std::string& Path() const { return archivePath; }
 
     static inline const std::string ArchivePath = "basefile.dat";
 
@@ -50,5 +53,6 @@ public:
                              void* destination);
 
 private:
+    std::string archivePath;
     std::map<std::string, Entry> directory;
 };
