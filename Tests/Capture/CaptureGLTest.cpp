@@ -1,7 +1,8 @@
 // The offline mode on GL over the build's basefile.dat: the video read back through libavformat
-// (its size, rate, tags, frame count and the soundtrack under it where the show has it), frames the
-// same on every run and for a late start as for an earlier one, a still the same as its frame,
-// Ctrl+C leaving a playable file, and bad requests or failures leaving no file behind.
+// (its size, rate, tags, frame count, its index before its pictures and the soundtrack under it
+// where the show has it), frames the same on every run and for a late start as for an earlier one,
+// a still the same as its frame, Ctrl+C leaving a playable file, and bad requests or failures
+// leaving no file behind.
 #include "Capture/VideoReader.h"
 #include "Support/ShowFixture.h"
 #include "Tools/ToolRun.h"
@@ -10,9 +11,11 @@
 
 #include <stb/stb_image.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,6 +42,29 @@ int BestLag(const std::vector<float>& sound, const std::vector<float>& reference
         }
     }
     return best;
+}
+
+// The types of an MP4 file's top-level boxes, in file order.
+std::vector<std::string> TopLevelBoxes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::string> boxes;
+    unsigned char header[16];
+    while (file.read(reinterpret_cast<char*>(header), 8)) {
+        uint64_t size = (uint64_t(header[0]) << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
+        boxes.emplace_back(reinterpret_cast<char*>(header + 4), 4);
+        if (size == 1 && file.read(reinterpret_cast<char*>(header + 8), 8)) {
+            size = 0;
+            for (int i = 8; i < 16; ++i)
+                size = (size << 8) | header[i];
+            file.seekg(std::streamoff(size) - 16, std::ios::cur);
+        } else if (size >= 8) {
+            file.seekg(std::streamoff(size) - 8, std::ios::cur);
+        } else {
+            break; // 0: the box runs to the end of the file
+        }
+    }
+    return boxes;
 }
 
 } // namespace
@@ -91,6 +117,12 @@ TEST_F(CaptureGLTest, TheVideoHoldsEveryFrameTaggedBt709WithTheSoundtrackWhereTh
     EXPECT_TRUE(video.yuv420);
     EXPECT_TRUE(video.bt709);
     EXPECT_NEAR(video.seconds, 2.0, 0.05);
+    // The index comes before the pictures, so that playing can start while the file downloads.
+    const std::vector<std::string> boxes = TopLevelBoxes("part.mp4");
+    const auto index = std::find(boxes.begin(), boxes.end(), "moov"), data = std::find(boxes.begin(), boxes.end(), "mdat");
+    ASSERT_NE(index, boxes.end());
+    ASSERT_NE(data, boxes.end());
+    EXPECT_LT(index, data);
     ASSERT_EQ(video.soundStreams, 1);
     EXPECT_NEAR(double(video.sound.size()) / 2 / video.soundRate, 2.0, 0.05);
 
