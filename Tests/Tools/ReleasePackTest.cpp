@@ -32,7 +32,8 @@ TEST_F(ReleasePackTest, TheSameFilesGiveTheSameBytesUnderFixedOwnersTimesAndMode
 {
     MakeRelease("a/quiet-lantern-1.0", false, fs::perms::owner_read | fs::perms::owner_write);
     MakeRelease("b/quiet-lantern-1.0", true,
-                fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_all | fs::perms::others_read);
+                fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write |
+                    fs::perms::others_read);
     ASSERT_EQ(Invoke(Pack, {"a/quiet-lantern-1.0", "1700000000", "a.tar.xz"}).exitCode, 0);
     const ToolRun second = Invoke(Pack, {"b/quiet-lantern-1.0", "1700000000", "b.tar.xz"});
     ASSERT_EQ(second.exitCode, 0) << second.err;
