@@ -214,7 +214,8 @@ TEST_F(CaptureGLTest, CtrlCFinishesAPlayableVideoAndFailuresLeaveNoFileBehind)
     const ToolRun refused = Invoke(QL_PLAYER, {"--capture", "kept.mp4", "--fps", "500"});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_EQ(refused.err, "quiet-lantern: --fps 500: expected a whole number from 1 to 240\n");
-    std::filesystem::remove("basefile.dat");
+    // The working folder's archive comes first, so a broken one fails the show.
+    WriteText("basefile.dat", "not an archive");
     const ToolRun failed = Invoke(QL_PLAYER, {"--capture", "kept.mp4", "--size", "64x36"});
     EXPECT_EQ(failed.exitCode, 1) << failed.err;
     EXPECT_EQ(ReadText("kept.mp4"), "an earlier video");
