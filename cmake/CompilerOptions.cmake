@@ -16,5 +16,16 @@ if(QL_FUZZ)
     target_link_options(ql_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
-# Lets device-call messages name source files from the project's root.
-target_compile_definitions(ql_options INTERFACE QL_SOURCE_DIR="${PROJECT_SOURCE_DIR}/")
+if(QL_RELEASE)
+    # The same sources give the same bytes wherever they are built: source files are named from
+    # the project's root, and nothing of the build folder stays in the binaries.
+    target_compile_options(ql_options INTERFACE
+        -ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+    target_compile_definitions(ql_options INTERFACE QL_SOURCE_DIR="")
+    # libstdc++ goes into the program, so that a newer one on the machine serves the graphics
+    # driver; libgcc_s, like the C library, is the machine's.
+    target_link_options(ql_options INTERFACE -s -static-libstdc++)
+else()
+    # Lets device-call messages name source files from the project's root.
+    target_compile_definitions(ql_options INTERFACE QL_SOURCE_DIR="${PROJECT_SOURCE_DIR}/")
+endif()

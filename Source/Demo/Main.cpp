@@ -1,5 +1,5 @@
-// The player: plays the show from basefile.dat in the working directory, or renders it offline
-// into a video or stills.
+// The player: plays the show from basefile.dat (the working folder's, or else the one beside the
+// program), or renders it offline into a video or stills.
 #include "Demo/Capture/CaptureMain.h"
 #include "Demo/Capture/CaptureOptions.h"
 #include "Demo/Capture/StillFile.h"

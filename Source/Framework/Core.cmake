@@ -15,6 +15,8 @@ set(QL_CORE_FILES
     Source/Framework/PixelSize.cpp
     Source/Framework/FileSys/FileSys.h
     Source/Framework/FileSys/FileSys.cpp
+    Source/Framework/FileSys/ArchiveLocation.h
+    Source/Framework/FileSys/ArchiveLocation.cpp
     Source/Framework/FileSys/ArchiveWriter.h
     Source/Framework/FileSys/ArchiveWriter.cpp
     Source/Framework/FileSys/AtomicFile.h

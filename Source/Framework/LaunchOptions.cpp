@@ -64,7 +64,7 @@ LaunchOptions ParseLaunchOptions(const std::string& commandLine)
 std::string LaunchOptionsHelp(const std::string& programName)
 {
     return "Usage: " + programName + " [options]\n"
-           "Plays the show from basefile.dat in the working directory.\n"
+           "Plays the show from basefile.dat in the working folder, or else the one beside the program.\n"
            "\n"
            "  --nosetup        start at once, without the setup dialog\n"
            "  --windowed       play in a window\n"

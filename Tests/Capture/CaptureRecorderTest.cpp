@@ -12,7 +12,9 @@
 #include "Demo/Scenes/ScrollerScene.h"
 #include "Framework/FrameworkEx.h"
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
@@ -63,6 +65,29 @@ size_t PartialFilesIn(const fs::path& folder)
     for (const auto& entry : fs::directory_iterator(folder))
         count += entry.path().filename().string().find(".partial") != std::string::npos;
     return count;
+}
+
+// The types of an MP4 file's top-level boxes, in file order.
+std::vector<std::string> TopLevelBoxes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::string> boxes;
+    unsigned char header[16];
+    while (file.read(reinterpret_cast<char*>(header), 8)) {
+        uint64_t size = (uint64_t(header[0]) << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
+        boxes.emplace_back(reinterpret_cast<char*>(header + 4), 4);
+        if (size == 1 && file.read(reinterpret_cast<char*>(header + 8), 8)) {
+            size = 0;
+            for (int i = 8; i < 16; ++i)
+                size = (size << 8) | header[i];
+            file.seekg(std::streamoff(size) - 16, std::ios::cur);
+        } else if (size >= 8) {
+            file.seekg(std::streamoff(size) - 8, std::ios::cur);
+        } else {
+            break; // 0: the box runs to the end of the file
+        }
+    }
+    return boxes;
 }
 
 } // namespace
@@ -121,6 +146,12 @@ TEST_F(CaptureRecorderTest, ALateStartDrawsOnlyWhatItsFirstPictureDependsOnAndKe
     EXPECT_EQ(video.fpsNumerator / video.fpsDenominator, 10);
     EXPECT_TRUE(video.yuv420);
     EXPECT_TRUE(video.bt709);
+    // The index comes before the pictures, so that playing can start while the file downloads.
+    const std::vector<std::string> boxes = TopLevelBoxes("intro.mp4");
+    const auto index = std::find(boxes.begin(), boxes.end(), "moov"), data = std::find(boxes.begin(), boxes.end(), "mdat");
+    ASSERT_NE(index, boxes.end());
+    ASSERT_NE(data, boxes.end());
+    EXPECT_LT(index, data);
     EXPECT_NEAR(video.seconds, 2.0, 0.05);
     ASSERT_EQ(video.soundStreams, 1);
     EXPECT_NEAR(double(video.sound.size()) / 2 / video.soundRate, 2.0, 0.05);
@@ -161,12 +192,15 @@ TEST_F(CaptureRecorderTest, TheVideoIsWholeOrNotThereAndALinkStaysALink)
 
     // A show that cannot open leaves an earlier file of that name as it was.
     WriteText("kept.mp4", "an earlier video");
+    // (The working folder's archive comes first, so a broken one fails the show.)
     fs::rename("basefile.dat", "elsewhere.dat");
+    WriteText("basefile.dat", "not an archive");
     EXPECT_THROW(Capture("kept.mp4", 16.0, 16.2, progress), FrameworkEx);
     EXPECT_EQ(ReadText("kept.mp4"), "an earlier video");
     EXPECT_EQ(PartialFilesIn("."), 0u);
 
     // Stills follow a link too, and a full device under a still's name fails naming it, kept.
+    fs::remove("basefile.dat");
     fs::rename("elsewhere.dat", "basefile.dat");
     fs::create_directories("stills");
     fs::create_symlink("../videos/still.png", "stills/show-16.png");

@@ -56,14 +56,15 @@ protected:
         WriteArchive(writer.Build());
     }
 
-    std::string Command(const std::string& arguments, const std::string& environment = "") const
+    std::string Command(const std::string& arguments, const std::string& environment = "",
+                        const std::string& program = QL_TEST_SHOW) const
     {
         // Under the sanitizers the show runs with the fast unwinder and without the leak check: the
         // GL driver's allocations make full unwinding far too slow for a real run, and its leaks
         // come from libraries unloaded before the check. The in-process tests check leaks.
         return "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=" + (directory / "audio.raw").string() +
                " ASAN_OPTIONS=detect_leaks=0:fast_unwind_on_malloc=1 " + environment + " timeout -k 10 200 " +
-               QL_TEST_SHOW + " " + arguments;
+               program + " " + arguments;
     }
 };
 
@@ -113,4 +114,33 @@ TEST_F(PlayerRunTest, MissingArchiveIsReportedOnStandardError)
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.output.find("Failure: Could not open \"basefile.dat\" when reading database"), std::string::npos)
         << run.output;
+    EXPECT_NE(run.output.find("Looked in the working folder " + directory.string()), std::string::npos) << run.output;
+}
+
+// A copy of the program beside its archive, as a release unpacked on a machine without GTK: its
+// dialog module (lib/ beside it) is missing.
+TEST_F(PlayerRunTest, ACopyBesideItsArchivePlaysFromAnyFolderAndWithoutGtkWithTheDefaults)
+{
+    // The program finds its folder through its own file, so it must be a copy (or a hard link),
+    // not a symbolic link back to the build folder.
+    const std::filesystem::path release = directory / "release", elsewhere = directory / "elsewhere";
+    std::filesystem::create_directories(release);
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::rename(FileSys::ArchivePath, release / FileSys::ArchivePath);
+    const std::filesystem::path program = release / "show";
+    std::error_code linked;
+    std::filesystem::create_hard_link(QL_TEST_SHOW, program, linked);
+    if (linked)
+        std::filesystem::copy_file(QL_TEST_SHOW, program);
+
+    std::filesystem::current_path(elsewhere);
+    const ProcessResult run = RunProgram(Command("--seek 134", "", program.string()));
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("frames: "), std::string::npos) << run.output;
+    const std::string notice = "the setup dialog needs GTK 3, which could not be loaded (";
+    const size_t said = run.output.find(notice);
+    ASSERT_NE(said, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find(notice, said + 1), std::string::npos) << "said once";
+    EXPECT_NE(run.output.find("libquiet-lantern-gtk-dialog.so", said), std::string::npos) << "names what is missing";
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere)) << "nothing is written into the working folder";
 }

@@ -53,7 +53,8 @@ TEST_F(DXFrameworkTest, FailedConstructionLeavesNothingBehind)
         MakeFramework(); // no archive
         FAIL() << "no exception";
     } catch (const FrameworkEx& e) {
-        EXPECT_EQ(e.message, "Failure: Could not open \"basefile.dat\" when reading database\n");
+        EXPECT_EQ(e.message.rfind("Failure: Could not open \"basefile.dat\" when reading database\n", 0), 0u)
+            << e.message;
     }
     EXPECT_EQ(DXFramework::Instance(), nullptr);
     MountShow();

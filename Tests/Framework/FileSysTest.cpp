@@ -1,5 +1,6 @@
 #include "Support/ArchiveFixture.h"
 
+#include "Framework/FileSys/ArchiveLocation.h"
 #include "Framework/FileSys/AtomicFile.h"
 #include "Support/SpecialFiles.h"
 
@@ -114,9 +115,31 @@ TEST_F(FileSysTest, EmptyEntryLooksLikeAMissingOne)
     EXPECT_FALSE(fileSys->ReadAll("empty").has_value());
 }
 
-TEST_F(FileSysTest, MissingArchiveIsReportedWithItsName)
+TEST_F(FileSysTest, MissingArchiveIsReportedWithItsNameAndWhereItWasLookedFor)
 {
-    EXPECT_EQ(MessageOf([] { FileSys fs; }), "Failure: Could not open \"basefile.dat\" when reading database\n");
+    const std::string message = MessageOf([] { FileSys fs; });
+    EXPECT_EQ(message.rfind("Failure: Could not open \"basefile.dat\" when reading database\n", 0), 0u) << message;
+    EXPECT_NE(message.find("Looked in the working folder " + directory.string()), std::string::npos) << message;
+    EXPECT_NE(message.find("beside the program in " + ProgramFolder().string()), std::string::npos) << message;
+}
+
+TEST_F(FileSysTest, ArchiveIsTakenFromTheWorkingFolderElseFromBesideTheProgram)
+{
+    const std::filesystem::path programFolder = directory / "program";
+    std::filesystem::create_directory(programFolder);
+    const std::string beside = (programFolder / "basefile.dat").string();
+    WriteWholeFile(beside, Bytes("beside"));
+    EXPECT_EQ(LocateArchive("basefile.dat", programFolder), beside);
+    EXPECT_EQ(MessageOf([&] { LocateArchive("other.dat", programFolder); }),
+              "Failure: Could not open \"other.dat\" when reading database\nLooked in the working folder " +
+                  directory.string() + " and beside the program in " + programFolder.string() + "\n");
+
+    WriteArchive(Bytes("here"));
+    EXPECT_EQ(LocateArchive("basefile.dat", programFolder), "basefile.dat");
+    // A folder of that name is no archive.
+    std::filesystem::remove(FileSys::ArchivePath);
+    std::filesystem::create_directory(FileSys::ArchivePath);
+    EXPECT_EQ(LocateArchive("basefile.dat", programFolder), beside);
 }
 
 TEST_F(FileSysTest, ArchiveRemovedBeforeAReadIsReportedWithTheEntry)

@@ -41,7 +41,13 @@ VideoFile::VideoFile(const std::string& path, const VideoSettings& settings) : p
             OpenAudio();
         if (const int code = avio_open(&format->pb, path.c_str(), AVIO_FLAG_WRITE); code < 0)
             Fail("cannot be opened for writing", code);
-        if (const int code = avformat_write_header(format, nullptr); code < 0)
+        // The index goes in front of the pictures (a second pass when the file is finished), so
+        // that a browser starts playing before the whole file has arrived.
+        AVDictionary* muxerOptions = nullptr;
+        av_dict_set(&muxerOptions, "movflags", "+faststart", 0);
+        const int code = avformat_write_header(format, &muxerOptions);
+        av_dict_free(&muxerOptions);
+        if (code < 0)
             Fail("cannot write the header", code);
         headerWritten = true;
         packet = av_packet_alloc();

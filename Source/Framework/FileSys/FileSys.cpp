@@ -1,5 +1,7 @@
 #include "Framework/FileSys/FileSys.h"
 
+#include "Framework/FileSys/ArchiveLocation.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -24,7 +26,8 @@ std::string CorruptEntry(const std::string& name, const std::string& fault)
 
 } // namespace
 
-FileSys::FileSys() : Singleton("FileSys"), directory(ReadDirectory(ArchivePath))
+FileSys::FileSys()
+    : Singleton("FileSys"), archivePath(LocateArchive(ArchivePath, ProgramFolder())), directory(ReadDirectory(archivePath))
 {
 }
 
@@ -99,7 +102,7 @@ uint32_t FileSys::ReadFile(const std::string& name, void* destination) const
     auto found = directory.find(name);
     if (found == directory.end())
         return 0;
-    InflateEntry(ArchivePath, name, found->second, destination);
+    InflateEntry(archivePath, name, found->second, destination);
     return found->second.unpackedSize;
 }
 

@@ -1,5 +1,6 @@
-// The packed archive "basefile.dat": its directory is read once, and whole files are served by
-// name, inflated on every read. Nothing is cached and the archive is not kept open.
+// The packed archive "basefile.dat" (the working folder's, or else the one beside the program): its
+// directory is read once, and whole files are served by name, inflated on every read. Nothing is
+// cached and the archive is not kept open.
 //
 // A maker's run may put a loose folder ahead of the archive: an entry "Data\x\y" found there as
 // the file Data/x/y wins over the archive's entry, and is read afresh on every request, so that
@@ -42,6 +43,8 @@ public:
     std::optional<std::vector<unsigned char>> ReadAll(const std::string& name) const;
 
     const std::map<std::string, Entry>& Directory() const { return directory; }
+    // The archive this instance reads: ArchivePath, or its path beside the program.
+    const std::string& Path() const { return archivePath; }
 
     // Entries found in folder win over the archive's from now on; an empty folder turns it off.
     void SetLooseFolder(const std::string& folder);
@@ -80,6 +83,7 @@ private:
     void Logged(const std::string& name) const;
     std::optional<std::vector<unsigned char>> ReadLoose(const std::string& name) const;
 
+    std::string archivePath;
     std::map<std::string, Entry> directory;
     std::string looseFolder;
     // What GetSize last reported of a loose file, so that a file changed between GetSize and

@@ -76,7 +76,15 @@ INT_PTR SetupDialog::Run()
             return SetupDialogProc(dialog, message, wParam, lParam);
         },
         0);
-    if (result == -1)
+    if (result == DialogsUnavailable) {
+        // Where GTK is missing the show still plays, with the settings --nosetup starts with.
+        std::fprintf(stderr,
+                     "quiet-lantern: the setup dialog needs GTK 3, which could not be loaded (%s); playing with the "
+                     "default settings\n",
+                     DialogsUnavailableReason().c_str());
+        return IDOK;
+    }
+    if (result == NoDisplayForDialogs)
         throw FrameworkEx("[SetupDialog::Run]: No display to show the setup dialog on. Set DISPLAY, or start with "
                           "--nosetup to play with the default settings.");
     return result;

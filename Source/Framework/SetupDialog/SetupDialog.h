@@ -22,7 +22,8 @@ public:
     SetupDialog(IDirect3D9& direct3D, DisplaySettings& settings, ScreenSize screen = DesktopScreenSize());
 
     // Shows the dialog until the user answers: 1 for Run, 2 for Exit (which has also posted a
-    // quit request). Raises FrameworkEx when no display can show it, and the dialog's own
+    // quit request). Where GTK cannot be loaded, says so on standard error and gives 1 with the
+    // settings untouched. Raises FrameworkEx when no display can show it, and the dialog's own
     // failures.
     INT_PTR Run();
 

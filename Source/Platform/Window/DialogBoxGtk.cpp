@@ -1,8 +1,9 @@
 // The modal run of a dialog on GTK 3: the window, the messages its procedure receives, and the
-// nested event loop that waits for EndDialog.
-#include "Platform/Window/DialogBox.h"
+// nested event loop that waits for EndDialog. Built as the module the player loads when a dialog
+// first runs (DialogBox.cpp), so that GTK is needed only then.
 #include "Platform/Window/DialogGtkControls.h"
 #include "Platform/Window/DialogGtkLayout.h"
+#include "Platform/Window/DialogGtkModule.h"
 #include "Platform/Window/DialogShownHook.h"
 
 #include <gtk/gtk.h>
@@ -221,7 +222,8 @@ private:
 
 } // namespace
 
-INT_PTR RunModalDialog(const DialogTemplate& dialogTemplate, const DialogProc& procedure, LPARAM initParam)
+extern "C" QL_DIALOG_EXPORT INT_PTR QlRunGtkDialog(const DialogTemplate& dialogTemplate, const DialogProc& procedure,
+                                                   LPARAM initParam)
 {
     if (!OpenDisplay())
         return -1;
@@ -238,7 +240,7 @@ INT_PTR RunModalDialog(const DialogTemplate& dialogTemplate, const DialogProc& p
     return result;
 }
 
-void SetDialogShownHook(DialogShownHook hook)
+extern "C" QL_DIALOG_EXPORT void QlSetGtkDialogShownHook(const DialogShownHook& hook)
 {
-    ShownHook() = std::move(hook);
+    ShownHook() = hook;
 }
