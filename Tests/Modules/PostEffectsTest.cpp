@@ -81,7 +81,6 @@ protected:
         post.Release(); // its buffers and mesh before the device
         PostEffects::SampleRadius() = 0.2f;
         PostEffects::SampleDistanceScale() = 8.0f;
-        PostEffects::FullSizeBlurs() = false;
         DXEffectFixture::TearDown();
     }
 
@@ -323,7 +322,7 @@ TEST_F(PostEffectsTest, ABlurOfSeveralRoundsShrinksTheImageBlursItInCornersAndRe
     RenderTargetEntry& small = Target(63, 36, D3DFMT_G16R16F);
     EXPECT_EQ(Targets(Drawn([&] { post.Blur(image, small, 3); })),
               (std::vector<const void*>{small.surface, I, small.surface, I, small.surface, I}));
-    PostEffects::FullSizeBlurs() = true;
+    post.blurPlanner = postfx::BlurRounds;
     const std::vector<Seen> rounds = Drawn([&] { post.Blur(image, scratch, 4); });
     EXPECT_EQ(Targets(rounds), (std::vector<const void*>{S, I, S, I, S, I, S, I}));
     EXPECT_EQ(rounds[0].pass.Floats("TX1REGION"), (std::vector<float>{1, 1}));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Demo/Capture/CaptureOptions.h"
+#include "Framework/DXFramework.h"
 
 #include <atomic>
 #include <ostream>
@@ -15,3 +16,8 @@ constexpr int InterruptedExitCode = 130;
 // output fails; no file is then left under the output's name.
 int RunCapture(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& progress,
                bool terminal);
+
+// RunCapture's stills, drawn by a show the caller has just opened (OpenShow) at the options' size on
+// GL, so that the caller may set its modules up first.
+int CaptureStills(DXFramework& show, const CaptureOptions& options, const std::atomic<bool>& interrupted,
+                  std::ostream& progress, bool terminal);

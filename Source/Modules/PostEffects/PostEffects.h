@@ -11,6 +11,7 @@
 #include "Framework/ModuleHandler/DXModule.h"
 #include "Framework/RenderClasses/Quads/Quads.h"
 #include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
+#include "Modules/PostEffects/BlurPlan.h"
 
 #include <array>
 #include <memory>
@@ -76,9 +77,8 @@ public:
     // live tweaks reach every user of the pass and outlive scene switches and device resets.
     static float& SampleRadius() { return sampleRadius; }
     static float& SampleDistanceScale() { return sampleDistanceScale; }
-    // Every blur (Blur and Bloom's) in its rounds at full size, as the show first drew them: the
-    // pictures and costs that the reduced blurs are measured against. Process-wide too.
-    static bool& FullSizeBlurs() { return fullSizeBlurs; }
+    // How Blur and Bloom work out their passes.
+    postfx::BlurPlanner blurPlanner = postfx::PlanBlur;
 
     std::unique_ptr<Quads> screenQuad;
     std::array<D3DXVECTOR3, KernelSize> aoKernel{};
@@ -95,12 +95,9 @@ private:
     // operation draws nothing this time.
     bool WriteFarPlaneRays(const Camera& camera, int line);
     void DrawQuad(const std::string& technique);
-    void BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch);
-    void BlurRounds(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
-    // False, having drawn nothing, where the image is blurred in full rounds instead.
-    bool BlurAtReducedSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
+    // The planner's passes, with "postfx" active.
+    void DrawBlur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
 
     static inline float sampleRadius = 0.2f;
     static inline float sampleDistanceScale = 8.0f;
-    static inline bool fullSizeBlurs = false;
 };
