@@ -332,20 +332,25 @@ glsl fragment BlurV(vec4 Color : COLOR0) {
 // The depth-of-field blurs weigh every texel by how blurred it is meant to be, so that a sharp
 // object in focus does not bleed a halo into the blurred background around it.
 glsl common {
-    vec4 DepthOfFieldAlong(vec2 uv, vec2 texel)
+    // texel: the step between the kernel's texels in the input, whose part region holds the
+    // picture (a corner, for the passes at half size); the depth is read at the picture's own size.
+    vec4 DepthOfFieldAlong(vec2 uv, vec2 texel, vec2 region)
     {
         const float Weights[5] = float[5](0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541, 0.0162162162);
+        vec2 depthTexel = texel / region;
         float weight[9];
         for (int i = -4; i <= 4; ++i)
-            weight[i + 4] = Weights[abs(i)] * (Blurriness(texture(DepthSampler, uv + texel * float(i)).r) + 0.01);
+            weight[i + 4] = Weights[abs(i)] * (Blurriness(texture(DepthSampler, uv + depthTexel * float(i)).r) + 0.01);
         // Two neighbouring texels in one linear read, between them where their weights balance:
         // texels -4 and -3, -2 and -1, 1 and 2, 3 and 4 beside the centre, five colour reads for nine.
-        vec4 sum = texture(ColourSampler, uv) * weight[4];
+        vec2 at = uv * region;
+        vec2 last = region - 0.5 / vec2(textureSize(ColourSampler, 0));
+        vec4 sum = texture(ColourSampler, min(at, last)) * weight[4];
         float total = weight[4];
         const int First[4] = int[4](0, 2, 5, 7);
         for (int pair = 0; pair < 4; ++pair) {
             float a = weight[First[pair]], b = weight[First[pair] + 1];
-            sum += texture(ColourSampler, uv + texel * (float(First[pair] - 4) + b / (a + b))) * (a + b);
+            sum += texture(ColourSampler, min(at + texel * (float(First[pair] - 4) + b / (a + b)), last)) * (a + b);
             total += a + b;
         }
         return sum / total;
@@ -357,7 +362,7 @@ glsl fragment DepthOfFieldH(vec4 Color : COLOR0) {
 
     void main()
     {
-        Color = DepthOfFieldAlong(uv, vec2(Tx1DimPixelInv.x, 0.0));
+        Color = DepthOfFieldAlong(uv, vec2(Tx1DimPixelInv.x, 0.0), Tx1Region);
     }
 }
 
@@ -366,7 +371,7 @@ glsl fragment DepthOfFieldV(vec4 Color : COLOR0) {
 
     void main()
     {
-        Color = DepthOfFieldAlong(uv, vec2(0.0, Tx1DimPixelInv.y));
+        Color = DepthOfFieldAlong(uv, vec2(0.0, Tx1DimPixelInv.y), Tx1Region);
     }
 }
 
@@ -377,7 +382,9 @@ glsl fragment DepthOfFieldCombine(vec4 Color : COLOR0) {
     void main()
     {
         vec4 sharp = texture(Colour2Sampler, uv);
-        vec4 blurred = texture(ColourSampler, uv);
+        // The blurred picture fills the part Tx1Region of its target.
+        vec2 last = Tx1Region - 0.5 / vec2(textureSize(ColourSampler, 0));
+        vec4 blurred = texture(ColourSampler, min(uv * Tx1Region, last));
         float amount = Blurriness(texture(DepthSampler, uv).r);
         Color = vec4(mix(sharp.rgb, blurred.rgb, amount), sharp.a);
     }

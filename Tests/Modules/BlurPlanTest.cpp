@@ -191,3 +191,24 @@ TEST(BlurPlanTest, TheEffectsGaussianReadsTheKernelThePlannerCountsWith)
         EXPECT_EQ(BlurKernelWeights[i + 1], BlurKernelWeights[i]);
     }
 }
+
+TEST(BlurPlanTest, TheDepthOfFieldBlursAtHalfSizeInTwoPairsWhereItCanAndInItsRoundsElsewhere)
+{
+    const LensRegion colour{LensSurface::Colour, 640, 360}, a{LensSurface::A, 320, 180}, b{LensSurface::B, 320, 180};
+    const std::vector<LensPass> plan = PlanDepthOfField({640, 360}, {640, 360}, {640, 360}, 5);
+    ASSERT_EQ(plan.size(), 4u);
+    EXPECT_EQ((std::vector<LensRegion>{plan[0].from, plan[0].to, plan[1].to, plan[2].to, plan[3].to}),
+              (std::vector<LensRegion>{colour, a, b, a, b}));
+    EXPECT_EQ((std::vector<bool>{plan[0].vertical, plan[1].vertical, plan[2].vertical, plan[3].vertical}),
+              (std::vector<bool>{false, true, false, true}));
+    // The small passes step under a small texel: two of them spread what four full pairs do.
+    for (const LensPass& pass : {plan[1], plan[2], plan[3]}) {
+        EXPECT_GT(pass.step, 0.6f);
+        EXPECT_LT(pass.step, 1.0f);
+    }
+
+    EXPECT_EQ(PlanDepthOfField({640, 360}, {640, 360}, {640, 360}, 2), DepthOfFieldRounds({640, 360}, {640, 360}, {640, 360}, 2));
+    EXPECT_EQ(PlanDepthOfField({641, 360}, {641, 360}, {641, 360}, 5), DepthOfFieldRounds({641, 360}, {641, 360}, {641, 360}, 5));
+    EXPECT_EQ(PlanDepthOfField({640, 360}, {319, 180}, {640, 360}, 5), DepthOfFieldRounds({640, 360}, {319, 180}, {640, 360}, 5));
+    EXPECT_EQ(DepthOfFieldRounds({64, 36}, {64, 36}, {64, 36}, 0).size(), 2u);
+}

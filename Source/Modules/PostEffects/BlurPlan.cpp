@@ -171,4 +171,38 @@ std::vector<BlurPass> PlanBlur(BlurSize image, BlurSize scratch, int count)
     return passes;
 }
 
+std::vector<LensPass> DepthOfFieldRounds(BlurSize colour, BlurSize a, BlurSize b, int passes)
+{
+    const LensRegion inColour{LensSurface::Colour, colour.width, colour.height},
+        inA{LensSurface::A, a.width, a.height}, inB{LensSurface::B, b.width, b.height};
+    std::vector<LensPass> plan{{false, inColour, inA, 1.0f}, {true, inA, inB, 1.0f}};
+    for (int pass = 1; pass < passes; ++pass) {
+        plan.push_back({false, inB, inA, 1.0f});
+        plan.push_back({true, inA, inB, 1.0f});
+    }
+    return plan;
+}
+
+std::vector<LensPass> PlanDepthOfField(BlurSize colour, BlurSize a, BlurSize b, int passes)
+{
+    const uint32_t width = colour.width / 2, height = colour.height / 2;
+    if (passes < FewestHalvedRounds || !Halvable(colour.width) || !Halvable(colour.height) || a.width < width ||
+        a.height < height || b.width < width || b.height < height)
+        return DepthOfFieldRounds(colour, a, b, passes);
+    // In full-size texels squared, per axis: what the rounds spread (the depth's weights aside),
+    // what the first pass's kernel spreads the columns by and its read between each pair of rows
+    // spreads the rows by, and what the combine's read between the small texels adds.
+    constexpr std::array<double, 5> Weights{0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541, 0.0162162162};
+    double kernel = 0.0;
+    for (size_t i = 1; i < Weights.size(); ++i)
+        kernel += 2.0 * Weights[i] * double(i * i);
+    const double rounds = passes * kernel, restoring = 4.0 * 0.1875, rowHalving = 0.25;
+    // The small passes' steps, in small texels (a quarter of the variance each step spreads).
+    const float columns = static_cast<float>(std::sqrt(std::max(rounds - kernel - restoring, 0.0) / (4.0 * kernel)));
+    const float rows = static_cast<float>(std::sqrt(std::max(rounds - rowHalving - restoring, 0.0) / (8.0 * kernel)));
+    const LensRegion inColour{LensSurface::Colour, colour.width, colour.height}, inA{LensSurface::A, width, height},
+        inB{LensSurface::B, width, height};
+    return {{false, inColour, inA, 1.0f}, {true, inA, inB, rows}, {false, inB, inA, columns}, {true, inA, inB, rows}};
+}
+
 } // namespace postfx

@@ -47,4 +47,32 @@ std::vector<BlurPass> PlanBlur(BlurSize image, BlurSize scratch, int count);
 // How a module works out its blurs; PlanBlur in the show.
 using BlurPlanner = std::vector<BlurPass> (*)(BlurSize image, BlurSize scratch, int count);
 
+// The depth of field's passes ("DOF_blurH" and "DOF_blurV", each weighing a texel by how blurred
+// its depth is meant to be): from the colour into A, then between A and B, ending in B.
+enum class LensSurface { Colour, A, B };
+
+struct LensRegion {
+    LensSurface surface = LensSurface::Colour;
+    uint32_t width = 0, height = 0;
+    bool operator==(const LensRegion&) const = default;
+};
+
+struct LensPass {
+    bool vertical = false;
+    LensRegion from, to;
+    float step = 1.0f; // between the kernel's texels, in texels of the input surface
+    bool operator==(const LensPass&) const = default;
+};
+
+// At least one pair of a horizontal pass and a vertical one at full size, one pair for each pass.
+std::vector<LensPass> DepthOfFieldRounds(BlurSize colour, BlurSize a, BlurSize b, int passes);
+
+// The passes that blur the colour as far as DepthOfFieldRounds: from three passes on, a colour with
+// even sides of at least 64 texels and A and B of at least half its size is blurred at half its
+// size in their corners, in two pairs; the picture is read back from B's corner that the last
+// pass drew.
+std::vector<LensPass> PlanDepthOfField(BlurSize colour, BlurSize a, BlurSize b, int passes);
+
+using DepthOfFieldPlanner = std::vector<LensPass> (*)(BlurSize colour, BlurSize a, BlurSize b, int passes);
+
 } // namespace postfx

@@ -76,10 +76,10 @@ void SetBlurStep(const RenderTargetEntry& input, float step)
 }
 
 // TX1REGION: the part of COLTEX1 that a blur reads.
-void SetBlurInput(const RenderTargetEntry& input, const BlurRegion& region)
+void SetBlurInput(const RenderTargetEntry& input, uint32_t width, uint32_t height)
 {
-    const D3DXVECTOR2 part{static_cast<float>(region.width) / static_cast<float>(input.width),
-                           static_cast<float>(region.height) / static_cast<float>(input.height)};
+    const D3DXVECTOR2 part{static_cast<float>(width) / static_cast<float>(input.width),
+                           static_cast<float>(height) / static_cast<float>(input.height)};
     DXEffectHandler::SetVec2BySemantic("TX1REGION", &part.x);
 }
 
@@ -239,31 +239,31 @@ void PostEffects::DepthOfField(const RenderTargetEntry& depth, const RenderTarge
     SetTexture("DEPTHTEX", depth);
     SavedTarget saved;
 
-    const auto horizontal = [&](const RenderTargetEntry& from) {
-        SetTargetPixelSize(a);
-        SetInputTexelSize(from);
-        Bind(a);
+    const auto surface = [&](const LensRegion& region) -> const RenderTargetEntry& {
+        return region.surface == LensSurface::Colour ? colour : region.surface == LensSurface::A ? a : b;
+    };
+    const std::vector<LensPass> plan =
+        depthOfFieldPlanner({colour.width, colour.height}, {a.width, a.height}, {b.width, b.height}, passes);
+    for (const LensPass& pass : plan) {
+        const RenderTargetEntry& from = surface(pass.from);
+        const RenderTargetEntry& to = surface(pass.to);
+        SetTargetPixelSize(pass.to.width, pass.to.height);
+        SetBlurStep(from, pass.step);
+        SetBlurInput(from, pass.from.width, pass.from.height);
+        Bind(to);
+        if (pass.to.width != to.width || pass.to.height != to.height) {
+            const D3DVIEWPORT9 corner{0, 0, pass.to.width, pass.to.height, 0.0f, 1.0f};
+            DEVICE_CALL(DXFramework::device->SetViewport(&corner));
+        }
         SetTexture("COLTEX1", from);
-        DrawQuad("DOF_blurH");
-    };
-    const auto vertical = [&] {
-        SetTargetPixelSize(b);
-        SetInputTexelSize(a);
-        Bind(b);
-        SetTexture("COLTEX1", a);
-        DrawQuad("DOF_blurV");
-    };
-    horizontal(colour);
-    vertical();
-    for (int pass = 1; pass < passes; ++pass) {
-        horizontal(b);
-        vertical();
+        DrawQuad(pass.vertical ? "DOF_blurV" : "DOF_blurH");
     }
 
     saved.Restore();
     SetTargetPixelSize(saved.Viewport().Width, saved.Viewport().Height);
     SetTexture("COLTEX2", colour);
-    SetTexture("COLTEX1", b);
+    SetTexture("COLTEX1", surface(plan.back().to));
+    SetBlurInput(surface(plan.back().to), plan.back().to.width, plan.back().to.height);
     DrawQuad("DofQuad");
 }
 
@@ -284,7 +284,7 @@ void PostEffects::DrawBlur(const RenderTargetEntry& image, const RenderTargetEnt
         const RenderTargetEntry& to = surface(pass.to);
         SetTargetPixelSize(pass.to.width, pass.to.height);
         SetBlurStep(from, pass.step);
-        SetBlurInput(from, pass.from);
+        SetBlurInput(from, pass.from.width, pass.from.height);
         Bind(to);
         if (pass.to.width != to.width || pass.to.height != to.height) {
             const D3DVIEWPORT9 corner{0, 0, pass.to.width, pass.to.height, 0.0f, 1.0f};

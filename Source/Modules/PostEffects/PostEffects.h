@@ -79,6 +79,8 @@ public:
     static float& SampleDistanceScale() { return sampleDistanceScale; }
     // How Blur and Bloom work out their passes.
     postfx::BlurPlanner blurPlanner = postfx::PlanBlur;
+    // How DepthOfField works out its passes.
+    postfx::DepthOfFieldPlanner depthOfFieldPlanner = postfx::PlanDepthOfField;
 
     std::unique_ptr<Quads> screenQuad;
     std::array<D3DXVECTOR3, KernelSize> aoKernel{};
