@@ -4,8 +4,9 @@
 // (FrameTimes.cpp) notes the time of every presented frame. A frame's show time is its time since
 // the first frame, when the show clock starts; the timeline in the archive names its scene. The
 // report gives for each scene its frames a second, the median and 95th percentile of its frame
-// times, and the share of the show's seconds that played 30 frames or more. Figures depend on
-// what else the machine is doing.
+// times, and the share of the show's seconds that played 30 frames or more. QL_START_PLAYER plays
+// another build's player instead, for figures before and after a change. Figures depend on what
+// else the machine is doing.
 #include <benchmark/benchmark.h>
 
 #include "BenchDevice.h"
@@ -60,7 +61,8 @@ std::vector<double> PlayShow(const std::string& archive, const std::string& size
     for (std::string& setting : settings)
         environment.push_back(setting.data());
     environment.push_back(nullptr);
-    std::vector<std::string> words = {QL_PLAYER, "--nosetup", "--windowed", "--size", size};
+    const std::string program = Setting("QL_START_PLAYER", QL_PLAYER);
+    std::vector<std::string> words = {program, "--nosetup", "--windowed", "--size", size};
     std::vector<char*> arguments;
     for (std::string& word : words)
         arguments.push_back(word.data());
@@ -70,10 +72,10 @@ std::vector<double> PlayShow(const std::string& archive, const std::string& size
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
     pid_t child = 0;
-    const int failed = posix_spawn(&child, QL_PLAYER, &actions, nullptr, arguments.data(), environment.data());
+    const int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments.data(), environment.data());
     posix_spawn_file_actions_destroy(&actions);
     if (failed)
-        throw std::runtime_error("cannot start " QL_PLAYER);
+        throw std::runtime_error("cannot start " + program);
     int status = 0;
     waitpid(child, &status, 0);
     std::ifstream in(times);
@@ -83,7 +85,7 @@ std::vector<double> PlayShow(const std::string& archive, const std::string& size
     std::error_code ignored;
     std::filesystem::remove_all(directory, ignored);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error(std::string(QL_PLAYER) + " failed (status " + std::to_string(status) + ")");
+        throw std::runtime_error(program + " failed (status " + std::to_string(status) + ")");
     if (frames.size() < 2)
         throw std::runtime_error("the player presented fewer than two frames");
     const double first = frames.front();
