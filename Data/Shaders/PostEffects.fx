@@ -39,6 +39,11 @@ float3 DLightPos : DLIGHTPOS;  // view space
 float3 DLightCol : DLIGHTCOL;
 float DLightRad : DLIGHTRAD;
 float3 FarClipValues : FARCLIPVALUES; // (half width, half height, distance) of the far plane
+// Up to 24 lights added in one pass: view-space positions, colours, radii, and how many there are.
+float3 DLightPositions[24] : DLIGHTPOSITIONS;
+float3 DLightColours[24] : DLIGHTCOLOURS;
+float DLightRadii[24] : DLIGHTRADII;
+float DLightCount : DLIGHTCOUNT;
 
 // The targets these samplers read have one level each: with no mip filter the driver works out no
 // level for a read.
@@ -439,6 +444,31 @@ glsl fragment PointLight(vec4 Color : COLOR0) {
     }
 }
 
+// Several point lights added to every pixel in one pass: the surface and its colour read once, and
+// each light adds what PointLight adds for it (nothing from its radius on).
+glsl fragment PointLights(vec4 Color : COLOR0) {
+    void main()
+    {
+        vec2 uv = gl_FragCoord.xy * abs(RtDimPixelInv);
+        vec4 surface = texture(ColourPointSampler, uv);
+        vec3 farRay = vec3((uv.x * 2.0 - 1.0) * FarClipValues.x, (1.0 - uv.y * 2.0) * FarClipValues.y, FarClipValues.z);
+        vec3 position = ViewPosition(farRay, surface.w);
+        vec3 normal = surface.xyz;
+        float bounce = 0.05 * (1.0 + dot(normal, UpDir));
+        vec3 light = vec3(0.0);
+        int count = int(DLightCount);
+        for (int i = 0; i < count; ++i) {
+            vec3 toLight = DLightPositions[i] - position;
+            float gap = length(toLight);
+            float falloff = max(1.0 - gap / DLightRadii[i], 0.0);
+            falloff *= falloff;
+            float diffuse = max(dot(normal, toLight / max(gap, 1e-5)), 0.0);
+            light += DLightColours[i] * falloff * (diffuse + bounce);
+        }
+        Color = vec4(texture(Colour3Sampler, uv).rgb * light, 0.0);
+    }
+}
+
 technique ramp {
     pass P0 { VertexShader = FullScreen; PixelShader = Ramp; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
 }
@@ -524,5 +554,13 @@ technique Def_PointLightBackside {
     pass P0 {
         VertexShader = LightVolume; PixelShader = PointLight; ZEnable = FALSE; ZWriteEnable = FALSE;
         CullMode = CCW; AlphaBlendEnable = TRUE; SrcBlend = ONE; DestBlend = ONE; BlendOp = ADD;
+    }
+}
+
+// Lights added over the whole picture, to what is there.
+technique Def_PointLights {
+    pass P0 {
+        VertexShader = FullScreen; PixelShader = PointLights; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE;
+        AlphaBlendEnable = TRUE; SrcBlend = ONE; DestBlend = ONE; BlendOp = ADD;
     }
 }

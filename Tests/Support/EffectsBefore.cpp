@@ -102,4 +102,5 @@ void UseEarlierDraws(bool earlier)
     PostEffects& post = ModuleHandler::Instance()->GetModuleAs<PostEffects>(PostEffects::ModuleName);
     post.blurPlanner = earlier ? postfx::BlurRounds : postfx::PlanBlur;
     post.depthOfFieldPlanner = earlier ? postfx::DepthOfFieldRounds : postfx::PlanDepthOfField;
+    post.lightsPerPass = earlier ? 1 : PostEffects::MostLightsAPass;
 }

@@ -371,3 +371,51 @@ void PostEffects::DrawPointLight(const RenderTargetEntry& normalDepth, const Ren
     lightSphere->previousWorldMatrix = world;
     DXEffectHandler::DrawObject(*lightSphere);
 }
+
+void PostEffects::DrawPointLights(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
+                                  std::span<const PointLight> lights)
+{
+    Loaded("DrawPointLights");
+    const size_t perPass = std::clamp<size_t>(lightsPerPass, 1, MostLightsAPass);
+    if (perPass == 1) {
+        for (const PointLight& light : lights)
+            DrawPointLight(normalDepth, colourTarget, light.position, light.colour, light.radius);
+        return;
+    }
+    const Camera& camera = ActiveCamera("DrawPointLights");
+    ActivateEffect();
+    SetViewportPixelSize();
+    SetTexture("COLTEX1", normalDepth);
+    SetTexture("COLTEX3", colourTarget);
+    const D3DXMATRIX& view = camera.view;
+    const D3DXVECTOR3 up{view(1, 0), view(1, 1), view(1, 2)};
+    DXEffectHandler::SetVec3BySemantic("UPDIR", &up.x);
+    const PlaneExtents farPlane = FarPlane(camera.lens);
+    const D3DXVECTOR3 farClip{farPlane.halfWidth, farPlane.halfHeight, farPlane.distance};
+    DXEffectHandler::SetVec3BySemantic("FARCLIPVALUES", &farClip.x);
+
+    for (size_t first = 0; first < lights.size(); first += perPass) {
+        std::array<D3DXVECTOR3, MostLightsAPass> positions{}, colours{};
+        std::array<float, MostLightsAPass> radii{};
+        size_t count = 0;
+        for (const PointLight& light : lights.subspan(first, std::min(perPass, lights.size() - first))) {
+            D3DXVECTOR4 transformed;
+            D3DXVec3Transform(&transformed, &light.position, &view);
+            const D3DXVECTOR3 inView{transformed.x, transformed.y, transformed.z};
+            // As far behind the near plane as DrawPointLight leaves out, it lights nothing shown.
+            if (InFrontOfNearPlane(camera.lens, inView) < -2.0f * light.radius)
+                continue;
+            positions[count] = inView;
+            colours[count] = light.colour;
+            radii[count] = light.radius;
+            ++count;
+        }
+        if (count == 0)
+            continue;
+        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTPOSITIONS", &positions[0].x);
+        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTCOLOURS", &colours[0].x);
+        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTRADII", radii.data());
+        DXEffectHandler::SetFloatBySemantic("DLIGHTCOUNT", static_cast<float>(count));
+        DrawQuad("Def_PointLights");
+    }
+}

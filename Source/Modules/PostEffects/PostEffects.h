@@ -15,6 +15,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 #include <string>
 
 class Camera;
@@ -29,6 +30,15 @@ public:
     static constexpr size_t SpareKernelSize = 32;
     static constexpr size_t BloomLevels = 4;
     static constexpr int BloomBlurRounds = 5;
+
+    // The most lights one pass of DrawPointLights adds.
+    static constexpr size_t MostLightsAPass = 24;
+
+    struct PointLight {
+        D3DXVECTOR3 position; // world
+        D3DXVECTOR3 colour;
+        float radius;
+    };
 
     struct BloomLevel {
         const RenderTargetEntry& level;
@@ -73,6 +83,11 @@ public:
     void DrawPointLight(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
                         const D3DXVECTOR3& position, const D3DXVECTOR3& colour, float radius);
 
+    // Adds the lights as DrawPointLight adds each, lightsPerPass of them in each full-screen pass
+    // (each light's sphere alone for 1). Needs a current scene with an active camera.
+    void DrawPointLights(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
+                         std::span<const PointLight> lights);
+
     // The ambient-occlusion pass's sampling radius and strength. Process-wide, so that a scene's
     // live tweaks reach every user of the pass and outlive scene switches and device resets.
     static float& SampleRadius() { return sampleRadius; }
@@ -81,6 +96,8 @@ public:
     postfx::BlurPlanner blurPlanner = postfx::PlanBlur;
     // How DepthOfField works out its passes.
     postfx::DepthOfFieldPlanner depthOfFieldPlanner = postfx::PlanDepthOfField;
+    // How many lights a pass of DrawPointLights adds, 1 to MostLightsAPass.
+    size_t lightsPerPass = MostLightsAPass;
 
     std::unique_ptr<Quads> screenQuad;
     std::array<D3DXVECTOR3, KernelSize> aoKernel{};
