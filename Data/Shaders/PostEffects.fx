@@ -39,10 +39,10 @@ float3 DLightPos : DLIGHTPOS;  // view space
 float3 DLightCol : DLIGHTCOL;
 float DLightRad : DLIGHTRAD;
 float3 FarClipValues : FARCLIPVALUES; // (half width, half height, distance) of the far plane
-// Up to 24 lights added in one pass: view-space positions, colours, radii, and how many there are.
-float3 DLightPositions[24] : DLIGHTPOSITIONS;
-float3 DLightColours[24] : DLIGHTCOLOURS;
-float DLightRadii[24] : DLIGHTRADII;
+// Up to 12 lights added in one pass (an array takes 48 floats): view-space positions with the radii
+// in w, colours, and how many there are.
+float4 DLightSpheres[12] : DLIGHTSPHERES;
+float4 DLightColours[12] : DLIGHTCOLOURS;
 float DLightCount : DLIGHTCOUNT;
 
 // The targets these samplers read have one level each: with no mip filter the driver works out no
@@ -458,12 +458,12 @@ glsl fragment PointLights(vec4 Color : COLOR0) {
         vec3 light = vec3(0.0);
         int count = int(DLightCount);
         for (int i = 0; i < count; ++i) {
-            vec3 toLight = DLightPositions[i] - position;
+            vec3 toLight = DLightSpheres[i].xyz - position;
             float gap = length(toLight);
-            float falloff = max(1.0 - gap / DLightRadii[i], 0.0);
+            float falloff = max(1.0 - gap / DLightSpheres[i].w, 0.0);
             falloff *= falloff;
             float diffuse = max(dot(normal, toLight / max(gap, 1e-5)), 0.0);
-            light += DLightColours[i] * falloff * (diffuse + bounce);
+            light += DLightColours[i].rgb * falloff * (diffuse + bounce);
         }
         Color = vec4(texture(Colour3Sampler, uv).rgb * light, 0.0);
     }

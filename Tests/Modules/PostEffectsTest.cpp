@@ -481,17 +481,18 @@ TEST_F(PostEffectsTest, PointLightsAreAddedInFullScreenPassesOfUpToTheirShareLea
     D3DXMatrixTranslation(&back, 0.0f, 0.0f, -10.0f);
     CurrentCamera(back);
     // The camera at z = 10 looks down -z, near 1: the second light lies 3 radii behind the plane.
+    // Fourteen lights: twelve in the first pass less that one, two in the second.
     std::vector<PostEffects::PointLight> lights{{{1, 2, 0}, {0.5f, 0.7f, 0.8f}, 5}, {{0, 0, 14}, {1, 1, 1}, 1}};
-    for (int i = 0; i < 28; ++i)
+    for (int i = 0; i < 12; ++i)
         lights.push_back({{0, 0, -float(i)}, {1, 0.3f, 0.1f}, 2});
 
     const std::vector<Seen> seen = Drawn([&] { post.DrawPointLights(normalDepth, colour, lights); });
     ASSERT_EQ(Techniques(seen), (std::vector<std::string>{"Def_PointLights", "Def_PointLights"}));
-    EXPECT_EQ(seen[0].pass.Floats("DLIGHTCOUNT"), std::vector<float>{23});
-    EXPECT_EQ(seen[1].pass.Floats("DLIGHTCOUNT"), std::vector<float>{6});
-    const std::vector<float> positions = seen[0].pass.Floats("DLIGHTPOSITIONS");
-    ExpectNear({positions.begin(), positions.begin() + 6}, {1, 2, -10, 0, 0, -10}, 1e-5f);
-    EXPECT_EQ(seen[0].pass.Floats("DLIGHTRADII")[1], 2.0f);
+    EXPECT_EQ(seen[0].pass.Floats("DLIGHTCOUNT"), std::vector<float>{11});
+    EXPECT_EQ(seen[1].pass.Floats("DLIGHTCOUNT"), std::vector<float>{2});
+    const std::vector<float> spheres = seen[0].pass.Floats("DLIGHTSPHERES");
+    ExpectNear({spheres.begin(), spheres.begin() + 8}, {1, 2, -10, 5, 0, 0, -10, 2}, 1e-5f);
+    EXPECT_EQ(seen[1].pass.Floats("DLIGHTCOLOURS")[4], 1.0f);
     EXPECT_EQ(seen[0].pass.Texture("COLTEX3"), colour.texture);
 
     post.lightsPerPass = 1;

@@ -395,8 +395,8 @@ void PostEffects::DrawPointLights(const RenderTargetEntry& normalDepth, const Re
     DXEffectHandler::SetVec3BySemantic("FARCLIPVALUES", &farClip.x);
 
     for (size_t first = 0; first < lights.size(); first += perPass) {
-        std::array<D3DXVECTOR3, MostLightsAPass> positions{}, colours{};
-        std::array<float, MostLightsAPass> radii{};
+        // 48 floats each, as SetFloatArrayBySemantic writes.
+        std::array<D3DXVECTOR4, MostLightsAPass> spheres{}, colours{};
         size_t count = 0;
         for (const PointLight& light : lights.subspan(first, std::min(perPass, lights.size() - first))) {
             D3DXVECTOR4 transformed;
@@ -405,16 +405,14 @@ void PostEffects::DrawPointLights(const RenderTargetEntry& normalDepth, const Re
             // As far behind the near plane as DrawPointLight leaves out, it lights nothing shown.
             if (InFrontOfNearPlane(camera.lens, inView) < -2.0f * light.radius)
                 continue;
-            positions[count] = inView;
-            colours[count] = light.colour;
-            radii[count] = light.radius;
+            spheres[count] = {inView.x, inView.y, inView.z, light.radius};
+            colours[count] = {light.colour.x, light.colour.y, light.colour.z, 0.0f};
             ++count;
         }
         if (count == 0)
             continue;
-        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTPOSITIONS", &positions[0].x);
+        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTSPHERES", &spheres[0].x);
         DXEffectHandler::SetFloatArrayBySemantic("DLIGHTCOLOURS", &colours[0].x);
-        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTRADII", radii.data());
         DXEffectHandler::SetFloatBySemantic("DLIGHTCOUNT", static_cast<float>(count));
         DrawQuad("Def_PointLights");
     }

@@ -31,8 +31,9 @@ public:
     static constexpr size_t BloomLevels = 4;
     static constexpr int BloomBlurRounds = 5;
 
-    // The most lights one pass of DrawPointLights adds.
-    static constexpr size_t MostLightsAPass = 24;
+    // The most lights one pass of DrawPointLights adds: two arrays of four floats a light, each of
+    // the 48 floats an array parameter holds.
+    static constexpr size_t MostLightsAPass = 12;
 
     struct PointLight {
         D3DXVECTOR3 position; // world
