@@ -24,7 +24,6 @@
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/DXFramework.h"
 #include "Framework/Timer/Timer.h"
-#include "Modules/PostEffects/PostEffects.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 #include "Platform/Gfx/GL/GLReadBack.h"
 #include "Platform/Gfx/Recorder/CreateRecorderDirect3D.h"
@@ -128,7 +127,7 @@ void ShowFrameAgainstBefore(benchmark::State& state, double seconds)
             for (const EarlierEffect& effect : EarlierEffects())
                 if (DXEffect* loaded = DXEffectHandler::Instance()->GetEffect(effect.name))
                     loaded->LoadEffect(earlier ? effect.earlierFile : effect.file, framework->effectPool);
-            PostEffects::FullSizeBlurs() = earlier;
+            UseEarlierDraws(earlier);
         };
         struct Cost {
             double wall = 0.0, cpu = 0.0;

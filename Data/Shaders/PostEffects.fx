@@ -39,6 +39,11 @@ float3 DLightPos : DLIGHTPOS;  // view space
 float3 DLightCol : DLIGHTCOL;
 float DLightRad : DLIGHTRAD;
 float3 FarClipValues : FARCLIPVALUES; // (half width, half height, distance) of the far plane
+// Up to 12 lights added in one pass (an array takes 48 floats): view-space positions with the radii
+// in w, colours, and how many there are.
+float4 DLightSpheres[12] : DLIGHTSPHERES;
+float4 DLightColours[12] : DLIGHTCOLOURS;
+float DLightCount : DLIGHTCOUNT;
 
 // The targets these samplers read have one level each: with no mip filter the driver works out no
 // level for a read.
@@ -332,20 +337,25 @@ glsl fragment BlurV(vec4 Color : COLOR0) {
 // The depth-of-field blurs weigh every texel by how blurred it is meant to be, so that a sharp
 // object in focus does not bleed a halo into the blurred background around it.
 glsl common {
-    vec4 DepthOfFieldAlong(vec2 uv, vec2 texel)
+    // texel: the step between the kernel's texels in the input, whose part region holds the
+    // picture (a corner, for the passes at half size); the depth is read at the picture's own size.
+    vec4 DepthOfFieldAlong(vec2 uv, vec2 texel, vec2 region)
     {
         const float Weights[5] = float[5](0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541, 0.0162162162);
+        vec2 depthTexel = texel / region;
         float weight[9];
         for (int i = -4; i <= 4; ++i)
-            weight[i + 4] = Weights[abs(i)] * (Blurriness(texture(DepthSampler, uv + texel * float(i)).r) + 0.01);
+            weight[i + 4] = Weights[abs(i)] * (Blurriness(texture(DepthSampler, uv + depthTexel * float(i)).r) + 0.01);
         // Two neighbouring texels in one linear read, between them where their weights balance:
         // texels -4 and -3, -2 and -1, 1 and 2, 3 and 4 beside the centre, five colour reads for nine.
-        vec4 sum = texture(ColourSampler, uv) * weight[4];
+        vec2 at = uv * region;
+        vec2 last = region - 0.5 / vec2(textureSize(ColourSampler, 0));
+        vec4 sum = texture(ColourSampler, min(at, last)) * weight[4];
         float total = weight[4];
         const int First[4] = int[4](0, 2, 5, 7);
         for (int pair = 0; pair < 4; ++pair) {
             float a = weight[First[pair]], b = weight[First[pair] + 1];
-            sum += texture(ColourSampler, uv + texel * (float(First[pair] - 4) + b / (a + b))) * (a + b);
+            sum += texture(ColourSampler, min(at + texel * (float(First[pair] - 4) + b / (a + b)), last)) * (a + b);
             total += a + b;
         }
         return sum / total;
@@ -357,7 +367,7 @@ glsl fragment DepthOfFieldH(vec4 Color : COLOR0) {
 
     void main()
     {
-        Color = DepthOfFieldAlong(uv, vec2(Tx1DimPixelInv.x, 0.0));
+        Color = DepthOfFieldAlong(uv, vec2(Tx1DimPixelInv.x, 0.0), Tx1Region);
     }
 }
 
@@ -366,7 +376,7 @@ glsl fragment DepthOfFieldV(vec4 Color : COLOR0) {
 
     void main()
     {
-        Color = DepthOfFieldAlong(uv, vec2(0.0, Tx1DimPixelInv.y));
+        Color = DepthOfFieldAlong(uv, vec2(0.0, Tx1DimPixelInv.y), Tx1Region);
     }
 }
 
@@ -377,7 +387,9 @@ glsl fragment DepthOfFieldCombine(vec4 Color : COLOR0) {
     void main()
     {
         vec4 sharp = texture(Colour2Sampler, uv);
-        vec4 blurred = texture(ColourSampler, uv);
+        // The blurred picture fills the part Tx1Region of its target.
+        vec2 last = Tx1Region - 0.5 / vec2(textureSize(ColourSampler, 0));
+        vec4 blurred = texture(ColourSampler, min(uv * Tx1Region, last));
         float amount = Blurriness(texture(DepthSampler, uv).r);
         Color = vec4(mix(sharp.rgb, blurred.rgb, amount), sharp.a);
     }
@@ -429,6 +441,31 @@ glsl fragment PointLight(vec4 Color : COLOR0) {
         float bounce = 0.05 * (1.0 + dot(normal, UpDir));
         vec3 albedo = texture(Colour3Sampler, uv).rgb;
         Color = vec4(albedo * DLightCol * falloff * (diffuse + bounce), 0.0);
+    }
+}
+
+// Several point lights added to every pixel in one pass: the surface and its colour read once, and
+// each light adds what PointLight adds for it (nothing from its radius on).
+glsl fragment PointLights(vec4 Color : COLOR0) {
+    void main()
+    {
+        vec2 uv = gl_FragCoord.xy * abs(RtDimPixelInv);
+        vec4 surface = texture(ColourPointSampler, uv);
+        vec3 farRay = vec3((uv.x * 2.0 - 1.0) * FarClipValues.x, (1.0 - uv.y * 2.0) * FarClipValues.y, FarClipValues.z);
+        vec3 position = ViewPosition(farRay, surface.w);
+        vec3 normal = surface.xyz;
+        float bounce = 0.05 * (1.0 + dot(normal, UpDir));
+        vec3 light = vec3(0.0);
+        int count = int(DLightCount);
+        for (int i = 0; i < count; ++i) {
+            vec3 toLight = DLightSpheres[i].xyz - position;
+            float gap = length(toLight);
+            float falloff = max(1.0 - gap / DLightSpheres[i].w, 0.0);
+            falloff *= falloff;
+            float diffuse = max(dot(normal, toLight / max(gap, 1e-5)), 0.0);
+            light += DLightColours[i].rgb * falloff * (diffuse + bounce);
+        }
+        Color = vec4(texture(Colour3Sampler, uv).rgb * light, 0.0);
     }
 }
 
@@ -517,5 +554,13 @@ technique Def_PointLightBackside {
     pass P0 {
         VertexShader = LightVolume; PixelShader = PointLight; ZEnable = FALSE; ZWriteEnable = FALSE;
         CullMode = CCW; AlphaBlendEnable = TRUE; SrcBlend = ONE; DestBlend = ONE; BlendOp = ADD;
+    }
+}
+
+// Lights added over the whole picture, to what is there.
+technique Def_PointLights {
+    pass P0 {
+        VertexShader = FullScreen; PixelShader = PointLights; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE;
+        AlphaBlendEnable = TRUE; SrcBlend = ONE; DestBlend = ONE; BlendOp = ADD;
     }
 }

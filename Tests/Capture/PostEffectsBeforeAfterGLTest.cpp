@@ -1,7 +1,7 @@
 // The post-processing passes made cheaper must give the show's pictures: the stills of every time
 // the stills tests look at (each kind of scene, the cards, fades to white), rendered in one run
 // with the show's archive and with the same archive holding the passes' earlier code
-// (Support/EffectsBefore.h) and the blurs drawn in their rounds at full size, have a PSNR of
+// (Support/EffectsBefore.h) and the modules' earlier draws, have a PSNR of
 // at least 40 dB against each other. The pairs are left in the build folder as
 // before-after-<seconds>-{before,after}.png where they differ.
 #include "Support/EffectsBefore.h"
@@ -9,6 +9,7 @@
 
 #include "Demo/Capture/CaptureRun.h"
 #include "Modules/PostEffects/PostEffects.h"
+#include "Demo/ShowAssembly.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 
 #include <stb/stb_image.h>
@@ -65,8 +66,10 @@ double Psnr(const Picture& a, const Picture& b)
 
 class PostEffectsBeforeAfterGLTest : public ShowFixture {
 protected:
-    // The stills of the archive, by file name, as a run of the player renders them.
-    std::map<std::string, Picture> Stills(const std::vector<unsigned char>& archive, const std::string& folder)
+    // The stills of the archive, by file name, as a run of the player renders them, with the
+    // modules' earlier draws or the show's.
+    std::map<std::string, Picture> Stills(const std::vector<unsigned char>& archive, const std::string& folder,
+                                          bool earlierDraws)
     {
         WriteArchive(archive);
         std::filesystem::create_directories(folder);
@@ -79,7 +82,11 @@ protected:
         options.height = Height;
         std::ostringstream progress;
         const std::atomic<bool> interrupted{false};
-        EXPECT_EQ(RunCapture(options, interrupted, progress, false, GLDirect3DCreator()), 0) << progress.str();
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        const std::unique_ptr<DXFramework> show = OpenShow(
+            "--nosetup --windowed --size " + std::to_string(Width) + "x" + std::to_string(Height), GLDirect3DCreator());
+        UseEarlierDraws(earlierDraws);
+        EXPECT_EQ(CaptureStills(*show, options, interrupted, progress, false), 0) << progress.str();
         std::map<std::string, Picture> stills;
         for (const auto& entry : std::filesystem::directory_iterator(folder))
             stills[entry.path().filename().string()] = ReadPng(entry.path());
@@ -89,11 +96,9 @@ protected:
 
 TEST_F(PostEffectsBeforeAfterGLTest, EveryStillIsTheSamePictureWithinAPsnrOf40Decibels)
 {
-    PostEffects::FullSizeBlurs() = true;
     const std::map<std::string, Picture> before =
-        Stills(ShowArchiveWithEffectsBefore(QL_SHOW_ARCHIVE, EarlierPlace::InPlace), "before");
-    PostEffects::FullSizeBlurs() = false;
-    const std::map<std::string, Picture> after = Stills(ReadWholeFile(QL_SHOW_ARCHIVE), "after");
+        Stills(ShowArchiveWithEffectsBefore(QL_SHOW_ARCHIVE, EarlierPlace::InPlace), "before", true);
+    const std::map<std::string, Picture> after = Stills(ReadWholeFile(QL_SHOW_ARCHIVE), "after", false);
     ASSERT_EQ(before.size(), StillTimes.size());
     ASSERT_EQ(after.size(), StillTimes.size());
 

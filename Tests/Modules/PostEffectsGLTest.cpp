@@ -100,7 +100,6 @@ protected:
             DXFramework::device->EndScene();
         post.Release();
         PostEffects::SampleRadius() = 0.2f;
-        PostEffects::FullSizeBlurs() = false;
         framework.reset();
         ShowFixture::TearDown();
     }
@@ -221,14 +220,14 @@ TEST_F(PostEffectsGLTest, BlursAtReducedSizeGiveThePicturesOfTheirRoundsAtFullSi
     };
     // Blur's four rounds of the velocity field and Bloom's levels (the first two reduced).
     const auto blurred = [&](bool fullSize) {
-        PostEffects::FullSizeBlurs() = fullSize;
+        post.blurPlanner = fullSize ? postfx::BlurRounds : postfx::PlanBlur;
         RenderTargetEntry& image = Target(D3DFMT_A8R8G8B8);
         pattern(image);
         post.Blur(image, Target(D3DFMT_A8R8G8B8), 4);
         return GLReadSurface(*image.surface);
     };
     const auto bloomed = [&](bool fullSize) {
-        PostEffects::FullSizeBlurs() = fullSize;
+        post.blurPlanner = fullSize ? postfx::BlurRounds : postfx::PlanBlur;
         RenderTargetEntry& source = Target(D3DFMT_A8R8G8B8, 2 * Width, 2 * Height);
         pattern(source);
         std::array<RenderTargetEntry*, 8> levels;

@@ -81,7 +81,6 @@ protected:
         post.Release(); // its buffers and mesh before the device
         PostEffects::SampleRadius() = 0.2f;
         PostEffects::SampleDistanceScale() = 8.0f;
-        PostEffects::FullSizeBlurs() = false;
         DXEffectFixture::TearDown();
     }
 
@@ -323,7 +322,7 @@ TEST_F(PostEffectsTest, ABlurOfSeveralRoundsShrinksTheImageBlursItInCornersAndRe
     RenderTargetEntry& small = Target(63, 36, D3DFMT_G16R16F);
     EXPECT_EQ(Targets(Drawn([&] { post.Blur(image, small, 3); })),
               (std::vector<const void*>{small.surface, I, small.surface, I, small.surface, I}));
-    PostEffects::FullSizeBlurs() = true;
+    post.blurPlanner = postfx::BlurRounds;
     const std::vector<Seen> rounds = Drawn([&] { post.Blur(image, scratch, 4); });
     EXPECT_EQ(Targets(rounds), (std::vector<const void*>{S, I, S, I, S, I, S, I}));
     EXPECT_EQ(rounds[0].pass.Floats("TX1REGION"), (std::vector<float>{1, 1}));
@@ -469,6 +468,36 @@ TEST_F(PostEffectsTest, AmbientOcclusionSendsTheKernelTheTunablesTheProjectionAn
     EXPECT_EQ(pass.Floats("PROJECTIONMATRIX"),
               std::vector<float>(&camera.projection.m[0][0], &camera.projection.m[0][0] + 16));
     ExpectFarPlaneRays();
+}
+
+TEST_F(PostEffectsTest, PointLightsAreAddedInFullScreenPassesOfUpToTheirShareLeavingOutThoseFarBehind)
+{
+    StartShow();
+    post.Load();
+    RenderTargetEntry& normalDepth = Target(64, 32, D3DFMT_A32B32G32R32F);
+    RenderTargetEntry& colour = Target(64, 32);
+    RTHandler::BindTarget(0, Target(64, 32));
+    D3DXMATRIX back;
+    D3DXMatrixTranslation(&back, 0.0f, 0.0f, -10.0f);
+    CurrentCamera(back);
+    // The camera at z = 10 looks down -z, near 1: the second light lies 3 radii behind the plane.
+    // Fourteen lights: twelve in the first pass less that one, two in the second.
+    std::vector<PostEffects::PointLight> lights{{{1, 2, 0}, {0.5f, 0.7f, 0.8f}, 5}, {{0, 0, 14}, {1, 1, 1}, 1}};
+    for (int i = 0; i < 12; ++i)
+        lights.push_back({{0, 0, -float(i)}, {1, 0.3f, 0.1f}, 2});
+
+    const std::vector<Seen> seen = Drawn([&] { post.DrawPointLights(normalDepth, colour, lights); });
+    ASSERT_EQ(Techniques(seen), (std::vector<std::string>{"Def_PointLights", "Def_PointLights"}));
+    EXPECT_EQ(seen[0].pass.Floats("DLIGHTCOUNT"), std::vector<float>{11});
+    EXPECT_EQ(seen[1].pass.Floats("DLIGHTCOUNT"), std::vector<float>{2});
+    const std::vector<float> spheres = seen[0].pass.Floats("DLIGHTSPHERES");
+    ExpectNear({spheres.begin(), spheres.begin() + 8}, {1, 2, -10, 5, 0, 0, -10, 2}, 1e-5f);
+    EXPECT_EQ(seen[1].pass.Floats("DLIGHTCOLOURS")[4], 1.0f);
+    EXPECT_EQ(seen[0].pass.Texture("COLTEX3"), colour.texture);
+
+    post.lightsPerPass = 1;
+    EXPECT_EQ(Techniques(Drawn([&] { post.DrawPointLights(normalDepth, colour, {lights.data(), 3}); })),
+              (std::vector<std::string>{"Def_PointLight", "Def_PointLight"}));
 }
 
 TEST_F(PostEffectsTest, APointLightIsSkippedBehindTheCameraDrawnFromInsideNearItAndFromOutsideBeyond)

@@ -2,6 +2,8 @@
 
 #include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
+#include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Modules/PostEffects/PostEffects.h"
 #include "Platform/Fx/CompiledEffect.h"
 #include "Platform/Fx/EffectParser.h"
 
@@ -93,4 +95,12 @@ std::vector<unsigned char> ShowArchiveWithEffectsBefore(const std::string& archi
     }
     writer.AddEntriesOf(archivePath, {added.begin(), added.end()});
     return writer.Build();
+}
+
+void UseEarlierDraws(bool earlier)
+{
+    PostEffects& post = ModuleHandler::Instance()->GetModuleAs<PostEffects>(PostEffects::ModuleName);
+    post.blurPlanner = earlier ? postfx::BlurRounds : postfx::PlanBlur;
+    post.depthOfFieldPlanner = earlier ? postfx::DepthOfFieldRounds : postfx::PlanDepthOfField;
+    post.lightsPerPass = earlier ? 1 : PostEffects::MostLightsAPass;
 }

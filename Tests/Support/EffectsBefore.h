@@ -25,3 +25,7 @@ enum class EarlierPlace { InPlace, Beside };
 // archive lacks an effect or "Shaders\common.fxh", or when a block or sampler of the earlier code
 // has none of its name in the show's effect; fx::EffectError when that code does not parse.
 std::vector<unsigned char> ShowArchiveWithEffectsBefore(const std::string& archivePath, EarlierPlace place);
+
+// The show's modules drawing as they did before their draws were made cheaper (the blurs and the depth
+// of field in their plain rounds at full size, each light's sphere alone), or as they do now. Needs the show's modules registered.
+void UseEarlierDraws(bool earlier);

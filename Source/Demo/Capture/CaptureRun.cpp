@@ -108,10 +108,11 @@ std::string StillName(double seconds)
     return name.str();
 }
 
-int CaptureStills(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& out, bool terminal,
-                  const Direct3DCreator& createDirect3D)
+} // namespace
+
+int CaptureStills(DXFramework& framework, const CaptureOptions& options, const std::atomic<bool>& interrupted,
+                  std::ostream& out, bool terminal)
 {
-    const std::unique_ptr<DXFramework> framework = OpenOffscreenShow(options, createDirect3D);
     // Each still is the frame a capture at this rate shows at that time; times on one frame share it.
     std::map<int64_t, std::vector<double>> frames;
     for (const double seconds : options.stills)
@@ -124,7 +125,7 @@ int CaptureStills(const CaptureOptions& options, const std::atomic<bool>& interr
         const double frameTime = static_cast<double>(frame) / options.fps;
         const FramePlan plan =
             PlanFrames(frameTime, frameTime + 1.0 / options.fps, options.fps, PictureStart(frameTime, options.fps));
-        next = PlayPlan(*framework, plan, next, interrupted, nullptr, [&](const ReadBackImage& picture) {
+        next = PlayPlan(framework, plan, next, interrupted, nullptr, [&](const ReadBackImage& picture) {
             for (const double seconds : times)
                 SaveStill(picture, std::filesystem::path(options.directory) / StillName(seconds));
         });
@@ -136,12 +137,10 @@ int CaptureStills(const CaptureOptions& options, const std::atomic<bool>& interr
     return 0;
 }
 
-} // namespace
-
 int RunCapture(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& progress,
                bool terminal, const Direct3DCreator& createDirect3D)
 {
     return options.mode == CaptureOptions::Mode::Video
                ? CaptureVideo(options, interrupted, progress, terminal, createDirect3D)
-               : CaptureStills(options, interrupted, progress, terminal, createDirect3D);
+               : CaptureStills(*OpenOffscreenShow(options, createDirect3D), options, interrupted, progress, terminal);
 }

@@ -5,6 +5,7 @@
 
 #include "Demo/Capture/CaptureOptions.h"
 #include "Platform/Gfx/IDirect3D9.h"
+#include "Framework/DXFramework.h"
 
 #include <atomic>
 #include <ostream>
@@ -17,3 +18,8 @@ constexpr int InterruptedExitCode = 130;
 // output fails; no file is then left under the output's name.
 int RunCapture(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& progress,
                bool terminal, const Direct3DCreator& createDirect3D);
+
+// RunCapture's stills, drawn by a show the caller has just opened (OpenShow) at the options' size, so that
+// the caller may set its modules up first.
+int CaptureStills(DXFramework& show, const CaptureOptions& options, const std::atomic<bool>& interrupted,
+                  std::ostream& progress, bool terminal);

@@ -9,6 +9,8 @@
 #include "Modules/BoxEnvironment/BoxEnvironment.h"
 #include "Modules/ParticleDance/ParticleDance.h"
 
+#include <vector>
+
 namespace {
 
 ModuleHandler& Modules()
@@ -102,12 +104,14 @@ void BoxScene::DrawPointLights()
     const ParticleDance& dance = Modules().GetModuleAs<ParticleDance>("ParticleDance");
     const RenderTargetEntry& normalDepth = GetRenderTarget("NormalDepthMap");
     const RenderTargetEntry& colour = GetRenderTarget("Color");
+    std::vector<PostEffects::PointLight> lights;
     for (const LightGroup& group : Lights)
         for (int i = 0; i < group.count; ++i) {
             const D3DXVECTOR3& position =
                 group.firstParticle < 0 ? FixedLight : dance.positions.at(static_cast<size_t>(group.firstParticle + i));
-            post.DrawPointLight(normalDepth, colour, position, group.colour, group.radius);
+            lights.push_back({position, group.colour, group.radius});
         }
+    post.DrawPointLights(normalDepth, colour, lights);
 }
 
 void BoxScene::Render()

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <vector>
 
+using namespace postfx;
 using namespace postfx::detail;
 
 namespace {
@@ -67,133 +68,6 @@ void ActivateEffect()
     DXEffectHandler::SetActiveEffect(PostEffects::EffectName);
 }
 
-// The blurs at reduced size. A blur of several rounds is drawn with the same passes, V and H in
-// turn, into the same image and scratch, but the first passes shrink the image into a corner of
-// them, the passes between blur it there and the last brings it back to full size in the image,
-// reading once between the small texels. The first pass (V) halves the rows with its kernel and
-// the columns by reading between each pair of them, which averages them; where the blur spreads
-// wide enough, the second (H) halves the columns once more with its kernel. Each pass reads the
-// shader's GaussianAlong kernel with its reads a chosen step apart (TX1DIMPIXELINV carries the
-// step, not the texel), and the steps make the passes along an axis spread the picture as far as
-// the rounds at full size: the same variance. For a kernel this wide the picture is then the same
-// within a few hundredths of a lone texel's blurred peak, and far closer for anything smoother.
-
-// GaussianAlong's reads (Data/Shaders/PostEffects.fx): offsets in steps, and weights.
-constexpr std::array<double, 5> KernelOffsets{0.0, 1.3846153846, -1.3846153846, 3.2307692308, -3.2307692308};
-constexpr std::array<double, 5> KernelWeights{0.2270270270, 0.3162162162, 0.3162162162, 0.0702702703, 0.0702702703};
-// The step of a pass that halves its own axis with its kernel, in texels of its input: wide enough
-// that halving does not alias a lone texel's place away, narrow enough to leave the passes between
-// some spreading to do.
-constexpr double HalvingStep = 0.75;
-// A side shorter than this is cheap at full size and too short to halve without its borders
-// showing.
-constexpr uint32_t ShortestHalvedSide = 64;
-// With fewer rounds there is no pass between shrinking and restoring to make up the spread.
-constexpr int FewestHalvedRounds = 3;
-
-// In input texels squared: the variance of the kernel with its reads step input texels apart,
-// for an output texel whose centre lies offset input texels past an input texel's centre. Each
-// linear read spreads its weight over two texels, which counts too.
-double KernelVariance(double step, double offset)
-{
-    double variance = 0.0;
-    for (size_t i = 0; i < KernelOffsets.size(); ++i) {
-        const double read = KernelOffsets[i] * step;
-        const double between = offset + read - std::floor(offset + read);
-        variance += KernelWeights[i] * (read * read + between * (1.0 - between));
-    }
-    return variance;
-}
-
-// How one axis of a blur at reduced size is drawn. The first pass runs along the rows (V) and the
-// last along the columns (H): the columns are halved first across, by reading between pairs, and
-// restored along; the rows the other way round.
-struct AxisPlan {
-    uint32_t factor = 1; // how many times smaller the passes between draw it: 1, 2 or 4
-    bool columns = false;
-};
-
-// What shrinking and restoring an axis spread the picture by besides the passes between, in
-// full-size texels squared, and whether the axis's own first pass halves it with its kernel.
-struct Reshaping {
-    double variance = 0.0;
-    bool kernelHalving = false;
-};
-
-Reshaping ReshapingOf(const AxisPlan& plan)
-{
-    Reshaping reshaping;
-    double inputTexel = 1.0; // full-size texels per texel of what the axis's first pass reads
-    if (plan.columns) {
-        reshaping.variance += KernelVariance(0.0, 0.5);
-        inputTexel = 2.0;
-    }
-    if (plan.factor > inputTexel) {
-        reshaping.variance += KernelVariance(HalvingStep, 0.5) * inputTexel * inputTexel;
-        reshaping.kernelHalving = true;
-    }
-    // The restoring pass's one linear read: full-size texel j lies (j + 0.5) / factor - 0.5 small
-    // texels past a small texel's centre.
-    const double factor = plan.factor;
-    double restoring = 0.0;
-    for (uint32_t j = 0; j < plan.factor; ++j)
-        restoring += KernelVariance(0.0, (j + 0.5) / factor - 0.5);
-    reshaping.variance += restoring / factor * factor * factor;
-    return reshaping;
-}
-
-// In full-size texels squared: what the passes between must still spread an axis by; negative
-// when shrinking and restoring alone spread it further than the rounds at full size would.
-double SpreadLeft(int rounds, const Reshaping& reshaping)
-{
-    return rounds * KernelVariance(1.0, 0.0) - reshaping.variance;
-}
-
-// The steps of the rounds' passes along one axis. An axis drawn at full size takes full rounds.
-std::vector<float> AxisSteps(int rounds, const AxisPlan& plan)
-{
-    if (plan.factor == 1)
-        return std::vector<float>(static_cast<size_t>(rounds), 1.0f);
-    const Reshaping reshaping = ReshapingOf(plan);
-    const int between = rounds - (reshaping.kernelHalving ? 1 : 0) - (plan.columns ? 1 : 0);
-    const double factor = plan.factor;
-    // In small texels squared.
-    const double each = std::max(SpreadLeft(rounds, reshaping), 0.0) / (factor * factor * between);
-    // The variance grows with the step (the linear reads' share only ripples): bisect.
-    double low = 0.0, high = 4.0;
-    for (int i = 0; i < 40; ++i) {
-        const double middle = (low + high) / 2.0;
-        (KernelVariance(middle, 0.0) < each ? low : high) = middle;
-    }
-    std::vector<float> steps(static_cast<size_t>(rounds), static_cast<float>(low));
-    if (reshaping.kernelHalving)
-        steps.front() = static_cast<float>(HalvingStep);
-    if (plan.columns)
-        steps.back() = 0.0f;
-    return steps;
-}
-
-bool Halvable(uint32_t side)
-{
-    return side % 2 == 0 && side >= ShortestHalvedSide;
-}
-
-// The rows: halved by the first pass when even and long enough.
-AxisPlan RowPlan(uint32_t height)
-{
-    return {Halvable(height) ? 2u : 1u, false};
-}
-
-// The columns: halved across by the first pass when even and long enough, and once more by the
-// second when the half is too and the rounds spread the picture further than that does.
-AxisPlan ColumnPlan(uint32_t width, int rounds)
-{
-    const AxisPlan quartered{4, true};
-    if (Halvable(width) && Halvable(width / 2) && SpreadLeft(rounds, ReshapingOf(quartered)) >= 0.0)
-        return quartered;
-    return {Halvable(width) ? 2u : 1u, true};
-}
-
 // TX1DIMPIXELINV for the blurs: the step between the kernel's reads, in texels of the input.
 void SetBlurStep(const RenderTargetEntry& input, float step)
 {
@@ -201,24 +75,12 @@ void SetBlurStep(const RenderTargetEntry& input, float step)
     DXEffectHandler::SetVec2BySemantic("TX1DIMPIXELINV", &size.x);
 }
 
-// A blur's input or output: the target's part of that size from its top-left corner.
-struct Region {
-    const RenderTargetEntry& target;
-    uint32_t width, height;
-};
-
 // TX1REGION: the part of COLTEX1 that a blur reads.
-void SetBlurInput(const Region& input)
+void SetBlurInput(const RenderTargetEntry& input, uint32_t width, uint32_t height)
 {
-    const D3DXVECTOR2 part{static_cast<float>(input.width) / static_cast<float>(input.target.width),
-                           static_cast<float>(input.height) / static_cast<float>(input.target.height)};
+    const D3DXVECTOR2 part{static_cast<float>(width) / static_cast<float>(input.width),
+                           static_cast<float>(height) / static_cast<float>(input.height)};
     DXEffectHandler::SetVec2BySemantic("TX1REGION", &part.x);
-}
-
-void SetWholeBlurInput()
-{
-    const D3DXVECTOR2 whole{1.0f, 1.0f};
-    DXEffectHandler::SetVec2BySemantic("TX1REGION", &whole.x);
 }
 
 } // namespace
@@ -377,31 +239,31 @@ void PostEffects::DepthOfField(const RenderTargetEntry& depth, const RenderTarge
     SetTexture("DEPTHTEX", depth);
     SavedTarget saved;
 
-    const auto horizontal = [&](const RenderTargetEntry& from) {
-        SetTargetPixelSize(a);
-        SetInputTexelSize(from);
-        Bind(a);
+    const auto surface = [&](const LensRegion& region) -> const RenderTargetEntry& {
+        return region.surface == LensSurface::Colour ? colour : region.surface == LensSurface::A ? a : b;
+    };
+    const std::vector<LensPass> plan =
+        depthOfFieldPlanner({colour.width, colour.height}, {a.width, a.height}, {b.width, b.height}, passes);
+    for (const LensPass& pass : plan) {
+        const RenderTargetEntry& from = surface(pass.from);
+        const RenderTargetEntry& to = surface(pass.to);
+        SetTargetPixelSize(pass.to.width, pass.to.height);
+        SetBlurStep(from, pass.step);
+        SetBlurInput(from, pass.from.width, pass.from.height);
+        Bind(to);
+        if (pass.to.width != to.width || pass.to.height != to.height) {
+            const D3DVIEWPORT9 corner{0, 0, pass.to.width, pass.to.height, 0.0f, 1.0f};
+            DEVICE_CALL(DXFramework::device->SetViewport(&corner));
+        }
         SetTexture("COLTEX1", from);
-        DrawQuad("DOF_blurH");
-    };
-    const auto vertical = [&] {
-        SetTargetPixelSize(b);
-        SetInputTexelSize(a);
-        Bind(b);
-        SetTexture("COLTEX1", a);
-        DrawQuad("DOF_blurV");
-    };
-    horizontal(colour);
-    vertical();
-    for (int pass = 1; pass < passes; ++pass) {
-        horizontal(b);
-        vertical();
+        DrawQuad(pass.vertical ? "DOF_blurV" : "DOF_blurH");
     }
 
     saved.Restore();
     SetTargetPixelSize(saved.Viewport().Width, saved.Viewport().Height);
     SetTexture("COLTEX2", colour);
-    SetTexture("COLTEX1", b);
+    SetTexture("COLTEX1", surface(plan.back().to));
+    SetBlurInput(surface(plan.back().to), plan.back().to.width, plan.back().to.height);
     DrawQuad("DofQuad");
 }
 
@@ -409,80 +271,27 @@ void PostEffects::Blur(const RenderTargetEntry& image, const RenderTargetEntry& 
 {
     Loaded("Blur");
     ActivateEffect();
-    if (!BlurAtReducedSize(image, scratch, count))
-        BlurRounds(image, scratch, count);
+    DrawBlur(image, scratch, count);
 }
 
-void PostEffects::BlurRounds(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
+void PostEffects::DrawBlur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
 {
-    SetWholeBlurInput();
-    for (int round = 0; round < count; ++round) {
-        SetTargetPixelSize(scratch);
-        SetInputTexelSize(image);
-        Bind(scratch);
-        SetTexture("COLTEX1", image);
-        DrawQuad("BlurV");
-
-        SetTargetPixelSize(image);
-        SetInputTexelSize(scratch);
-        Bind(image);
-        SetTexture("COLTEX1", scratch);
-        DrawQuad("BlurH");
-    }
-}
-
-bool PostEffects::BlurAtReducedSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
-{
-    if (fullSizeBlurs || count < FewestHalvedRounds)
-        return false;
-    const AxisPlan columns = ColumnPlan(image.width, count), rows = RowPlan(image.height);
-    // After the first pass, and after the second.
-    const uint32_t firstWidth = columns.factor > 1 ? image.width / 2 : image.width;
-    const uint32_t width = image.width / columns.factor, height = image.height / rows.factor;
-    if ((columns.factor == 1 && rows.factor == 1) || scratch.width < firstWidth || scratch.height < height)
-        return false;
-    const std::vector<float> stepsX = AxisSteps(count, columns);
-    const std::vector<float> stepsY = AxisSteps(count, rows);
-    // The first pass shrinks the image into the scratch's top-left corner, the second into the
-    // image's; the passes after them go from corner to corner.
-    const Region whole{image, image.width, image.height}, first{scratch, firstWidth, height},
-        inImage{image, width, height}, inScratch{scratch, width, height};
-    const auto pass = [&](const Region& from, const Region& to, const char* technique, float step) {
-        SetTargetPixelSize(to.width, to.height);
-        SetBlurStep(from.target, step);
-        SetBlurInput(from);
-        Bind(to.target);
-        if (to.width != to.target.width || to.height != to.target.height) {
-            const D3DVIEWPORT9 corner{0, 0, to.width, to.height, 0.0f, 1.0f};
+    const auto surface = [&](const BlurRegion& region) -> const RenderTargetEntry& {
+        return region.surface == BlurSurface::Image ? image : scratch;
+    };
+    for (const BlurPass& pass : blurPlanner({image.width, image.height}, {scratch.width, scratch.height}, count)) {
+        const RenderTargetEntry& from = surface(pass.from);
+        const RenderTargetEntry& to = surface(pass.to);
+        SetTargetPixelSize(pass.to.width, pass.to.height);
+        SetBlurStep(from, pass.step);
+        SetBlurInput(from, pass.from.width, pass.from.height);
+        Bind(to);
+        if (pass.to.width != to.width || pass.to.height != to.height) {
+            const D3DVIEWPORT9 corner{0, 0, pass.to.width, pass.to.height, 0.0f, 1.0f};
             DEVICE_CALL(DXFramework::device->SetViewport(&corner));
         }
-        SetTexture("COLTEX1", from.target);
-        DrawQuad(technique);
-    };
-    pass(whole, first, "BlurV", stepsY[0]);
-    pass(first, inImage, "BlurH", stepsX[0]);
-    for (int round = 1; round < count; ++round) {
-        pass(inImage, inScratch, "BlurV", stepsY[static_cast<size_t>(round)]);
-        pass(inScratch, round == count - 1 ? whole : inImage, "BlurH", stepsX[static_cast<size_t>(round)]);
-    }
-    return true;
-}
-
-void PostEffects::BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch)
-{
-    if (BlurAtReducedSize(level, scratch, BloomBlurRounds))
-        return;
-    // Both directions use the level's sizes, which is why the scratch must match them.
-    SetWholeBlurInput();
-    SetInputTexelSize(level);
-    SetTargetPixelSize(level);
-    for (int round = 0; round < BloomBlurRounds; ++round) {
-        SetTexture("COLTEX1", level);
-        Bind(scratch);
-        DrawQuad("BlurV");
-        SetTexture("COLTEX1", scratch);
-        Bind(level);
-        DrawQuad("BlurH");
+        SetTexture("COLTEX1", from);
+        DrawQuad(pass.vertical ? "BlurV" : "BlurH");
     }
 }
 
@@ -505,7 +314,7 @@ void PostEffects::Bloom(const RenderTargetEntry& source, const std::array<BloomL
         Bind(level.level);
         SetTargetPixelSize(level.level);
         DrawQuad("DownSample");
-        BloomBlur(level.level, level.scratch);
+        DrawBlur(level.level, level.scratch, BloomBlurRounds);
         SetTexture("COLTEX1", level.level);
     }
     const D3DXVECTOR4 value{fade + 1.0f, fade, fade * fade, 0.0f};
@@ -561,4 +370,50 @@ void PostEffects::DrawPointLight(const RenderTargetEntry& normalDepth, const Ren
     lightSphere->worldMatrix = world;
     lightSphere->previousWorldMatrix = world;
     DXEffectHandler::DrawObject(*lightSphere);
+}
+
+void PostEffects::DrawPointLights(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
+                                  std::span<const PointLight> lights)
+{
+    Loaded("DrawPointLights");
+    const size_t perPass = std::clamp<size_t>(lightsPerPass, 1, MostLightsAPass);
+    if (perPass == 1) {
+        for (const PointLight& light : lights)
+            DrawPointLight(normalDepth, colourTarget, light.position, light.colour, light.radius);
+        return;
+    }
+    const Camera& camera = ActiveCamera("DrawPointLights");
+    ActivateEffect();
+    SetViewportPixelSize();
+    SetTexture("COLTEX1", normalDepth);
+    SetTexture("COLTEX3", colourTarget);
+    const D3DXMATRIX& view = camera.view;
+    const D3DXVECTOR3 up{view(1, 0), view(1, 1), view(1, 2)};
+    DXEffectHandler::SetVec3BySemantic("UPDIR", &up.x);
+    const PlaneExtents farPlane = FarPlane(camera.lens);
+    const D3DXVECTOR3 farClip{farPlane.halfWidth, farPlane.halfHeight, farPlane.distance};
+    DXEffectHandler::SetVec3BySemantic("FARCLIPVALUES", &farClip.x);
+
+    for (size_t first = 0; first < lights.size(); first += perPass) {
+        // 48 floats each, as SetFloatArrayBySemantic writes.
+        std::array<D3DXVECTOR4, MostLightsAPass> spheres{}, colours{};
+        size_t count = 0;
+        for (const PointLight& light : lights.subspan(first, std::min(perPass, lights.size() - first))) {
+            D3DXVECTOR4 transformed;
+            D3DXVec3Transform(&transformed, &light.position, &view);
+            const D3DXVECTOR3 inView{transformed.x, transformed.y, transformed.z};
+            // As far behind the near plane as DrawPointLight leaves out, it lights nothing shown.
+            if (InFrontOfNearPlane(camera.lens, inView) < -2.0f * light.radius)
+                continue;
+            spheres[count] = {inView.x, inView.y, inView.z, light.radius};
+            colours[count] = {light.colour.x, light.colour.y, light.colour.z, 0.0f};
+            ++count;
+        }
+        if (count == 0)
+            continue;
+        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTSPHERES", &spheres[0].x);
+        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTCOLOURS", &colours[0].x);
+        DXEffectHandler::SetFloatBySemantic("DLIGHTCOUNT", static_cast<float>(count));
+        DrawQuad("Def_PointLights");
+    }
 }

@@ -11,9 +11,11 @@
 #include "Framework/ModuleHandler/DXModule.h"
 #include "Framework/RenderClasses/Quads/Quads.h"
 #include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
+#include "Modules/PostEffects/BlurPlan.h"
 
 #include <array>
 #include <memory>
+#include <span>
 #include <string>
 
 class Camera;
@@ -28,6 +30,16 @@ public:
     static constexpr size_t SpareKernelSize = 32;
     static constexpr size_t BloomLevels = 4;
     static constexpr int BloomBlurRounds = 5;
+
+    // The most lights one pass of DrawPointLights adds: two arrays of four floats a light, each of
+    // the 48 floats an array parameter holds.
+    static constexpr size_t MostLightsAPass = 12;
+
+    struct PointLight {
+        D3DXVECTOR3 position; // world
+        D3DXVECTOR3 colour;
+        float radius;
+    };
 
     struct BloomLevel {
         const RenderTargetEntry& level;
@@ -72,13 +84,21 @@ public:
     void DrawPointLight(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
                         const D3DXVECTOR3& position, const D3DXVECTOR3& colour, float radius);
 
+    // Adds the lights as DrawPointLight adds each, lightsPerPass of them in each full-screen pass
+    // (each light's sphere alone for 1). Needs a current scene with an active camera.
+    void DrawPointLights(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
+                         std::span<const PointLight> lights);
+
     // The ambient-occlusion pass's sampling radius and strength. Process-wide, so that a scene's
     // live tweaks reach every user of the pass and outlive scene switches and device resets.
     static float& SampleRadius() { return sampleRadius; }
     static float& SampleDistanceScale() { return sampleDistanceScale; }
-    // Every blur (Blur and Bloom's) in its rounds at full size, as the show first drew them: the
-    // pictures and costs that the reduced blurs are measured against. Process-wide too.
-    static bool& FullSizeBlurs() { return fullSizeBlurs; }
+    // How Blur and Bloom work out their passes.
+    postfx::BlurPlanner blurPlanner = postfx::PlanBlur;
+    // How DepthOfField works out its passes.
+    postfx::DepthOfFieldPlanner depthOfFieldPlanner = postfx::PlanDepthOfField;
+    // How many lights a pass of DrawPointLights adds, 1 to MostLightsAPass.
+    size_t lightsPerPass = MostLightsAPass;
 
     std::unique_ptr<Quads> screenQuad;
     std::array<D3DXVECTOR3, KernelSize> aoKernel{};
@@ -95,12 +115,9 @@ private:
     // operation draws nothing this time.
     bool WriteFarPlaneRays(const Camera& camera, int line);
     void DrawQuad(const std::string& technique);
-    void BloomBlur(const RenderTargetEntry& level, const RenderTargetEntry& scratch);
-    void BlurRounds(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
-    // False, having drawn nothing, where the image is blurred in full rounds instead.
-    bool BlurAtReducedSize(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
+    // The planner's passes, with "postfx" active.
+    void DrawBlur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
 
     static inline float sampleRadius = 0.2f;
     static inline float sampleDistanceScale = 8.0f;
-    static inline bool fullSizeBlurs = false;
 };
