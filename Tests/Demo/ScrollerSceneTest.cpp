@@ -126,7 +126,7 @@ TEST_F(ScrollerSceneTest, PastFiftyOneSecondsTheParticlesAreRecolouredOnceAndNev
     EXPECT_FALSE(ScrollerScene::recoloured);
     PlayFrom(51.0, 51.05);
     EXPECT_TRUE(ScrollerScene::recoloured);
-    EXPECT_EQ(FirstColour(), 0x00E64DCCu);
+    EXPECT_EQ(FirstColour(), 0x00BF40B3u);
     EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x0059D9FFu) << "(0.35, 0.85, 1)";
 
     // Another scene and back, after 51 s: Start puts the start colours back and nothing recolours.

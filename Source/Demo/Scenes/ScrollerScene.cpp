@@ -53,12 +53,12 @@ const ParticleColours ScrollerScene::StartColours = {{
 }};
 
 const ParticleColours ScrollerScene::RecolourColours = {{
-    {0.9f, 0.3f, 0.8f, 0},
+    {0.75f, 0.25f, 0.7f, 0},
     {0.35f, 0.85f, 1, 0},
-    {0.7f, 0.25f, 1, 0},
-    {0.5f, 0.15f, 0.6f, 0},
-    {1, 0.55f, 0.85f, 0},
-    {0.2f, 0.5f, 1, 0},
+    {0.55f, 0.2f, 0.85f, 0},
+    {0.45f, 0.12f, 0.5f, 0},
+    {0.85f, 0.45f, 0.7f, 0},
+    {0.2f, 0.45f, 0.9f, 0},
 }};
 
 const std::array<D3DXVECTOR3, ScrollerScene::LightCount> ScrollerScene::LightBases = {{
