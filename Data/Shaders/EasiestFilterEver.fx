@@ -1,7 +1,9 @@
-// The screen filter's rectangles ("EasiestFilterEver"): each shows the picture under it (the scene's
-// copy of it, BGTEX) changed a little and laid over it half see-through: an inverted copy pulled
-// sideways, a copy with its colour channels split apart, or a lifted copy with scan lines. Which
-// one a rectangle shows follows its place in the batch.
+// The screen filter's rectangles ("EasiestFilterEver"): each is a plate of glass laid on the
+// picture (the scene's copy of it, BGTEX): a lens that swells what lies under its middle, a ribbed
+// pane that bends it in waves, or a prism that splits its colours along the edge. A plate only
+// shows where it has something to bend: its strength follows the brightness it samples, so over
+// empty dark background it vanishes, and it never lays a flat tone of its own on the picture.
+// Which kind a rectangle is follows its place in the batch.
 //
 // What a rectangle corner carries: the rectangle's centre in clip space (POSITION0, x and y about
 // -1 .. 1), the corner's offset from it (NORMAL0) and the corner's place in the rectangle
@@ -13,16 +15,25 @@ texture2D Background : BGTEX;
 sampler2D BackgroundSampler = sampler_state { Texture = Background; Filter = LINEAR; Address = MIRROR; MipFilter = NONE; };
 
 glsl common {
-    // How much of each kind of changed copy shows over the picture: an inverted dark picture is
-    // bright, so it shows least.
-    const float InvertedOpacity = 0.25;
-    const float SplitOpacity = 0.5;
-    const float LiftedOpacity = 0.35;
+    // How far a plate bends the picture, as a share of its own size.
+    const float LensSwell = 0.22;
+    const float RibDepth = 0.008;
+    const float PrismSplit = 0.012;
+    // The brightness below which a plate shows nothing, and above which it shows fully.
+    const float DarkBelow = 0.06;
+    const float FullAbove = 0.4;
+    const float MostOpacity = 0.85;
+
+    float Luma(vec3 c)
+    {
+        return dot(c, vec3(0.299, 0.587, 0.114));
+    }
 }
 
 glsl vertex FilterCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec2 InRect : TEXCOORD0) {
     out vec2 pictureUv;
     out vec2 inRect;
+    flat out vec2 centreUv;
     flat out int look;
     flat out float phase;
 
@@ -32,6 +43,7 @@ glsl vertex FilterCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec2 In
         gl_Position = vec4(clip, 0.0, 1.0);
         // Clip-space y = +1 is the picture's top row, where uv.y = 0.
         pictureUv = clip * vec2(0.5, -0.5) + 0.5;
+        centreUv = Centre.xy * vec2(0.5, -0.5) + 0.5;
         inRect = InRect;
         int rect = gl_VertexID / 4;
         look = rect % 3;
@@ -42,27 +54,43 @@ glsl vertex FilterCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec2 In
 glsl fragment FilterShade(vec4 Color : COLOR0) {
     in vec2 pictureUv;
     in vec2 inRect;
+    flat in vec2 centreUv;
     flat in int look;
     flat in float phase;
 
     void main()
     {
-        float shift = 0.012 + 0.008 * sin(Time * 3.0 + phase);
-        // The three reads any look needs, and every look worked out from them: the driver would run
-        // each side of a branch on the look anyway, so there is none.
-        vec3 ahead = texture(BackgroundSampler, pictureUv + (look == 2 ? vec2(0.0, shift) : vec2(shift, 0.0))).rgb;
-        vec3 here = texture(BackgroundSampler, pictureUv).rgb;
-        vec3 behind = texture(BackgroundSampler, pictureUv - vec2(shift, 0.0)).rgb;
-        vec3 inverted = vec3(1.0) - ahead;
-        vec3 split = vec3(ahead.r, here.g, behind.b) * 1.3;
-        float line = 0.75 + 0.25 * step(0.5, fract(gl_FragCoord.y * 0.5));
-        vec3 lifted = (ahead * 1.4 + vec3(0.05)) * line;
-        vec3 picture = look == 0 ? inverted : (look == 1 ? split : lifted);
-        float opacity = look == 0 ? InvertedOpacity : (look == 1 ? SplitOpacity : LiftedOpacity);
-        // Soft at the rectangle's edges, so that it lies on the picture rather than cut into it.
+        // Where in the plate, -1 .. 1 across it, and how near its middle.
+        vec2 across = inRect * 2.0 - 1.0;
+        float middle = clamp(1.0 - dot(across, across) * 0.5, 0.0, 1.0);
+        vec2 fromCentre = pictureUv - centreUv;
+
+        // Each kind of plate moves the place it reads from; the red and blue reads go a little
+        // further or less far than the green one, as light of different colours bends unalike.
+        vec2 lens = -fromCentre * LensSwell * middle;
+        vec2 ribs = vec2(sin(inRect.y * 14.0 + Time * 1.5 + phase), cos(inRect.x * 9.0 + phase)) * RibDepth;
+        vec2 prism = vec2(across.x, across.y * 0.3) * PrismSplit;
+        vec2 bend = look == 0 ? lens : (look == 1 ? ribs : prism * 0.5);
+        vec2 spread = look == 2 ? prism : bend * 0.08;
+
+        vec2 uv = pictureUv + bend;
+        vec3 bent = vec3(texture(BackgroundSampler, uv + spread).r,
+                         texture(BackgroundSampler, uv).g,
+                         texture(BackgroundSampler, uv - spread).b);
+        vec3 under = texture(BackgroundSampler, pictureUv).rgb;
+
+        // Glass catches light at its bevel, brighter the brighter what lies behind.
         vec2 toEdge = min(inRect, 1.0 - inRect);
-        float edge = smoothstep(0.0, 0.06, min(toEdge.x, toEdge.y));
-        Color = vec4(picture, opacity * edge);
+        float nearEdge = min(toEdge.x, toEdge.y);
+        float bevel = 1.0 - smoothstep(0.0, 0.025, nearEdge);
+        float light = max(Luma(bent), Luma(under));
+        vec3 picture = bent * (1.0 + 0.25 * middle) + bent * bevel * 0.6;
+
+        // Nothing to bend, nothing shown; soft at the very edge so that the plate lies on the
+        // picture rather than cut into it.
+        float strength = smoothstep(DarkBelow, FullAbove, light);
+        float edge = smoothstep(0.0, 0.01, nearEdge);
+        Color = vec4(picture, MostOpacity * strength * edge);
     }
 }
 

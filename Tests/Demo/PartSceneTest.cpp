@@ -209,9 +209,9 @@ TEST_F(PartSceneTest, StartRecoloursTheParticlesWithTheScenesColours)
     Open("TindrevikPart2").Start();
     ParticleField& field = ModuleHandler::Instance()->GetModuleAs<ParticleField>("ParticleField");
     const std::vector<uint32_t> colours = BufferValues<uint32_t>(*field.sprites->colourBuffer);
-    // (0.3, 0.3, 1) and then (0.3, 1, 0), alpha 0: 0.3 * 255 + 0.5 truncates to 77.
-    EXPECT_EQ(colours[0], 0x004D4DFFu);
-    EXPECT_EQ(colours[4], 0x004DFF00u);
+    // (0.2, 0.6, 1) and then (0.1, 0.85, 0.9), alpha 0: 0.85 * 255 + 0.5 truncates to 217.
+    EXPECT_EQ(colours[0], 0x003399FFu);
+    EXPECT_EQ(colours[4], 0x001AD9E6u);
 }
 
 TEST_F(PartSceneTest, AMissingEmitterNamesTheSceneFileAndTheLight)

@@ -127,17 +127,17 @@ TEST_F(ScrollerSceneTest, PastFiftyOneSecondsTheParticlesAreRecolouredOnceAndNev
 {
     Assemble();
     PlayFrom(50.9, 50.95);
-    EXPECT_EQ(FirstColour(), 0x00B40806u) << "the start colours";
+    EXPECT_EQ(FirstColour(), 0x001AB3E6u) << "the start colours";
     EXPECT_FALSE(Recoloured());
     PlayFrom(51.0, 51.05);
     EXPECT_TRUE(Recoloured());
-    EXPECT_EQ(FirstColour(), 0x00B40806u);
-    EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x004DFF00u) << "(0.3, 1, 0)";
+    EXPECT_EQ(FirstColour(), 0x00BF40B3u);
+    EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x0059D9FFu) << "(0.35, 0.85, 1)";
 
     // Another scene and back, after 51 s: Start puts the start colours back and nothing recolours.
     Frame(80.0);
     PlayFrom(60.0, 60.05);
-    EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x0000FF36u) << "(0, 1, 54/255)";
+    EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x004DE6FFu) << "(0.3, 0.9, 1)";
 }
 
 TEST_F(ScrollerSceneTest, AShowThatStartsAfterFiftyOneSecondsRecoloursAndEmptiesTheFieldOnItsFirstFrame)
@@ -145,6 +145,6 @@ TEST_F(ScrollerSceneTest, AShowThatStartsAfterFiftyOneSecondsRecoloursAndEmpties
     Assemble();
     Frame(60.0);
     EXPECT_TRUE(Recoloured());
-    EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x004DFF00u);
+    EXPECT_EQ(BufferValues<uint32_t>(*Field().sprites->colourBuffer)[4], 0x0059D9FFu);
     EXPECT_EQ(Field().count, 0);
 }

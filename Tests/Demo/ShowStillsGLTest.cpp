@@ -14,6 +14,7 @@
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -35,15 +36,26 @@ struct Still {
 constexpr double PartSceneSpecks = 0.005;
 constexpr double SolidSceneSpecks = 0.002;
 
-// Of the picture inside the letterbox: the share of speck pixels, the share of white ones and the
-// mean brightness (0..255). A speck pixel is brighter or darker by more than 20 than the mean of its
+// Of the picture inside the letterbox: the share of speck pixels, the share of white ones, the share
+// of flat neutral mid-grey ones (luma 70..170, chroma within 7 of neutral: what a filter laying a
+// tone of its own over a dark picture makes) and the mean brightness (0..255). A speck pixel is brighter or darker by more than 20 than the mean of its
 // four neighbours three pixels away: the specks are small points of light, while the background
 // ramp and the screen filter's soft-edged rectangles hardly change over a few pixels.
 struct PictureMeasure {
     double specks = 0.0;
     double white = 0.0;
+    double grey = 0.0;
     double brightness = 0.0;
 };
+
+bool NeutralMidGrey(const uint8_t* bgra)
+{
+    const double b = bgra[0], g = bgra[1], r = bgra[2];
+    const double luma = 0.299 * r + 0.587 * g + 0.114 * b;
+    const double cb = -0.168736 * r - 0.331264 * g + 0.5 * b;
+    const double cr = 0.5 * r - 0.418688 * g - 0.081312 * b;
+    return luma >= 70.0 && luma <= 170.0 && std::abs(cb) <= 7.0 && std::abs(cr) <= 7.0;
+}
 
 PictureMeasure Measure(const GLImage& image)
 {
@@ -58,6 +70,7 @@ PictureMeasure Measure(const GLImage& image)
         for (UINT x = 0; x < image.width; ++x) {
             const uint8_t* pixel = &image.bgra[(size_t{y} * image.width + x) * 4];
             measure.white += std::min({pixel[0], pixel[1], pixel[2]}) > 240;
+            measure.grey += NeutralMidGrey(pixel);
             measure.brightness += brightness(x, y);
             if (x < Reach || y < Reach || x + Reach >= image.width || y + Reach >= image.height)
                 continue;
@@ -69,6 +82,7 @@ PictureMeasure Measure(const GLImage& image)
     const double pixels = double(image.width) * double(image.height);
     measure.specks /= double(inner);
     measure.white /= pixels;
+    measure.grey /= pixels;
     measure.brightness /= pixels;
     return measure;
 }
@@ -113,8 +127,9 @@ protected:
     double clock = 0.0;
 
     // Plays to each still in turn, saves it and checks that it comes from its scene and shows
-    // enough specks in a picture that is neither washed out nor black.
-    void CheckStills(const std::vector<Still>& stills, double minimumSpecks)
+    // enough specks in a picture that is neither washed out nor black (nor, where mostGrey says,
+    // covered in flat grey).
+    void CheckStills(const std::vector<Still>& stills, double minimumSpecks, double mostGrey = 1.0)
     {
         const DisplaySettings& settings = framework->settings;
         ASSERT_EQ(settings.backBufferWidth, Width);
@@ -130,6 +145,7 @@ protected:
             EXPECT_GT(measure.specks, minimumSpecks) << name << ": too few particles stand out of the picture";
             EXPECT_LT(measure.white, 0.12) << name << ": the picture is washed out white";
             EXPECT_GT(measure.brightness, 4.0) << name << ": the picture is black";
+            EXPECT_LE(measure.grey, mostGrey) << name << ": flat grey lies over the picture";
         }
         // A missing animation curve or texture shows a box and plays on; the show's data has none.
         EXPECT_TRUE(boxes.empty()) << boxes.front();
@@ -145,7 +161,7 @@ TEST_F(ShowStillsGLTest, EveryPartSceneShowsItsParticlesInAPictureNeitherBlackNo
                  {105.0, "TindrevikPart4"},
                  {114.0, "TindrevikPart5"},
                  {126.0, "TindrevikEnd"}},
-                PartSceneSpecks);
+                PartSceneSpecks, 0.06);
 }
 
 TEST_F(ShowStillsGLTest, TheScrollerShowsItsTextCubesAndParticles)

@@ -76,8 +76,7 @@ std::vector<unsigned char> EarlierCode(const EarlierEffect& which, const std::ve
 const std::vector<EarlierEffect>& EarlierEffects()
 {
     static const std::vector<EarlierEffect> effects{{"postfx", "PostEffects.fx", "PostEffectsBefore.fx"},
-                                                    {"Tindrevik", "Tindrevik.fx", "TindrevikBefore.fx"},
-                                                    {"EasiestFilterEver", "EasiestFilterEver.fx", "EasiestFilterEverBefore.fx"}};
+                                                    {"Tindrevik", "Tindrevik.fx", "TindrevikBefore.fx"}};
     return effects;
 }
 

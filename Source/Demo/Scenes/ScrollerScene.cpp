@@ -16,11 +16,6 @@ ModuleHandler& Modules()
     return *ModuleHandler::Instance();
 }
 
-constexpr float Byte(float value)
-{
-    return value / 255.0f;
-}
-
 const std::array<std::string, 3> Emitters = {"emitter1_scroller", "emitter2_scroller", "emitter3_scroller"};
 
 struct CubeFace {
@@ -47,22 +42,23 @@ void ClearDepth()
 
 } // namespace
 
+// Cool teal and ice against the gold text; the crash at 51 s turns them to violet and rose.
 const ParticleColours ScrollerScene::StartColours = {{
-    {Byte(180), Byte(8), Byte(6), 0},
-    {0, 1, Byte(54), 0},
-    {0.1f, 1, 0, 0},
-    {Byte(140), 0, 0, 0},
-    {0.15f, 0.8f, 0, 0},
-    {0, 0.5f, 0, 0},
+    {0.1f, 0.7f, 0.9f, 0},
+    {0.3f, 0.9f, 1, 0},
+    {0.15f, 0.45f, 0.85f, 0},
+    {0.05f, 0.5f, 0.6f, 0},
+    {0.6f, 0.95f, 1, 0},
+    {0.2f, 0.3f, 0.8f, 0},
 }};
 
 const ParticleColours ScrollerScene::RecolourColours = {{
-    {Byte(180), Byte(8), Byte(6), 0},
-    {0.3f, 1, 0, 0},
-    {Byte(180), Byte(8), Byte(6), 0},
-    {Byte(140), 0, 0, 0},
-    {0.15f, 0.8f, 0, 0},
-    {Byte(180), Byte(8), Byte(6), 0},
+    {0.75f, 0.25f, 0.7f, 0},
+    {0.35f, 0.85f, 1, 0},
+    {0.55f, 0.2f, 0.85f, 0},
+    {0.45f, 0.12f, 0.5f, 0},
+    {0.85f, 0.45f, 0.7f, 0},
+    {0.2f, 0.45f, 0.9f, 0},
 }};
 
 const std::array<D3DXVECTOR3, ScrollerScene::LightCount> ScrollerScene::LightBases = {{
