@@ -105,7 +105,6 @@ protected:
     int Capture(const std::string& file, double from, double to, std::ostream& progress,
                 const std::atomic<bool>& interrupted = notInterrupted, bool terminal = false)
     {
-        ScrollerScene::recoloured = false;
         CaptureOptions options;
         options.output = file;
         options.width = 64;

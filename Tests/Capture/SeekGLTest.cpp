@@ -82,7 +82,7 @@ TEST_F(SeekGLTest, AJumpDrawsThePictureOfTheStillsAtItsTime)
     std::filesystem::create_directories(options.directory);
     std::ostringstream progress;
     const std::atomic<bool> interrupted{false};
-    ASSERT_EQ(RunCapture(options, interrupted, progress, false), 0) << progress.str();
+    ASSERT_EQ(RunCapture(options, interrupted, progress, false, GLDirect3DCreator()), 0) << progress.str();
 
     const std::string size = std::to_string(Width) + "x" + std::to_string(Height);
     Open(size, GLDirect3DCreator());
