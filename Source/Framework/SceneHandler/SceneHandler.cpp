@@ -79,7 +79,11 @@ void SceneHandler::PutStepsAt(int64_t steps)
 {
     stepsTaken = steps;
     onTrueCourse = true;
-    SwitchAt(static_cast<float>(StepTime(steps)), false);
+    // Before the first step no scene has started: that step starts the first, as in a new show.
+    if (steps == 0)
+        timeline->ForgetReported();
+    else
+        SwitchAt(static_cast<float>(StepTime(steps)), false);
 }
 
 void SceneHandler::SwitchAt(float t, bool start)

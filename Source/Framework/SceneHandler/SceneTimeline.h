@@ -24,6 +24,8 @@ public:
     int FindEntry(float t);
     // True, with the entry's scene name, when the entry for t differs from the one last reported.
     bool CheckChange(float t, std::string& sceneName);
+    // The next CheckChange reports the entry for its time, as after loading.
+    void ForgetReported() { lastIndex = -1000; }
     // Inserts in time order; an entry whose time is already present is refused.
     bool InsertEntry(float t, const std::string& sceneName);
 
