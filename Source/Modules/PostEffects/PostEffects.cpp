@@ -245,18 +245,8 @@ void PostEffects::DepthOfField(const RenderTargetEntry& depth, const RenderTarge
     const std::vector<LensPass> plan =
         depthOfFieldPlanner({colour.width, colour.height}, {a.width, a.height}, {b.width, b.height}, passes);
     for (const LensPass& pass : plan) {
-        const RenderTargetEntry& from = surface(pass.from);
-        const RenderTargetEntry& to = surface(pass.to);
-        SetTargetPixelSize(pass.to.width, pass.to.height);
-        SetBlurStep(from, pass.step);
-        SetBlurInput(from, pass.from.width, pass.from.height);
-        Bind(to);
-        if (pass.to.width != to.width || pass.to.height != to.height) {
-            const D3DVIEWPORT9 corner{0, 0, pass.to.width, pass.to.height, 0.0f, 1.0f};
-            DEVICE_CALL(DXFramework::device->SetViewport(&corner));
-        }
-        SetTexture("COLTEX1", from);
-        DrawQuad(pass.vertical ? "DOF_blurV" : "DOF_blurH");
+        DrawPlannedPass(surface(pass.from), {pass.from.width, pass.from.height}, surface(pass.to),
+                        {pass.to.width, pass.to.height}, pass.step, pass.vertical ? "DOF_blurV" : "DOF_blurH");
     }
 
     saved.Restore();
@@ -280,19 +270,24 @@ void PostEffects::DrawBlur(const RenderTargetEntry& image, const RenderTargetEnt
         return region.surface == BlurSurface::Image ? image : scratch;
     };
     for (const BlurPass& pass : blurPlanner({image.width, image.height}, {scratch.width, scratch.height}, count)) {
-        const RenderTargetEntry& from = surface(pass.from);
-        const RenderTargetEntry& to = surface(pass.to);
-        SetTargetPixelSize(pass.to.width, pass.to.height);
-        SetBlurStep(from, pass.step);
-        SetBlurInput(from, pass.from.width, pass.from.height);
-        Bind(to);
-        if (pass.to.width != to.width || pass.to.height != to.height) {
-            const D3DVIEWPORT9 corner{0, 0, pass.to.width, pass.to.height, 0.0f, 1.0f};
-            DEVICE_CALL(DXFramework::device->SetViewport(&corner));
-        }
-        SetTexture("COLTEX1", from);
-        DrawQuad(pass.vertical ? "BlurV" : "BlurH");
+        DrawPlannedPass(surface(pass.from), {pass.from.width, pass.from.height}, surface(pass.to),
+                        {pass.to.width, pass.to.height}, pass.step, pass.vertical ? "BlurV" : "BlurH");
     }
+}
+
+void PostEffects::DrawPlannedPass(const RenderTargetEntry& from, BlurSize fromRegion, const RenderTargetEntry& to,
+                                  BlurSize toRegion, float step, const std::string& technique)
+{
+    SetTargetPixelSize(toRegion.width, toRegion.height);
+    SetBlurStep(from, step);
+    SetBlurInput(from, fromRegion.width, fromRegion.height);
+    Bind(to);
+    if (toRegion.width != to.width || toRegion.height != to.height) {
+        const D3DVIEWPORT9 corner{0, 0, toRegion.width, toRegion.height, 0.0f, 1.0f};
+        DEVICE_CALL(DXFramework::device->SetViewport(&corner));
+    }
+    SetTexture("COLTEX1", from);
+    DrawQuad(technique);
 }
 
 void PostEffects::Bloom(const RenderTargetEntry& source, const std::array<BloomLevel, BloomLevels>& levels, float fade)

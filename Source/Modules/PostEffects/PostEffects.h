@@ -115,6 +115,9 @@ private:
     // operation draws nothing this time.
     bool WriteFarPlaneRays(const Camera& camera, int line);
     void DrawQuad(const std::string& technique);
+    // One pass of a planned blur: from a corner of one target into a corner of another.
+    void DrawPlannedPass(const RenderTargetEntry& from, postfx::BlurSize fromRegion, const RenderTargetEntry& to,
+                         postfx::BlurSize toRegion, float step, const std::string& technique);
     // The planner's passes, with "postfx" active.
     void DrawBlur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
 
