@@ -1,6 +1,7 @@
 #include "Support/ArchiveFixture.h"
 #include "Tools/ToolRun.h"
 
+#include <chrono>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -55,11 +56,17 @@ TEST_F(PackTest, ListShowsEveryFileAsTheShowReadsIt)
     }
 }
 
-TEST_F(PackTest, EntriesAreStoredInByteWiseNameOrderWhateverTheFolderOrder)
+TEST_F(PackTest, EntriesAreStoredInByteWiseNameOrderWhateverTheFolderOrderTimesAndModes)
 {
     WriteFolder("a", ShowFiles);
     for (auto file = ShowFiles.rbegin(); file != ShowFiles.rend(); ++file)
         WriteFolder("b", {*file});
+    // Two builds differ in when and with which permissions they wrote the staged files.
+    for (const auto& entry : fs::recursive_directory_iterator("b"))
+        if (entry.is_regular_file()) {
+            fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+            fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write);
+        }
     ArchiveWriter sorted;
     for (const auto& [name, contents] : ShowFiles)
         sorted.Add(name, Bytes(contents));
