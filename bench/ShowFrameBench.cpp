@@ -22,6 +22,8 @@
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
+#include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Framework/Transport/Overlay.h"
 #include "Framework/DXFramework.h"
 #include "Framework/Timer/Timer.h"
 #include "Platform/Gfx/GL/CreateGLDirect3D.h"
@@ -240,8 +242,56 @@ void Jumps(benchmark::State& state)
     });
 }
 
+// The maker's overlay over a part scene's frame on GL at 800x450: each iteration draws the frame
+// once without it and once with it drawn OverlayRepeats times, so that the overlay's share stands
+// out of the frame's own noise. The figure is one overlay's cost.
+constexpr int OverlayRepeats = 20;
+
+void OverlayCost(benchmark::State& state)
+{
+    SkipOnFailure(state, [&] {
+        const ShowDirectory directory;
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        const std::unique_ptr<DXFramework> framework =
+            OpenShow("--nosetup --windowed --size 800x450", GLDirect3DCreator());
+        // The player adds the overlay in its maker's mode; an opened show has none of its own.
+        ModuleHandler::Instance()->AddModule(std::make_unique<Overlay>());
+        Overlay& overlay = ModuleHandler::Instance()->GetModuleAs<Overlay>(Overlay::ModuleName);
+        overlay.Load();
+        const std::vector<std::string> lines = {"20.000 s   bar 11.3   row 341.33", "TindrevikPart1",
+                                                "frame 24.1 ms   41.5 fps", "paused   loop 15.000 - 22.500 s"};
+        const DisplaySettings& settings = framework->settings;
+        double t = 20.0 - LeadIn;
+        for (; t < 20.0; t += Step)
+            PlayFrame(*framework, t);
+        double with = 0.0, without = 0.0;
+        for (auto _ : state) {
+            for (const int repeats : {0, OverlayRepeats}) {
+                Timer::SetFrameClock(t, Step);
+                const auto started = std::chrono::steady_clock::now();
+                framework->StepFrame([&] {
+                    if (!repeats)
+                        return;
+                    DXFramework::device->BeginScene();
+                    DXFramework::device->SetRenderTarget(0, framework->backBuffer);
+                    for (int i = 0; i < repeats; ++i)
+                        overlay.DrawLines(lines, settings.renderWidth, settings.renderHeight);
+                    DXFramework::device->EndScene();
+                });
+                const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - started;
+                (repeats ? with : without) += spent.count();
+            }
+            t += Step;
+        }
+        const double frames = double(state.iterations());
+        state.counters["frame_ms"] = without / frames;
+        state.counters["overlay_ms"] = (with - without) / (frames * OverlayRepeats);
+    });
+}
+
 const bool registered = [] {
     benchmark::RegisterBenchmark("Jump/GL/ten-times", Jumps)->Unit(benchmark::kMillisecond)->Iterations(2);
+    benchmark::RegisterBenchmark("Overlay/GL/part", OverlayCost)->Unit(benchmark::kMillisecond)->Iterations(20);
     Register("part", 20.0);
     Register("part-bloom", 23.0);
     Register("scroller", 47.0);
