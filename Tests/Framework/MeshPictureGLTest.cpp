@@ -148,6 +148,16 @@ protected:
         return GLReadSurface(*surface);
     }
 
+    // The render target the square is drawn into, and the effect "square" that draws it.
+    void MakeTargetAndEffect()
+    {
+        ASSERT_EQ(DXFramework::device->CreateTexture(Size, Size, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
+                                                     D3DPOOL_DEFAULT, &target, nullptr),
+                  D3D_OK);
+        ASSERT_EQ(target->GetSurfaceLevel(0, &surface), D3D_OK);
+        DXEffectHandler::Instance()->AddEffect("square", "square.fx", framework->effectPool);
+    }
+
     std::string commandLine = "--nosetup";
     std::unique_ptr<DXFramework> framework;
     IDirect3DTexture9* target = nullptr;
@@ -157,11 +167,7 @@ protected:
 TEST_F(MeshPictureGLTest, TheMeshAppearsWhereItsSharedCameraPutsItInBothTechniques)
 {
     IDirect3DDevice9& device = *DXFramework::device;
-    ASSERT_EQ(device.CreateTexture(Size, Size, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target,
-                                   nullptr),
-              D3D_OK);
-    ASSERT_EQ(target->GetSurfaceLevel(0, &surface), D3D_OK);
-    DXEffectHandler::Instance()->AddEffect("square", "square.fx", framework->effectPool);
+    ASSERT_NO_FATAL_FAILURE(MakeTargetAndEffect());
     DXMesh square("", 0);
     square.LoadX("square.x");
 
@@ -205,12 +211,7 @@ protected:
 
 TEST_F(LiveTextureGLTest, ATextureSavedUnderARunningShowShowsItsNewPixels)
 {
-    IDirect3DDevice9& device = *DXFramework::device;
-    ASSERT_EQ(device.CreateTexture(Size, Size, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target,
-                                   nullptr),
-              D3D_OK);
-    ASSERT_EQ(target->GetSurfaceLevel(0, &surface), D3D_OK);
-    DXEffectHandler::Instance()->AddEffect("square", "square.fx", framework->effectPool);
+    ASSERT_NO_FATAL_FAILURE(MakeTargetAndEffect());
     DXMesh square("", 0);
     square.LoadX("square.x");
     EXPECT_EQ(PixelAt(DrawTexturedSquare(square), Column(-0.2f), Row(0.2f)), Red);

@@ -324,6 +324,22 @@ void PostEffects::Bloom(const RenderTargetEntry& source, const std::array<BloomL
     DrawQuad("BloomFadeCombine");
 }
 
+void PostEffects::SetLightInputs(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
+                                 const Camera& camera)
+{
+    ActivateEffect();
+    SetViewportPixelSize();
+    SetTexture("COLTEX1", normalDepth);
+    SetTexture("COLTEX3", colourTarget);
+    // (0, 1, 0, 0) times the view: a direction, so only the rotation's second row.
+    const D3DXMATRIX& view = camera.view;
+    const D3DXVECTOR3 up{view(1, 0), view(1, 1), view(1, 2)};
+    DXEffectHandler::SetVec3BySemantic("UPDIR", &up.x);
+    const PlaneExtents farPlane = FarPlane(camera.lens);
+    const D3DXVECTOR3 farClip{farPlane.halfWidth, farPlane.halfHeight, farPlane.distance};
+    DXEffectHandler::SetVec3BySemantic("FARCLIPVALUES", &farClip.x);
+}
+
 void PostEffects::DrawPointLight(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
                                  const D3DXVECTOR3& position, const D3DXVECTOR3& colour, float radius)
 {
@@ -331,16 +347,9 @@ void PostEffects::DrawPointLight(const RenderTargetEntry& normalDepth, const Ren
     const Camera& camera = ActiveCamera("DrawPointLight");
     if (!WriteFarPlaneRays(camera, LightRaysLine))
         return;
-    ActivateEffect();
-    SetViewportPixelSize();
-    SetTexture("COLTEX1", normalDepth);
-    SetTexture("COLTEX3", colourTarget);
+    SetLightInputs(normalDepth, colourTarget, camera);
 
-    // (0, 1, 0, 0) times the view: a direction, so only the rotation's second row.
     const D3DXMATRIX& view = camera.view;
-    const D3DXVECTOR3 up{view(1, 0), view(1, 1), view(1, 2)};
-    DXEffectHandler::SetVec3BySemantic("UPDIR", &up.x);
-
     D3DXVECTOR4 transformed;
     D3DXVec3Transform(&transformed, &position, &view);
     const D3DXVECTOR3 inView{transformed.x, transformed.y, transformed.z};
@@ -353,9 +362,6 @@ void PostEffects::DrawPointLight(const RenderTargetEntry& normalDepth, const Ren
     DXEffectHandler::SetVec3BySemantic("DLIGHTPOS", &inView.x);
     DXEffectHandler::SetVec3BySemantic("DLIGHTCOL", &colour.x);
     DXEffectHandler::SetFloatBySemantic("DLIGHTRAD", radius);
-    const PlaneExtents farPlane = FarPlane(camera.lens);
-    const D3DXVECTOR3 farClip{farPlane.halfWidth, farPlane.halfHeight, farPlane.distance};
-    DXEffectHandler::SetVec3BySemantic("FARCLIPVALUES", &farClip.x);
 
     // A little larger than the light, so that the sphere's flat faces still cover its reach.
     D3DXMATRIX scaling, translation, world;
@@ -378,16 +384,8 @@ void PostEffects::DrawPointLights(const RenderTargetEntry& normalDepth, const Re
         return;
     }
     const Camera& camera = ActiveCamera("DrawPointLights");
-    ActivateEffect();
-    SetViewportPixelSize();
-    SetTexture("COLTEX1", normalDepth);
-    SetTexture("COLTEX3", colourTarget);
+    SetLightInputs(normalDepth, colourTarget, camera);
     const D3DXMATRIX& view = camera.view;
-    const D3DXVECTOR3 up{view(1, 0), view(1, 1), view(1, 2)};
-    DXEffectHandler::SetVec3BySemantic("UPDIR", &up.x);
-    const PlaneExtents farPlane = FarPlane(camera.lens);
-    const D3DXVECTOR3 farClip{farPlane.halfWidth, farPlane.halfHeight, farPlane.distance};
-    DXEffectHandler::SetVec3BySemantic("FARCLIPVALUES", &farClip.x);
 
     for (size_t first = 0; first < lights.size(); first += perPass) {
         // 48 floats each, as SetFloatArrayBySemantic writes.

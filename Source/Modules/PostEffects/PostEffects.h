@@ -115,6 +115,10 @@ private:
     // operation draws nothing this time.
     bool WriteFarPlaneRays(const Camera& camera, int line);
     void DrawQuad(const std::string& technique);
+    // What every light pass reads: the effect active, the picture's size, the normal-depth and
+    // colour targets, the camera's up direction and far plane.
+    void SetLightInputs(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
+                        const Camera& camera);
     // One pass of a planned blur: from a corner of one target into a corner of another.
     void DrawPlannedPass(const RenderTargetEntry& from, postfx::BlurSize fromRegion, const RenderTargetEntry& to,
                          postfx::BlurSize toRegion, float step, const std::string& technique);
