@@ -339,7 +339,8 @@ TEST_F(LiveReloadTest, ReloadingEveryKindAgainAndAgainLeavesNoObjectBehind)
                       {"Data/sync_Fade.track", Track(round % 2 ? 0.5f : 0.25f)},
                       {"Data/anim/Cam.translateX", Curve(float(round))},
                       {"Data/thing.x", Bytes(round % 2 ? QuadMesh : GreyTriangleMesh)},
-                      {"Data/live.xml", SceneXml(round % 2 ? "Cam" : "Other")}});
+                      {"Data/live.xml", SceneXml(round % 2 ? "Cam" : "Other")},
+                      {"Data/events/Scenes.txt", Bytes(round % 2 ? "0 Live\n" : "0 Live\n500 Second\n")}});
     EXPECT_EQ(census(), before);
     EXPECT_TRUE(framework->Reloads()->Problems().empty());
 }
