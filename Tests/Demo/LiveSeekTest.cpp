@@ -1,6 +1,6 @@
-// A sync track saved under a running show in the maker's mode: the kept states before the first
-// time the change affects stay, those after go and prepared ones from the old files no longer
-// come back, and a seek then lands on the state a run from 0 with the new track has.
+// Files saved under a running show in the maker's mode. A sync track: the kept states before the
+// first time the change affects stay, those after go and prepared ones from the old files no
+// longer come back, and a seek then lands on the state a run from 0 with the new track has.
 #include "Demo/ShowScenesFixture.h"
 
 #include "Demo/TimeControl/PreparedShowStates.h"
@@ -9,6 +9,8 @@
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
 #include "sync/track.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -79,4 +81,48 @@ TEST_F(LiveSeekTest, ATrackChangeDropsTheStatesFromItsFirstAffectedTimeOnAndASee
     Timer::SetFrameClock(SceneHandler::StepTime(Target), 0.001);
     framework->StepFrameUndrawn();
     EXPECT_TRUE(CaptureShowState() == truth) << "the seek lands on the state a run with the new track has";
+}
+
+// The scroller looks its emitters up by name at every step, so a saved scene file moves them at
+// once; one without them is refused.
+TEST_F(LiveSeekTest, ASceneFileSavedMovesTheEmittersTheParticlesComeFrom)
+{
+    std::filesystem::create_directories("loose/Data");
+    Assemble({{"Data\\events\\Scenes.txt", Bytes(ShortTimeline)}}, "--dev --data loose");
+    int64_t step = 0;
+    const auto stepTo = [&](int64_t last) {
+        while (step < last) {
+            Timer::SetFrameClock(SceneHandler::StepTime(++step), SceneHandler::StepSeconds);
+            framework->StepFrameUndrawn();
+        }
+    };
+    const auto bornFarAway = [&] {
+        const std::vector<D3DXVECTOR3>& positions = CaptureShowState().fieldPositions;
+        return std::count_if(positions.begin(), positions.end(), [](const D3DXVECTOR3& p) { return p.x > 400.0f; });
+    };
+    stepTo(200);
+    ASSERT_EQ(SceneHandler::Instance()->GetCurrentScene()->GetName(), "TindrevikScroller");
+    ASSERT_EQ(bornFarAway(), 0);
+
+    std::string moved = "<scene><cameras><camera name=\"Camscroller\"/></cameras><lights>";
+    for (int i = 1; i <= 3; ++i)
+        moved += "<spot name=\"emitter" + std::to_string(i) + "_scroller\" translation=\"" + std::to_string(500 + i) +
+                 " 0 0\" radius=\"10\" coneangle=\"0.5\"/>";
+    WriteWholeFile("loose/Data/Tindrevik_scrollerScene.xml", Bytes(moved + "</lights></scene>"));
+    framework->Live()->Poll(LiveData::Clock::now() - std::chrono::seconds(1));
+    framework->ApplySavedFiles();
+    ASSERT_TRUE(framework->Reloads()->Problems().empty());
+    stepTo(230);
+    EXPECT_GT(bornFarAway(), 0) << "the particles born after the save come from the moved emitters";
+
+    // Without an emitter the scene could not step: the file is refused and the moved ones stay.
+    WriteWholeFile("loose/Data/Tindrevik_scrollerScene.xml",
+                   Bytes("<scene><cameras><camera name=\"Camscroller\"/></cameras><lights/></scene>"));
+    framework->Live()->Poll(LiveData::Clock::now() - std::chrono::seconds(1));
+    framework->ApplySavedFiles();
+    ASSERT_EQ(framework->Reloads()->Problems().size(), 1u);
+    EXPECT_EQ(framework->Reloads()->Problems()[0].message,
+              "[TindrevikScroller::LoadSceneData] The scene file \"Tindrevik_scrollerScene.xml\" has no spot light "
+              "\"emitter1_scroller\"");
+    stepTo(240);
 }

@@ -9,6 +9,7 @@
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
+#include "Framework/Transport/Transport.h"
 #include "Framework/FileSys/ArchiveWriter.h"
 #include "Platform/Gfx/Recorder/EffectDrawLog.h"
 #include "Support/ArchiveFiles.h"
@@ -260,6 +261,52 @@ TEST_F(LiveReloadTest, BrokenFilesKeepTheLastGoodVersionUntilFixed)
     EXPECT_EQ(scene->seen.fade, 0.5f);
     EXPECT_FLOAT_EQ(scene->seen.cameraX, 2.0f);
     EXPECT_EQ(scene->seen.vertices, 4u);
+
+    // A texture the effect names: the effect draws on with the old one.
+    const IDirect3DBaseTexture9* goodTexture = LastTexture();
+    SaveAndFrame({{"Data/dots.png", Bytes("not a picture")}});
+    EXPECT_EQ(LastTexture(), goodTexture);
+    EXPECT_EQ(LastTechnique(), "Glow");
+    ASSERT_EQ(framework->Reloads()->Problems().size(), 1u);
+    EXPECT_EQ(framework->Reloads()->Problems()[0].file, "Data\\dots.png");
+    SaveAndFrame({{"Data/dots.png", SolidPng(4, 4, 1, 2, 3)}});
+    EXPECT_NE(LastTexture(), goodTexture);
+    EXPECT_TRUE(framework->Reloads()->Problems().empty());
+}
+
+TEST_F(LiveReloadTest, TheDataBuildsEndReloadsAtOnceAndItsRefusalsShowUntilItRunsClean)
+{
+    framework->transport = std::make_unique<Transport>(*framework);
+    const auto overlayHas = [&](const std::string& text) {
+        const std::vector<std::string> lines = framework->transport->OverlayLines();
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    };
+    // What the build wrote, then its problems file, which it writes last: no wait to settle.
+    WriteWholeFile("loose/Data/sync_Fade.track", Track(0.5f));
+    WriteWholeFile("loose/" + LiveData::BuildProblemsFile,
+                   Bytes("Data/sync/Curl.txt:3: a key needs a value\nninja: build stopped\n"));
+    testing::internal::CaptureStderr();
+    framework->ApplySavedFiles();
+    const std::string told = testing::internal::GetCapturedStderr();
+    Frame();
+    EXPECT_EQ(scene->seen.fade, 0.5f);
+    EXPECT_NE(told.find("Data/sync/Curl.txt:3: a key needs a value\n"), std::string::npos) << told;
+    const std::vector<ReloadProblem> problems = framework->Reloads()->Problems();
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].file, "Data/sync/Curl.txt");
+    EXPECT_EQ(problems[0].line, 3u);
+    EXPECT_EQ(problems[1].Text(), "data build: ninja: build stopped");
+    EXPECT_TRUE(overlayHas("Data/sync/Curl.txt:3: a key needs a value"));
+
+    // Saves of its own wait to settle; the build's next clean run clears its refusals.
+    WriteWholeFile("loose/Data/sync_Fade.track", Track(0.25f));
+    EXPECT_EQ(framework->Live()->Poll(LiveData::Clock::now()), 0u);
+    WriteWholeFile("loose/" + LiveData::BuildProblemsFile, {});
+    framework->ApplySavedFiles();
+    Frame();
+    EXPECT_EQ(scene->seen.fade, 0.25f);
+    EXPECT_TRUE(framework->Reloads()->Problems().empty());
+    EXPECT_FALSE(overlayHas("Data/sync/Curl.txt:3: a key needs a value"));
 }
 
 TEST_F(LiveReloadTest, ATrackChangeTellsTheFirstTimeItAffects)
@@ -292,7 +339,8 @@ TEST_F(LiveReloadTest, ReloadingEveryKindAgainAndAgainLeavesNoObjectBehind)
                       {"Data/sync_Fade.track", Track(round % 2 ? 0.5f : 0.25f)},
                       {"Data/anim/Cam.translateX", Curve(float(round))},
                       {"Data/thing.x", Bytes(round % 2 ? QuadMesh : GreyTriangleMesh)},
-                      {"Data/live.xml", SceneXml(round % 2 ? "Cam" : "Other")}});
+                      {"Data/live.xml", SceneXml(round % 2 ? "Cam" : "Other")},
+                      {"Data/events/Scenes.txt", Bytes(round % 2 ? "0 Live\n" : "0 Live\n500 Second\n")}});
     EXPECT_EQ(census(), before);
     EXPECT_TRUE(framework->Reloads()->Problems().empty());
 }

@@ -1,14 +1,14 @@
 #include "GlslValidator.h"
 
-#include "Subprocess.h"
 #include "ToolMain.h"
 
 #include "Platform/Fx/GlslLog.h"
 
+#include <glslang/Public/ResourceLimits.h>
+#include <glslang/Public/ShaderLang.h>
+
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string_view>
@@ -16,38 +16,55 @@
 
 namespace {
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
+// glslang's process-wide tables, made once for every check of this run.
+class GlslangProcess {
 public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fxc.XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw InputError{"cannot create a temporary folder for glslangValidator"};
-        path = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored; // a leftover temporary file is no reason to fail a build
-        std::filesystem::remove_all(path, ignored);
-    }
-    const std::filesystem::path& Path() const { return path; }
-
-private:
-    std::filesystem::path path;
+    GlslangProcess() { glslang::InitializeProcess(); }
+    ~GlslangProcess() { glslang::FinalizeProcess(); }
+    GlslangProcess(const GlslangProcess&) = delete;
+    GlslangProcess& operator=(const GlslangProcess&) = delete;
 };
 
-std::string WriteStage(const ScratchFolder& folder, size_t index, const fx::ShaderBlock& block)
+// What a shader without a #version is read as, and the messages asked for: glslangValidator's own
+// defaults for GLSL, so that an effect passes or fails here as it did there.
+constexpr int DefaultVersion = 100;
+constexpr EShMessages Messages = EShMsgDefault;
+
+struct Checked {
+    bool ok = false;
+    std::string log;
+};
+
+// Parsed shaders outlive the program that links them, so both are kept together.
+struct Program {
+    std::vector<std::unique_ptr<glslang::TShader>> shaders;
+    glslang::TProgram program;
+};
+
+// Parses block into program; the parse's log when it fails.
+Checked Parse(const fx::ShaderBlock& block, Program& into)
 {
-    // The validator tells the stage by the extension.
-    const char* extension = block.stage == fx::ShaderStage::Vertex ? ".vert" : ".frag";
-    const std::string path = (folder.Path() / (std::to_string(index) + extension)).string();
-    std::ofstream out(path, std::ios::binary);
-    out << block.source;
-    out.close();
-    if (!out)
-        throw InputError{"cannot write " + path + " for glslangValidator"};
-    return path;
+    const EShLanguage stage = block.stage == fx::ShaderStage::Vertex ? EShLangVertex : EShLangFragment;
+    auto shader = std::make_unique<glslang::TShader>(stage);
+    const char* text = block.source.c_str();
+    shader->setStrings(&text, 1);
+    const bool ok = shader->parse(GetDefaultResources(), DefaultVersion, false, Messages);
+    Checked checked{ok, std::string(shader->getInfoLog()) + shader->getInfoDebugLog()};
+    into.program.addShader(shader.get());
+    into.shaders.push_back(std::move(shader));
+    return checked;
+}
+
+// The blocks compiled and linked as one program (a lone block is linked too, which finds a
+// missing main).
+Checked CompileAndLink(const std::vector<const fx::ShaderBlock*>& blocks)
+{
+    Program program;
+    for (const fx::ShaderBlock* block : blocks)
+        if (Checked parsed = Parse(*block, program); !parsed.ok)
+            return parsed;
+    const bool linked = program.program.link(Messages);
+    return {linked, std::string(program.program.getInfoLog()) + program.program.getInfoDebugLog()};
 }
 
 bool EndsWith(std::string_view text, std::string_view end)
@@ -55,35 +72,40 @@ bool EndsWith(std::string_view text, std::string_view end)
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-// The validator's lines that say nothing of the fault: the name of the file it was given, its
-// "compilation terminated" after an error and its count of errors.
-bool IsNoise(const fx::GlslMessage& message, const std::set<std::string>& paths)
+// The log's lines that say nothing of the fault: "compilation terminated" after an error and the
+// count of errors.
+bool IsNoise(const fx::GlslMessage& message)
 {
-    return paths.count(message.text) || EndsWith(message.text, "'' : compilation terminated") ||
+    return message.text.empty() || EndsWith(message.text, "'' : compilation terminated") ||
            EndsWith(message.text, "compilation errors.  No code generated.");
+}
+
+const fx::ShaderBlock& BlockNamed(const fx::EffectDescription& effect, const std::string& name)
+{
+    const auto found = std::find_if(effect.shaders.begin(), effect.shaders.end(),
+                                    [&](const fx::ShaderBlock& block) { return block.name == name; });
+    if (found == effect.shaders.end())
+        throw InputError{"no glsl block named " + name};
+    return *found;
 }
 
 } // namespace
 
-void ValidateGlsl(const fx::EffectDescription& effect, const std::vector<std::string>& files, const std::string& validator)
+void ValidateGlsl(const fx::EffectDescription& effect, const std::vector<std::string>& files)
 {
-    const ScratchFolder folder;
-    std::vector<std::string> paths;
-    for (size_t i = 0; i < effect.shaders.size(); ++i)
-        paths.push_back(WriteStage(folder, i, effect.shaders[i]));
-    const std::set<std::string> pathSet(paths.begin(), paths.end());
+    const GlslangProcess glslang;
 
-    // One run per block, so that each log is read through its own block's line table. A fault in
-    // a common block shows in every block that holds it, and is reported once.
+    // Each log is read through its own block's line table. A fault in a common block shows in
+    // every block that holds it, and is reported once.
     std::vector<std::string> faults;
-    for (size_t i = 0; i < effect.shaders.size(); ++i) {
-        const ProcessResult compiled = RunProcess({validator, paths[i]});
-        if (compiled.exitCode == 0)
+    for (const fx::ShaderBlock& block : effect.shaders) {
+        const Checked compiled = CompileAndLink({&block});
+        if (compiled.ok)
             continue;
-        const auto messages = fx::LocateGlslLog(files, effect.shaders[i], compiled.output);
+        const auto messages = fx::LocateGlslLog(files, block, compiled.log);
         const bool anyLocated = std::any_of(messages.begin(), messages.end(), [](const auto& m) { return m.located; });
         for (const fx::GlslMessage& message : messages)
-            if ((message.located || !anyLocated) && !IsNoise(message, pathSet) &&
+            if ((message.located || !anyLocated) && !IsNoise(message) &&
                 std::find(faults.begin(), faults.end(), message.text) == faults.end())
                 faults.push_back(message.text);
     }
@@ -99,21 +121,16 @@ void ValidateGlsl(const fx::EffectDescription& effect, const std::vector<std::st
         for (const fx::Pass& pass : technique.passes) {
             if (!linked.insert({pass.vertexShader, pass.pixelShader}).second)
                 continue;
-            const auto index = [&](const std::string& name) {
-                return static_cast<size_t>(std::find_if(effect.shaders.begin(), effect.shaders.end(),
-                                                        [&](const fx::ShaderBlock& b) { return b.name == name; }) -
-                                           effect.shaders.begin());
-            };
-            const ProcessResult link = RunProcess({validator, "-l", paths[index(pass.vertexShader)], paths[index(pass.pixelShader)]});
-            if (link.exitCode == 0)
+            const Checked link = CompileAndLink({&BlockNamed(effect, pass.vertexShader), &BlockNamed(effect, pass.pixelShader)});
+            if (link.ok)
                 continue;
             std::string text = files[pass.where.file] + ":" + std::to_string(pass.where.line) + ": pass " + pass.name +
                                " of technique " + technique.name + ": " + pass.vertexShader + " and " + pass.pixelShader +
                                " do not link";
             // Linker messages name no line, so they are passed on as they are.
-            std::istringstream lines(link.output);
+            std::istringstream lines(link.log);
             for (std::string line; std::getline(lines, line);)
-                if (line.find_first_not_of(" \t\r") != std::string::npos && !pathSet.count(line))
+                if (line.find_first_not_of(" \t\r") != std::string::npos)
                     text += "\n" + line;
             throw InputError{text};
         }

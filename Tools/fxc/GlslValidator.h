@@ -1,5 +1,6 @@
-// Checks the GLSL of an effect with glslangValidator: every glsl block compiled on its own, then
-// the vertex and fragment block of every pass linked together, as the driver will link them.
+// Checks the GLSL of an effect with glslang, in this process (a validator process per block made
+// an effect's compile take seconds): every glsl block compiled on its own, then the vertex and
+// fragment block of every pass linked together, as the driver will link them.
 #pragma once
 
 #include "Platform/Fx/EffectDescription.h"
@@ -8,5 +9,5 @@
 #include <vector>
 
 // files names the effect's files in messages (one per effect.files entry, e.g. with their folder).
-// Throws InputError holding one "file:line: error: ..." line per fault the validator reports.
-void ValidateGlsl(const fx::EffectDescription& effect, const std::vector<std::string>& files, const std::string& validator);
+// Throws InputError holding one "file:line: error: ..." line per fault glslang reports.
+void ValidateGlsl(const fx::EffectDescription& effect, const std::vector<std::string>& files);

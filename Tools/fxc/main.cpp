@@ -19,7 +19,7 @@ namespace {
 const ToolInfo Tool{"fxc", R"(Usage: fxc SOURCE.fx [-I INCLUDEDIR] -o OUT
 
 Compiles an effect: parses SOURCE.fx and the files it includes, checks the GLSL of every glsl
-block and links the blocks of every pass with glslangValidator, and writes the compiled effect.
+block and links the blocks of every pass with glslang, and writes the compiled effect.
 The language is described in Source/Platform/Fx/EffectLanguage.md.
 
 Options:
@@ -71,7 +71,7 @@ void Compile(const std::filesystem::path& source, const std::filesystem::path& i
     std::vector<std::string> files;
     for (const std::string& file : effect.files)
         files.push_back(DisplayName(file, sourceName, source, includes));
-    ValidateGlsl(effect, files, QL_GLSLANG_VALIDATOR);
+    ValidateGlsl(effect, files);
     WriteWholeFile(output, fx::SaveCompiledEffect(effect));
 }
 

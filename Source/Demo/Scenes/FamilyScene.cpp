@@ -40,13 +40,20 @@ float FamilyScene::WhiteFade() const
 std::array<const SpotLight*, 3> FamilyScene::FindEmitters(const std::array<std::string, 3>& names,
                                                           const std::string& sceneFile) const
 {
+    return FindEmitters(names, sceneFile, lights, "Step");
+}
+
+std::array<const SpotLight*, 3> FamilyScene::FindEmitters(const std::array<std::string, 3>& names,
+                                                          const std::string& sceneFile, const LightsByName& among,
+                                                          const std::string& where) const
+{
     std::array<const SpotLight*, 3> emitters{};
     for (size_t i = 0; i < emitters.size(); ++i) {
-        const auto found = lights.find(names[i]);
-        emitters[i] = found == lights.end() ? nullptr : dynamic_cast<const SpotLight*>(found->second.get());
+        const auto found = among.find(names[i]);
+        emitters[i] = found == among.end() ? nullptr : dynamic_cast<const SpotLight*>(found->second.get());
         if (!emitters[i])
-            throw FrameworkEx("[" + GetName() + "::Step] The scene file \"" + sceneFile + "\" has no spot light \"" +
-                              names[i] + "\"");
+            throw FrameworkEx("[" + GetName() + "::" + where + "] The scene file \"" + sceneFile +
+                              "\" has no spot light \"" + names[i] + "\"");
     }
     return emitters;
 }

@@ -27,10 +27,13 @@ protected:
     // "WhiteFade" at the current row; any value but exactly 0 (a NaN too) runs the fade.
     float WhiteFade() const;
 
-    // The particles' three emitters: spot lights of the scene file. FrameworkEx naming the file and
-    // the light when one is missing or not a spot light.
+    // The particles' three emitters: spot lights of the scene file, among the scene's lights or
+    // those given. FrameworkEx naming the file and the light when one is missing or not a spot
+    // light, from where ("Step").
     std::array<const SpotLight*, 3> FindEmitters(const std::array<std::string, 3>& names,
                                                  const std::string& sceneFile) const;
+    std::array<const SpotLight*, 3> FindEmitters(const std::array<std::string, 3>& names, const std::string& sceneFile,
+                                                 const LightsByName& among, const std::string& where) const;
 
     // "bloom_<level>_a" and "_b" for levels 1 to 4, each level half the size of the one before.
     void AddBloomTargets();

@@ -56,6 +56,11 @@ void PartScene::Start()
     Modules().GetModuleAs<ParticleField>("ParticleField").ResetParticles(data.colours);
 }
 
+void PartScene::CheckReloadedLights(const LightsByName& candidate) const
+{
+    FindEmitters(data.emitters, data.sceneFile, candidate, "LoadSceneData");
+}
+
 void PartScene::Step()
 {
     const std::array<const SpotLight*, 3> emitters = FindEmitters(data.emitters, data.sceneFile);

@@ -28,4 +28,7 @@ public:
     bool DrawsOverLastPicture() const override { return !data.ramp; }
 
     const PartSceneData& data;
+
+protected:
+    void CheckReloadedLights(const LightsByName& candidate) const override;
 };

@@ -102,6 +102,11 @@ void ScrollerScene::Start()
     Modules().GetModuleAs<ParticleField>("ParticleField").ResetParticles(StartColours);
 }
 
+void ScrollerScene::CheckReloadedLights(const LightsByName& candidate) const
+{
+    FindEmitters(Emitters, SceneFile, candidate, "LoadSceneData");
+}
+
 void ScrollerScene::Step()
 {
     const std::array<const SpotLight*, 3> emitters = FindEmitters(Emitters, SceneFile);

@@ -43,6 +43,9 @@ public:
     // happens once per run whatever the scene switches and device resets.
     bool recoloured = false;
 
+protected:
+    void CheckReloadedLights(const LightsByName& candidate) const override;
+
 private:
     void RenderEnvironment();
 };

@@ -23,7 +23,8 @@ size_t LiveData::Poll(Clock::time_point now)
     }
     if (buildProblemsChanged)
         ReadBuildProblems();
-    if (pending.empty() || now - lastSave < SettleTime)
+    // A frame can take long on a loaded machine: waiting one more to settle would add it.
+    if (pending.empty() || (!buildProblemsChanged && now - lastSave < SettleTime))
         return 0;
     const std::set<std::string> changed = std::move(pending);
     pending.clear();

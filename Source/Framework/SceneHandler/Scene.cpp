@@ -33,9 +33,11 @@ void Scene::LoadSceneData(const std::string& fileName)
         camera->SetLens(record.lens);
         cameras.Add(std::move(camera));
     }
-    std::map<std::string, std::unique_ptr<Light>> newLights;
+    LightsByName newLights;
     for (const SceneLight& record : file.lights)
         newLights[record.name] = MakeLight(record);
+    if (sceneFileReloads.contains(fileName))
+        CheckReloadedLights(newLights);
 
     cameraSet = std::move(cameras);
     lights = std::move(newLights);

@@ -61,14 +61,22 @@ public:
     // maker's run the file loads again whenever it is saved.
     void LoadSceneData(const std::string& fileName);
 
+    using LightsByName = std::map<std::string, std::unique_ptr<Light>>;
+
     // From the scene file. The timeline's current scene needs a camera.
     CameraSet cameraSet;
-    std::map<std::string, std::unique_ptr<Light>> lights;
+    LightsByName lights;
 
     // Indices in the pools. The surface pool has no holds to give, so nothing adds to its map.
     std::map<std::string, uint32_t> renderSurfaces;
     std::map<std::string, uint32_t> renderTargets;
     std::map<std::string, uint32_t> cubeTargets;
+
+protected:
+    // A scene file saved under a running show with lights the scene cannot play without is
+    // refused here (FrameworkEx naming the file and the light), so that the scene keeps the last
+    // good one instead of failing at its next step. Every set of lights will do by default.
+    virtual void CheckReloadedLights(const LightsByName&) const {}
 
 private:
     std::string name;
