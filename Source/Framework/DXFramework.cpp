@@ -340,6 +340,14 @@ void DXFramework::StepFrameUndrawn()
     RunFrame([&] { AdvanceScenes(); });
 }
 
+void DXFramework::StepFrameUnshown(bool whole)
+{
+    RunFrame([&] {
+        AdvanceScenes();
+        DrawFrame(whole ? &Scene::Render : &Scene::RenderTrails);
+    });
+}
+
 void DXFramework::RunFrame(const std::function<void()>& work)
 {
     struct Within {
@@ -365,15 +373,20 @@ void DXFramework::AdvanceScenes()
     SceneHandler::Instance()->Update();
 }
 
-void DXFramework::RenderFrame(const std::function<void()>& beforePresent)
+void DXFramework::DrawFrame(void (Scene::*draw)())
 {
     // Checked: a device lost there would otherwise show only as draws outside a scene, or as a
     // Present refused because the scene never ended.
     DEVICE_CALL(device->BeginScene());
     BeginFrame();
     if (Scene* scene = SceneHandler::Instance()->GetCurrentScene())
-        scene->Render();
+        (scene->*draw)();
     DEVICE_CALL(device->EndScene());
+}
+
+void DXFramework::RenderFrame(const std::function<void()>& beforePresent)
+{
+    DrawFrame(&Scene::Render);
     if (beforePresent)
         beforePresent();
     PresentFrame();

@@ -24,6 +24,7 @@ class DemoSyncTimer;
 class SyncDevice;
 class BASSPlayer;
 class ModuleHandler;
+class Scene;
 class SceneHandler;
 class KeyHandler;
 class DXEffectHandler;
@@ -91,6 +92,9 @@ public:
     void StepFrame(const std::function<void()>& beforePresent = {});
     // The same frame without drawing it: the show's state moves on exactly as when it is drawn.
     void StepFrameUndrawn();
+    // The same frame drawn but never shown, for what later frames draw over (the trails of a scene
+    // that draws over its last picture, after a jump): in whole, or only the scene's trails.
+    void StepFrameUnshown(bool whole);
     void RenderFrame(const std::function<void()>& beforePresent = {});
     void BeginFrame();
 
@@ -161,6 +165,8 @@ private:
     void DrawOverlay();
     // The sync device to the clock's row, then the timeline's switch and the current scene's update.
     void AdvanceScenes();
+    // The frame's clears, then the current scene drawn by its draw (Render or RenderTrails).
+    void DrawFrame(void (Scene::*draw)());
     bool PresentFrame();
     // Runs one frame's work, then the keyboard's end of frame. A device lost within the frame (at a
     // checked call or at Present) gives up the rest of the frame, and the device is reset once the

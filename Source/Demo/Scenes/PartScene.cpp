@@ -75,29 +75,13 @@ void PartScene::Update()
 
 void PartScene::Render()
 {
-    IDirect3DDevice9& device = *DXFramework::device;
     PostEffects& post = Modules().GetModuleAs<PostEffects>("PostFX");
-    ParticleField& field = Modules().GetModuleAs<ParticleField>("ParticleField");
     DXModule& filter = Modules().GetModule("EasiestFilterEver");
-    const RenderTargetEntry& velocity = GetRenderTarget("VelocityField1");
 
-    // The velocity buffer starts each frame at rest; the colour keeps last frame's picture where
-    // no background is drawn, and only its depth is cleared.
-    RTHandler::BindTarget(0, velocity);
+    // The velocity buffer starts each frame at rest.
+    RTHandler::BindTarget(0, GetRenderTarget("VelocityField1"));
     post.FillQuad({0.0f, 0.0f, 0.0f, 0.0f});
-    RTHandler::BindTarget(0, GetRenderTarget("Color"));
-    DEVICE_CALL(device.Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0));
-    if (data.ramp)
-        post.Ramp();
-
-    // Particles: colour into target 0, velocity into target 1. Without a background their trails
-    // fade over last frame's picture.
-    RTHandler::BindTarget(1, velocity);
-    DXEffectHandler::SetActiveEffect("Tindrevik");
-    DXEffectHandler::SetTechnique("Particle");
-    SetParticleTrails(!data.ramp);
-    field.Draw();
-    DEVICE_CALL(device.SetRenderTarget(1, nullptr));
+    DrawParticles(post);
 
     MotionBlurIntoBackBuffer(post, "Color", "VelocityField1", "VelocityField2");
     DrawScreenFilter(filter, "Color");
@@ -106,4 +90,36 @@ void PartScene::Render()
     FadeToWhite(post, "Color");
     if (data.overlay == PartSceneData::Overlay::Last)
         post.Overlay(1);
+}
+
+void PartScene::RenderTrails()
+{
+    // A white fade copies the whole picture over the trails; a background leaves none.
+    if (data.ramp || WhiteFade() != 0.0f) {
+        Render();
+        return;
+    }
+    // The specks over the faded last picture, without their motion blur: the frames after blur
+    // their own specks, and these fade out beneath them.
+    DrawParticles(Modules().GetModuleAs<PostEffects>("PostFX"));
+}
+
+void PartScene::DrawParticles(PostEffects& post)
+{
+    IDirect3DDevice9& device = *DXFramework::device;
+    // The colour keeps last frame's picture where no background is drawn, and only its depth is
+    // cleared.
+    RTHandler::BindTarget(0, GetRenderTarget("Color"));
+    DEVICE_CALL(device.Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0));
+    if (data.ramp)
+        post.Ramp();
+
+    // Colour into target 0, velocity into target 1. Without a background the trails fade over
+    // last frame's picture.
+    RTHandler::BindTarget(1, GetRenderTarget("VelocityField1"));
+    DXEffectHandler::SetActiveEffect("Tindrevik");
+    DXEffectHandler::SetTechnique("Particle");
+    SetParticleTrails(!data.ramp);
+    Modules().GetModuleAs<ParticleField>("ParticleField").Draw();
+    DEVICE_CALL(device.SetRenderTarget(1, nullptr));
 }

@@ -26,9 +26,14 @@ public:
     void Render() override;
     // The intro and the end draw no background: their particles leave trails over last frame.
     bool DrawsOverLastPicture() const override { return !data.ramp; }
+    void RenderTrails() override;
 
     const PartSceneData& data;
 
 protected:
     void CheckReloadedLights(const LightsByName& candidate) const override;
+
+private:
+    // The background (a ramp) or last frame's faded picture, and the particles over it.
+    void DrawParticles(PostEffects& post);
 };

@@ -186,7 +186,7 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
         Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
         const Scene* scene = scenes.GetCurrentScene();
         if (step >= target - TrailSteps && scene && scene->DrawsOverLastPicture())
-            framework.StepFrame();
+            framework.StepFrameUnshown(step >= target - WholeTrailSteps);
         else
             framework.StepFrameUndrawn();
     }

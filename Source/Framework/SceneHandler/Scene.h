@@ -34,6 +34,9 @@ public:
     // so that a frame depends on the frames drawn before it (offline rendering that starts late
     // draws them first).
     virtual bool DrawsOverLastPicture() const { return false; }
+    // For such a scene, a frame never shown that leaves what the next frame draws over close to what
+    // Render leaves, for less: a jump draws the frames before its time this way.
+    virtual void RenderTrails() { Render(); }
 
     // The frame's shared effect constants, written on the Global effect before the scene's Update:
     // OLDVIEWPROJ and FOCUS_MAXZ of the camera active before this frame's camera update, TIME, then
