@@ -51,10 +51,3 @@ TEST(SwarmFocusTest, FocusesOnTheSwarmsMiddleInDepthWithARangeThatGrowsWithItsDe
     EXPECT_NEAR(focus.distance, 12.0f, 1e-4f);
     EXPECT_FLOAT_EQ(focus.range, 4.0f);
 }
-
-TEST(SwarmFocusTest, NoDropsKeepTheRoomsFixedFocus)
-{
-    const SwarmFocus focus = FocusOnSwarm({}, LookingAt({0.0f, 0.0f, 10.0f}, {}));
-    EXPECT_EQ(focus.distance, 8.0f);
-    EXPECT_EQ(focus.range, 10.0f);
-}
