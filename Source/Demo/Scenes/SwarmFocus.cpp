@@ -5,10 +5,14 @@
 
 namespace {
 
-// Drops one spread (root mean square) in depth from the focus are a fifth blurred.
-constexpr double SpreadsToFullBlur = 5.0;
-// A swarm gathered into a ball still has the room 5 units behind its middle fully blurred.
-constexpr double MinimumRange = 4.0;
+// The drops nearest the camera hide the rest: the focus lies half a spread (root mean square, in
+// depth) in front of the swarm's middle, on the side that is seen.
+constexpr double SpreadsInFront = 0.5;
+// Drops one spread from the focus are under a third blurred; the room behind a swarm spread out
+// against its far wall, a few spreads back, more than half.
+constexpr double SpreadsToFullBlur = 3.5;
+// A swarm gathered into a ball still has the room 3 units behind its middle fully blurred.
+constexpr double MinimumRange = 3.0;
 constexpr SwarmFocus RoomFocus{8.0f, 10.0f};
 
 // The linear depth the scene's targets hold: minus the view-space z.
@@ -33,5 +37,7 @@ SwarmFocus FocusOnSwarm(const std::vector<D3DXVECTOR3>& positions, const D3DXMAT
     const double count = static_cast<double>(positions.size());
     const double mean = sum / count;
     const double spread = std::sqrt(std::max(0.0, sumOfSquares / count - mean * mean));
-    return {static_cast<float>(mean), static_cast<float>(std::max(MinimumRange, SpreadsToFullBlur * spread))};
+    // A camera among the drops focuses from its lens on.
+    return {static_cast<float>(std::max(0.0, mean - SpreadsInFront * spread)),
+            static_cast<float>(std::max(MinimumRange, SpreadsToFullBlur * spread))};
 }

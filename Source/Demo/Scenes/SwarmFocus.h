@@ -13,8 +13,9 @@ struct SwarmFocus {
     float range;
 };
 
-// The swarm's mean depth seen through view (the linear depth the scene writes, -z in view space)
-// is in focus; the range grows with the drops' spread in depth so that the swarm's bulk stays
-// nearly sharp, and never falls below a floor that keeps a gathered swarm's edges from blurring.
+// The swarm's side that faces the camera is in focus: its mean depth seen through view (the linear
+// depth the scene writes, -z in view space) less half its spread in depth; the range grows with
+// that spread so that the swarm stays nearly sharp, and never falls below a floor that keeps the
+// room behind a gathered swarm blurred. The distance is never below 0.
 // With no drops there is nothing to follow: the fixed focus the room was shot with.
 SwarmFocus FocusOnSwarm(const std::vector<D3DXVECTOR3>& positions, const D3DXMATRIX& view);
