@@ -89,7 +89,10 @@ void BoxScene::Update()
     ParticleDance& dance = Modules().GetModuleAs<ParticleDance>("ParticleDance");
     // A Global effect without the focus has nothing to override.
     if (const D3DXHANDLE handle = global->GetHandleBySemantic("FOCUS_MAXZ")) {
-        const SwarmFocus focus = FocusOnSwarm(dance.positions, cameraSet.GetActiveCamera()->view);
+        const Camera* camera = cameraSet.GetActiveCamera();
+        if (!camera)
+            throw FrameworkEx("[" + GetName() + "::Update] The scene has no camera to focus through");
+        const SwarmFocus focus = FocusOnSwarm(dance.positions, camera->view);
         const float values[2] = {focus.distance, focus.range};
         DEVICE_CALL(global->effect->SetFloatArray(handle, values, 2));
     }
