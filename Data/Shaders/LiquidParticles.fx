@@ -66,11 +66,13 @@ glsl vertex DropCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint
         vec3 palette = mix(vec3(0.05, 0.06, 0.09), vec3(1.0), Tint.rgb);
         albedo = mix(liquid, palette, 0.3);
 
-        // The centre's move on screen over the last frame, in normalised device units; none for a
-        // centre at or behind either camera.
+        // Half the centre's move on screen over the last frame, in normalised device units (a
+        // shutter open half the frame, as a film camera's: the whole move smears a swarm that
+        // gathers on a clap into one soft blob); none for a centre at or behind either camera.
+        const float Shutter = 0.5;
         vec4 now = vec4(Centre, 1.0) * ViewProj;
         vec4 before = vec4(PreviousCentre, 1.0) * OldViewProj;
-        motion = (now.w > 1e-3 && before.w > 1e-3) ? now.xy / now.w - before.xy / before.w : vec2(0.0);
+        motion = (now.w > 1e-3 && before.w > 1e-3) ? (now.xy / now.w - before.xy / before.w) * Shutter : vec2(0.0);
     }
 }
 

@@ -4,8 +4,11 @@
 #include "Demo/ShowScenesFixture.h"
 
 #include "Demo/Scenes/BoxScene.h"
+#include "Demo/Scenes/SwarmFocus.h"
 #include "Framework/Input/KeyHandler.h"
+#include "Framework/ModuleHandler/ModuleHandler.h"
 #include "Framework/SceneHandler/SceneHandler.h"
+#include "Modules/ParticleDance/ParticleDance.h"
 #include "Modules/PostEffects/PostEffects.h"
 
 #include <algorithm>
@@ -105,14 +108,19 @@ TEST_F(BoxSceneTest, WhiteFadeBloomsTheMotionBlurredPictureAndFromTwoOnShowsOnly
     }
 }
 
-TEST_F(BoxSceneTest, EveryDrawSeesTheScenesOwnFocus)
+TEST_F(BoxSceneTest, EveryDrawSeesTheFocusOnTheSwarmThroughTheActiveCamera)
 {
     AssembleFading(0.5f);
+    const std::vector<EffectPassSnapshot> drawn = Frames(2);
+    const Scene& scene = *SceneHandler::Instance()->GetCurrentScene();
+    const auto& drops = ModuleHandler::Instance()->GetModuleAs<ParticleDance>("ParticleDance").positions;
+    const SwarmFocus expected = FocusOnSwarm(drops, scene.cameraSet.GetActiveCamera()->view);
+    EXPECT_FALSE(expected.distance == 8.0f && expected.range == 10.0f) << "the lens' own focus tells nothing";
     size_t seen = 0;
-    for (const EffectPassSnapshot& draw : Frames(2))
+    for (const EffectPassSnapshot& draw : drawn)
         for (const EffectParameterSnapshot& parameter : draw.parameters)
             if (parameter.semantic == "FOCUS_MAXZ") {
-                EXPECT_EQ(parameter.floats, (std::vector<float>{8.0f, 10.0f})) << draw.technique;
+                EXPECT_EQ(parameter.floats, (std::vector<float>{expected.distance, expected.range})) << draw.technique;
                 ++seen;
             }
     EXPECT_GT(seen, 20u);

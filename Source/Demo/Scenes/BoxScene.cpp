@@ -1,5 +1,7 @@
 #include "Demo/Scenes/BoxScene.h"
 
+#include "Demo/Scenes/SwarmFocus.h"
+
 #include "Framework/DXEffect/DXEffectHandler.h"
 #include "Framework/DXFramework.h"
 #include "Framework/DeviceCall.h"
@@ -84,11 +86,18 @@ void BoxScene::Update()
     DXEffect* global = DXEffectHandler::Instance()->GetEffect("Global");
     if (!global)
         throw FrameworkEx("[" + GetName() + "::Update] The effect \"Global\" is not registered");
+    ParticleDance& dance = Modules().GetModuleAs<ParticleDance>("ParticleDance");
     // A Global effect without the focus has nothing to override.
-    if (const D3DXHANDLE focus = global->GetHandleBySemantic("FOCUS_MAXZ"))
-        DEVICE_CALL(global->effect->SetFloatArray(focus, Focus, 2));
+    if (const D3DXHANDLE handle = global->GetHandleBySemantic("FOCUS_MAXZ")) {
+        const Camera* camera = cameraSet.GetActiveCamera();
+        if (!camera)
+            throw FrameworkEx("[" + GetName() + "::Update] The scene has no camera to focus through");
+        const SwarmFocus focus = FocusOnSwarm(dance.positions, camera->view);
+        const float values[2] = {focus.distance, focus.range};
+        DEVICE_CALL(global->effect->SetFloatArray(handle, values, 2));
+    }
 
-    Modules().GetModuleAs<ParticleDance>("ParticleDance").SortParticles();
+    dance.SortParticles();
     Modules().GetModule("BoxEnv").Update();
 }
 

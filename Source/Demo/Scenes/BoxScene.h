@@ -14,8 +14,6 @@ public:
     static inline const std::string SceneFile = "Tindrevik_boxScene.xml";
     static constexpr uint32_t AOSizeKey = 0x5A;     // Z
     static constexpr uint32_t AOStrengthKey = 0x58; // X
-    // The focus every draw sees while the scene is current, whatever its cameras say.
-    static constexpr float Focus[2] = {8.0f, 10.0f};
     // From this "WhiteFade" on, the picture is the raw occlusion buffer.
     static constexpr float OcclusionOnly = 2.0f;
 
@@ -27,7 +25,8 @@ public:
     void Deactivate() override;
     // Moves the filter and the swarm on by a step.
     void Step() override;
-    // After the frame constants: forces the focus, sorts the swarm, places the box.
+    // After the frame constants: focuses on the swarm (FocusOnSwarm through the active camera),
+    // whatever the cameras' lenses say, sorts the swarm, places the box.
     void Update() override;
     void Render() override;
 
