@@ -107,6 +107,23 @@ TEST_F(ScrollerSceneTest, AFrameDrawsTheEnvironmentTheSolidPictureAndTheParticle
     EXPECT_EQ(faceClears, 6u);
 }
 
+// The earlier frame, which the benchmarks and the stills' comparison measure against, still draws
+// the solid picture into the back buffer, copies it and draws the solids' depth again.
+TEST_F(ScrollerSceneTest, TheEarlierFrameDrawsThroughTheBackBufferWithASecondDepthPass)
+{
+    Assemble();
+    PlayFrom(39.5, 39.99);
+    auto& scene = dynamic_cast<ScrollerScene&>(*SceneHandler::Instance()->GetCurrentScene());
+    scene.solidsThroughBackBuffer = true;
+    const size_t copiesBefore = recorder->Count(Op::StretchRect);
+    const std::vector<std::string> techniques = Techniques(Frame(40.0));
+    const auto depthPass = std::find(techniques.begin(), techniques.end(), "Zbuffer");
+    ASSERT_NE(depthPass, techniques.end());
+    EXPECT_EQ(std::vector<std::string>(depthPass, depthPass + 10),
+              Join({Repeat("Zbuffer", 5), Folded("ScrollerShaderZBuffer"), {"Particle"}}));
+    EXPECT_EQ(recorder->Count(Op::StretchRect) - copiesBefore, 2u) << "the picture into Color, and again for the filter";
+}
+
 TEST_F(ScrollerSceneTest, TheFiveLightsOrbitTheYAxisEachAtItsOwnRate)
 {
     for (int i = 0; i < ScrollerScene::LightCount; ++i) {
