@@ -1,5 +1,6 @@
 // One frame of each kind of scene of the real show at 800 x 450: a part scene (second 20), a part
-// scene blooming in a "WhiteFade" flash (second 23), the scroller (second 47, two text lines) and
+// scene blooming in a "WhiteFade" flash (second 23), the third part whitening into
+// the scroller, the dearest of the part scenes (second 35), the scroller (second 47, two text lines) and
 // the box scene (second 88), on GL and on the Recorder. The Recorder does the engine's share of a
 // frame alone (scene logic, simulation, effect parameters, the device front), so Recorder / GL is
 // the engine's part of the GL frame and the rest is the driver's. ".../against-before" draws the
@@ -294,6 +295,7 @@ const bool registered = [] {
     benchmark::RegisterBenchmark("Overlay/GL/part", OverlayCost)->Unit(benchmark::kMillisecond)->Iterations(20);
     Register("part", 20.0);
     Register("part-bloom", 23.0);
+    Register("part3", 35.0);
     Register("scroller", 47.0);
     Register("box", 88.0);
     benchmark::RegisterBenchmark("Capture/render", [](benchmark::State& state) { CaptureFrames(state, false); })

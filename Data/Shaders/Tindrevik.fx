@@ -202,21 +202,48 @@ glsl common {
     const vec3 LightColours[5] = vec3[5](vec3(1.0, 0.86, 0.70), vec3(0.55, 0.72, 1.0), vec3(0.95, 0.95, 1.0),
                                          vec3(1.0, 0.42, 0.72), vec3(1.0, 0.56, 0.22));
 
-    // What the five lights give a surface point p with unit normal n seen from the unit direction
-    // toEye: diffuse and a specular highlight of the given sharpness.
-    void LightsAt(vec3 p, vec3 n, vec3 toEye, float sharpness, out vec3 diffuse, out vec3 specular)
+    // What light i gives a surface point p with unit normal n seen from the unit direction toEye:
+    // its colour faded with distance, the diffuse share and how near n is to the halfway direction.
+    void LightTerms(int i, vec3 p, vec3 n, vec3 toEye, out vec3 colour, out float lambert, out float towardsHalfway)
     {
         vec3 positions[5] = vec3[5](Light1, Light2, Light3, Light4, Light5);
+        vec3 toLight = positions[i] - p;
+        float distance2 = dot(toLight, toLight);
+        vec3 l = toLight * inversesqrt(distance2);
+        colour = LightColours[i] / (1.0 + 0.015 * distance2);
+        lambert = max(dot(n, l), 0.0);
+        towardsHalfway = max(dot(n, normalize(l + toEye)), 0.0);
+    }
+
+    // What the five lights give: diffuse and a specular highlight of the given sharpness.
+    void LightsAt(vec3 p, vec3 n, vec3 toEye, float sharpness, out vec3 diffuse, out vec3 specular)
+    {
         diffuse = vec3(0.0);
         specular = vec3(0.0);
         for (int i = 0; i < 5; ++i) {
-            vec3 toLight = positions[i] - p;
-            float distance2 = dot(toLight, toLight);
-            vec3 l = toLight * inversesqrt(distance2);
-            float reach = 1.0 / (1.0 + 0.015 * distance2);
-            diffuse += LightColours[i] * max(dot(n, l), 0.0) * reach;
-            vec3 halfway = normalize(l + toEye);
-            specular += LightColours[i] * pow(max(dot(n, halfway), 0.0), sharpness) * reach;
+            vec3 colour;
+            float lambert, towardsHalfway;
+            LightTerms(i, p, n, toEye, colour, lambert, towardsHalfway);
+            diffuse += colour * lambert;
+            specular += colour * pow(towardsHalfway, sharpness);
+        }
+    }
+
+    // The same with two highlights of their own sharpness from one walk over the lights: the
+    // steel's sharp glint and its broad sheen.
+    void LightsWithTwoSheensAt(vec3 p, vec3 n, vec3 toEye, float sharpness, float broadness, out vec3 diffuse,
+                               out vec3 sharp, out vec3 broad)
+    {
+        diffuse = vec3(0.0);
+        sharp = vec3(0.0);
+        broad = vec3(0.0);
+        for (int i = 0; i < 5; ++i) {
+            vec3 colour;
+            float lambert, towardsHalfway;
+            LightTerms(i, p, n, toEye, colour, lambert, towardsHalfway);
+            diffuse += colour * lambert;
+            sharp += colour * pow(towardsHalfway, sharpness);
+            broad += colour * pow(towardsHalfway, broadness);
         }
     }
 
@@ -271,9 +298,8 @@ glsl fragment MetalShade(vec4 Color : COLOR0) {
 
         vec3 steel = vec3(0.55, 0.57, 0.62);
         vec3 fresnel = steel + (1.0 - steel) * pow(1.0 - facing, 5.0);
-        vec3 diffuse, sharp, broad, unused;
-        LightsAt(worldPosition, n, toEye, 160.0, diffuse, sharp);
-        LightsAt(worldPosition, n, toEye, 12.0, unused, broad);
+        vec3 diffuse, sharp, broad;
+        LightsWithTwoSheensAt(worldPosition, n, toEye, 160.0, 12.0, diffuse, sharp, broad);
         vec3 colour = mirrored * fresnel + diffuse * steel * 0.08 + (sharp * 2.5 + broad * 0.18) * fresnel;
         Color = vec4(colour, 1.0);
     }

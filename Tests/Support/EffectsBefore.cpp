@@ -1,8 +1,10 @@
 #include "Support/EffectsBefore.h"
 
+#include "Demo/Scenes/ScrollerScene.h"
 #include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Framework/SceneHandler/SceneHandler.h"
 #include "Modules/PostEffects/PostEffects.h"
 #include "Platform/Fx/CompiledEffect.h"
 #include "Platform/Fx/EffectParser.h"
@@ -102,4 +104,17 @@ void UseEarlierDraws(bool earlier)
     post.blurPlanner = earlier ? postfx::BlurRounds : postfx::PlanBlur;
     post.depthOfFieldPlanner = earlier ? postfx::DepthOfFieldRounds : postfx::PlanDepthOfField;
     post.lightsPerPass = earlier ? 1 : PostEffects::MostLightsAPass;
+
+    const auto& scenes = SceneHandler::Instance()->Scenes();
+    const auto found = scenes.find(ScrollerScene::SceneName);
+    if (found == scenes.end())
+        return;
+    auto& scroller = static_cast<ScrollerScene&>(*found->second);
+    scroller.solidsThroughBackBuffer = earlier;
+    scroller.environmentEdge = earlier ? 512 : ScrollerScene::EnvironmentEdge;
+    // A scroller already playing takes its environment cube of the new size at once.
+    if (SceneHandler::Instance()->GetCurrentScene() == &scroller) {
+        scroller.Deactivate();
+        scroller.Activate();
+    }
 }

@@ -26,6 +26,8 @@ enum class EarlierPlace { InPlace, Beside };
 // has none of its name in the show's effect; fx::EffectError when that code does not parse.
 std::vector<unsigned char> ShowArchiveWithEffectsBefore(const std::string& archivePath, EarlierPlace place);
 
-// The show's modules drawing as they did before their draws were made cheaper (the blurs and the depth
-// of field in their plain rounds at full size, each light's sphere alone), or as they do now. Needs the show's modules registered.
+// The show's modules and the scroller scene drawing as they did before their draws were made
+// cheaper (the blurs and the depth of field in their plain rounds at full size, each light's sphere
+// alone, the scroller's solid picture through the back buffer and its environment cube at 512), or
+// as they do now. Needs the show's modules registered.
 void UseEarlierDraws(bool earlier);

@@ -10,3 +10,77 @@ glsl vertex TrailFadeQuad(vec3 Corner : NORMAL0) {
         gl_Position = gl_VertexID < 4 ? vec4(sign(Corner.xy), 0.0, 1.0) : vec4(2.0, 2.0, 0.0, 1.0);
     }
 }
+
+// What the steel read: the cube, the lights and their earlier walk, as the show declares them.
+// What the faces of the environment cube hold: white, and the specks as ink on it.
+textureCUBE Environment : CUBETX;
+samplerCUBE EnvironmentSampler = sampler_state {
+    Texture = Environment; MinFilter = LINEAR; MagFilter = LINEAR; MipFilter = NONE; Address = CLAMP;
+};
+
+// The five point lights that orbit the scene, in world space.
+float3 Light1 : light1;
+float3 Light2 : light2;
+float3 Light3 : light3;
+float3 Light4 : light4;
+float3 Light5 : light5;
+
+glsl common {
+    // The lights' colours, in the order of their semantics.
+    const vec3 LightColours[5] = vec3[5](vec3(1.0, 0.86, 0.70), vec3(0.55, 0.72, 1.0), vec3(0.95, 0.95, 1.0),
+                                         vec3(1.0, 0.42, 0.72), vec3(1.0, 0.56, 0.22));
+
+    // What the five lights give a surface point p with unit normal n seen from the unit direction
+    // toEye: diffuse and a specular highlight of the given sharpness.
+    void LightsAt(vec3 p, vec3 n, vec3 toEye, float sharpness, out vec3 diffuse, out vec3 specular)
+    {
+        vec3 positions[5] = vec3[5](Light1, Light2, Light3, Light4, Light5);
+        diffuse = vec3(0.0);
+        specular = vec3(0.0);
+        for (int i = 0; i < 5; ++i) {
+            vec3 toLight = positions[i] - p;
+            float distance2 = dot(toLight, toLight);
+            vec3 l = toLight * inversesqrt(distance2);
+            float reach = 1.0 / (1.0 + 0.015 * distance2);
+            diffuse += LightColours[i] * max(dot(n, l), 0.0) * reach;
+            vec3 halfway = normalize(l + toEye);
+            specular += LightColours[i] * pow(max(dot(n, halfway), 0.0), sharpness) * reach;
+        }
+    }
+
+    // The environment along a direction: a dim room, lit from above like a studio, and the
+    // particles glowing in it. The cube's white faces hold the specks as ink, the complement of
+    // their glow (see EnvSpeckShade), so the glow is what the ink took away from white.
+    vec3 EnvironmentAlong(vec3 direction)
+    {
+        float up = direction.y;
+        vec3 room = mix(vec3(0.03, 0.025, 0.05), vec3(0.24, 0.19, 0.33), smoothstep(-0.6, 0.05, up));
+        room = mix(room, vec3(0.75, 0.74, 0.85), smoothstep(0.15, 0.9, up));
+        vec3 glow = vec3(1.0) - texture(EnvironmentSampler, direction).rgb;
+        return room + glow * 0.55;
+    }
+}
+
+// The steel when it walked over the lights twice, once for each highlight.
+glsl fragment MetalShade(vec4 Color : COLOR0) {
+    in vec3 worldPosition;
+    in vec3 worldNormal;
+    in vec3 objectPosition;
+    in vec3 objectNormal;
+
+    void main()
+    {
+        vec3 n = normalize(worldNormal);
+        vec3 toEye = normalize(EyePos - worldPosition);
+        float facing = max(dot(n, toEye), 0.0);
+        vec3 mirrored = EnvironmentAlong(reflect(-toEye, n));
+
+        vec3 steel = vec3(0.55, 0.57, 0.62);
+        vec3 fresnel = steel + (1.0 - steel) * pow(1.0 - facing, 5.0);
+        vec3 diffuse, sharp, broad, unused;
+        LightsAt(worldPosition, n, toEye, 160.0, diffuse, sharp);
+        LightsAt(worldPosition, n, toEye, 12.0, unused, broad);
+        vec3 colour = mirrored * fresnel + diffuse * steel * 0.08 + (sharp * 2.5 + broad * 0.18) * fresnel;
+        Color = vec4(colour, 1.0);
+    }
+}

@@ -85,7 +85,7 @@ void ScrollerScene::Load()
 void ScrollerScene::Activate()
 {
     const DisplaySettings& settings = DXFramework::Instance()->settings;
-    AddCubeTarget("EnvCube");
+    AddCubeTarget("EnvCube", environmentEdge);
     AddRenderTarget("Color", D3DFMT_A8R8G8B8, settings.renderWidth, settings.renderHeight);
     AddRenderTarget("VelocityField1", D3DFMT_G16R16F, settings.renderWidth, settings.renderHeight);
     AddRenderTarget("VelocityField2", D3DFMT_G16R16F, settings.renderWidth, settings.renderHeight);
@@ -163,9 +163,7 @@ void ScrollerScene::Render()
     IDirect3DDevice9& device = *DXFramework::device;
     PostEffects& post = Modules().GetModuleAs<PostEffects>("PostFX");
     ParticleField& field = Modules().GetModuleAs<ParticleField>("ParticleField");
-    InsideCube& cubes = Modules().GetModuleAs<InsideCube>("TindreVik");
     DXModule& filter = Modules().GetModule("EasiestFilterEver");
-    Scroller& scroller = Modules().GetModuleAs<Scroller>("TindrevikScroller");
     const double time = Timer::GetElapsed();
 
     RenderEnvironment();
@@ -179,28 +177,12 @@ void ScrollerScene::Render()
         DXEffectHandler::SetVec3BySemantic("light" + std::to_string(i + 1), &light.x);
     }
 
-    // The solid picture: background, metal cubes, the text's colour pass, the floor glow.
-    BindBackBuffer();
-    ClearDepth();
-    post.Ramp();
-    DXEffectHandler::SetActiveEffect("Tindrevik");
-    DXEffectHandler::SetTechnique("Metal");
-    cubes.DrawCubes();
-    scroller.Draw();
-    DXEffectHandler::SetActiveEffect("Default");
-    DXEffectHandler::SetTechnique("Default_tex");
-    cubes.DrawPlane();
-    CopyPictureTo("Color");
+    if (solidsThroughBackBuffer)
+        RenderSolidsThroughBackBuffer(post);
+    else
+        RenderSolidsIntoColour(post);
 
-    // Over a copy of it, the solid objects' depth and then the particles, hidden behind them.
-    RTHandler::BindTarget(0, GetRenderTarget("Color"));
-    ClearDepth();
-    DXEffectHandler::SetActiveEffect("Global");
-    DXEffectHandler::SetTechnique("Zbuffer");
-    cubes.DrawCubes();
-    DXEffectHandler::SetActiveEffect("Tindrevik");
-    scroller.DrawDepth();
-
+    // The particles over the solid picture, hidden behind the solids' depth.
     RTHandler::BindTarget(1, GetRenderTarget("VelocityField1"));
     DXEffectHandler::SetActiveEffect("Tindrevik");
     DXEffectHandler::SetTechnique("Particle");
@@ -211,4 +193,42 @@ void ScrollerScene::Render()
     MotionBlurIntoBackBuffer(post, "Color", "VelocityField1", "VelocityField2");
     DrawScreenFilter(filter, "Color");
     FadeToWhite(post, "Color");
+}
+
+void ScrollerScene::DrawSolids(PostEffects& post)
+{
+    InsideCube& cubes = Modules().GetModuleAs<InsideCube>("TindreVik");
+    // Neither the background nor the floor glow writes depth: what the picture leaves in it is
+    // the cubes' and the text's.
+    post.Ramp();
+    DXEffectHandler::SetActiveEffect("Tindrevik");
+    DXEffectHandler::SetTechnique("Metal");
+    cubes.DrawCubes();
+    Modules().GetModuleAs<Scroller>("TindrevikScroller").Draw();
+    DXEffectHandler::SetActiveEffect("Default");
+    DXEffectHandler::SetTechnique("Default_tex");
+    cubes.DrawPlane();
+}
+
+void ScrollerScene::RenderSolidsIntoColour(PostEffects& post)
+{
+    RTHandler::BindTarget(0, GetRenderTarget("Color"));
+    ClearDepth();
+    DrawSolids(post);
+}
+
+void ScrollerScene::RenderSolidsThroughBackBuffer(PostEffects& post)
+{
+    BindBackBuffer();
+    ClearDepth();
+    DrawSolids(post);
+    CopyPictureTo("Color");
+
+    RTHandler::BindTarget(0, GetRenderTarget("Color"));
+    ClearDepth();
+    DXEffectHandler::SetActiveEffect("Global");
+    DXEffectHandler::SetTechnique("Zbuffer");
+    Modules().GetModuleAs<InsideCube>("TindreVik").DrawCubes();
+    DXEffectHandler::SetActiveEffect("Tindrevik");
+    Modules().GetModuleAs<Scroller>("TindrevikScroller").DrawDepth();
 }

@@ -97,9 +97,9 @@ void Scene::AddRenderTarget(const std::string& targetName, D3DFORMAT format, uin
     renderTargets[targetName] = RTHandler::Acquire({format, width, height});
 }
 
-void Scene::AddCubeTarget(const std::string& targetName)
+void Scene::AddCubeTarget(const std::string& targetName, uint32_t edgeLength)
 {
-    cubeTargets[targetName] = RTCubeHandler::Acquire({D3DFMT_X8R8G8B8, 512});
+    cubeTargets[targetName] = RTCubeHandler::Acquire({D3DFMT_X8R8G8B8, edgeLength});
 }
 
 RenderTargetEntry& Scene::GetRenderTarget(const std::string& targetName) const

@@ -48,9 +48,9 @@ public:
     void UpdateLights(float time);
 
     // Holds a 2D target of that key from the pool under the name (a name used again takes the new
-    // index), and a 512 x 512 X8R8G8B8 cube target likewise.
+    // index), and an X8R8G8B8 cube target (512 x 512 faces unless told) likewise.
     void AddRenderTarget(const std::string& targetName, D3DFORMAT format, uint32_t width, uint32_t height);
-    void AddCubeTarget(const std::string& targetName);
+    void AddCubeTarget(const std::string& targetName, uint32_t edgeLength = 512);
     // The pool entry behind a name added before; FrameworkEx for a name never added.
     RenderTargetEntry& GetRenderTarget(const std::string& targetName) const;
     CubeTargetEntry& GetCubeTarget(const std::string& targetName) const;
