@@ -3,6 +3,7 @@
 #include "Framework/FileSys/ArchiveWriter.h"
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
+#include "Modules/ParticleDance/ParticleDance.h"
 #include "Modules/PostEffects/PostEffects.h"
 #include "Platform/Fx/CompiledEffect.h"
 #include "Platform/Fx/EffectParser.h"
@@ -102,4 +103,6 @@ void UseEarlierDraws(bool earlier)
     post.blurPlanner = earlier ? postfx::BlurRounds : postfx::PlanBlur;
     post.depthOfFieldPlanner = earlier ? postfx::DepthOfFieldRounds : postfx::PlanDepthOfField;
     post.lightsPerPass = earlier ? 1 : PostEffects::MostLightsAPass;
+    post.occlusionAtHalfSize = !earlier;
+    ModuleHandler::Instance()->GetModuleAs<ParticleDance>("ParticleDance").dropsInOneDraw = !earlier;
 }

@@ -27,5 +27,6 @@ enum class EarlierPlace { InPlace, Beside };
 std::vector<unsigned char> ShowArchiveWithEffectsBefore(const std::string& archivePath, EarlierPlace place);
 
 // The show's modules drawing as they did before their draws were made cheaper (the blurs and the depth
-// of field in their plain rounds at full size, each light's sphere alone), or as they do now. Needs the show's modules registered.
+// of field in their plain rounds at full size, each light's sphere alone, the occlusion at full
+// size, the swarm's drops in two draws), or as they do now. Needs the show's modules registered.
 void UseEarlierDraws(bool earlier);
