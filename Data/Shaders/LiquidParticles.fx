@@ -2,10 +2,13 @@
 // so that the deferred lights, the ambient occlusion and the normals made from the depth see round
 // drops which, once the scene has blurred their depth, run together like a liquid.
 //
-// "ColorParticles" writes the drops' surface colour, unlit (render target 0), and their motion on
-// screen (render target 1), and puts their front surfaces into the depth buffer. "ParticleParticles"
-// draws the same drops again into the linear depth target alone (render target 0: the distance
-// along the view axis, in world units), where they lie in front of everything else drawn.
+// "DropsEveryTarget" writes in one draw the drops' surface colour, unlit (render target 0), their
+// motion on screen (render target 1) and their linear depth (render target 2: the distance along
+// the view axis, in world units), and puts their front surfaces into the depth buffer: each pixel
+// ends with the nearest drop's values in all three, as the depth test lets the nearest win.
+// "ColorParticles" writes the colour and motion alone, and "ParticleParticles" draws the same drops
+// again into the linear depth target alone (render target 0), where they lie in front of
+// everything else drawn: the earlier way in two draws.
 //
 // What a sprite corner carries: the particle's centre (POSITION0), the corner's offset from it in
 // the sprite's plane (NORMAL0, +-1.2), the particle's palette colour (COLOR0: white, blue or black
@@ -105,6 +108,33 @@ glsl fragment DropDepth(vec4 Depth : COLOR0) {
         vec3 surface = DropSurface(centre, radius, inDrop);
         gl_FragDepth = BufferDepth(surface);
         Depth = vec4(-(vec4(surface, 1.0) * View).z);
+    }
+}
+
+glsl fragment DropEverything(vec4 Color : COLOR0, vec4 Velocity : COLOR1, vec4 Depth : COLOR2) {
+    in vec2 inDrop;
+    flat in vec3 centre;
+    flat in float radius;
+    flat in vec3 albedo;
+    flat in vec2 motion;
+
+    void main()
+    {
+        if (dot(inDrop, inDrop) >= 1.0)
+            discard;
+        vec3 surface = DropSurface(centre, radius, inDrop);
+        gl_FragDepth = BufferDepth(surface);
+        Color = vec4(albedo, 1.0);
+        Velocity = vec4(motion, 0.0, 0.0);
+        Depth = vec4(-(vec4(surface, 1.0) * View).z);
+    }
+}
+
+technique DropsEveryTarget {
+    pass P0 {
+        VertexShader = DropCorner; PixelShader = DropEverything;
+        ZEnable = TRUE; ZFunc = LESSEQUAL; ZWriteEnable = TRUE; CullMode = NONE;
+        AlphaBlendEnable = FALSE;
     }
 }
 

@@ -16,6 +16,8 @@ float2 RtDimPixelInv : RTDIMPIXELINV;   // (1 / width, -1 / height) of the targe
 float2 Tx1DimPixelInv : TX1DIMPIXELINV; // (1 / width, 1 / height) of ColTex1; the blurs' step
 // The blurs' input: the part of ColTex1 from its top-left corner to here, in texture units.
 float2 Tx1Region : TX1REGION = {1.0, 1.0};
+// The occlusion's part of ColTex2 for its combine, likewise.
+float2 Tx2Region : TX2REGION = {1.0, 1.0};
 float4 Value1 : VALUE1;
 
 texture2D ColTex1 : COLTEX1;
@@ -39,11 +41,10 @@ float3 DLightPos : DLIGHTPOS;  // view space
 float3 DLightCol : DLIGHTCOL;
 float DLightRad : DLIGHTRAD;
 float3 FarClipValues : FARCLIPVALUES; // (half width, half height, distance) of the far plane
-// Up to 12 lights added in one pass (an array takes 48 floats): view-space positions with the radii
-// in w, colours, and how many there are.
+// Up to 12 lights added in one pass (an array takes 48 floats): view-space positions with the
+// inverse radii in w, and colours; black in the places no light takes.
 float4 DLightSpheres[12] : DLIGHTSPHERES;
 float4 DLightColours[12] : DLIGHTCOLOURS;
-float DLightCount : DLIGHTCOUNT;
 
 // The targets these samplers read have one level each: with no mip filter the driver works out no
 // level for a read.
@@ -304,13 +305,16 @@ glsl fragment AmbientOcclusionCombine(vec4 Color : COLOR0) {
 
     void main()
     {
-        // A 4 x 4 box of the occlusion in four linear reads, each between four texels: it
-        // smooths away the pattern of the per-pixel kernel turns.
+        // A box of four by four pixels of the picture over the occlusion in four linear reads:
+        // it smooths away the pattern of the per-pixel kernel turns. The occlusion fills the part
+        // Tx2Region of its target (a corner, when drawn at half size, where each read spans fewer
+        // texels of its own).
         vec2 texel = abs(RtDimPixelInv);
-        float light = texture(Colour2Sampler, uv + texel * vec2(-1.5, -1.5)).r;
-        light += texture(Colour2Sampler, uv + texel * vec2(0.5, -1.5)).r;
-        light += texture(Colour2Sampler, uv + texel * vec2(-1.5, 0.5)).r;
-        light += texture(Colour2Sampler, uv + texel * vec2(0.5, 0.5)).r;
+        vec2 last = Tx2Region - 0.5 / vec2(textureSize(Colour2Sampler, 0));
+        float light = texture(Colour2Sampler, min((uv + texel * vec2(-1.5, -1.5)) * Tx2Region, last)).r;
+        light += texture(Colour2Sampler, min((uv + texel * vec2(0.5, -1.5)) * Tx2Region, last)).r;
+        light += texture(Colour2Sampler, min((uv + texel * vec2(-1.5, 0.5)) * Tx2Region, last)).r;
+        light += texture(Colour2Sampler, min((uv + texel * vec2(0.5, 0.5)) * Tx2Region, last)).r;
         vec4 colour = texture(ColourSampler, uv);
         Color = vec4(colour.rgb * light * 0.25, colour.a);
     }
@@ -456,13 +460,15 @@ glsl fragment PointLights(vec4 Color : COLOR0) {
         vec3 normal = surface.xyz;
         float bounce = 0.05 * (1.0 + dot(normal, UpDir));
         vec3 light = vec3(0.0);
-        int count = int(DLightCount);
-        for (int i = 0; i < count; ++i) {
+        // A fixed count, so that the loop unrolls and each light's values are read directly
+        // rather than gathered pixel by pixel; the unused places hold lights that add nothing.
+        for (int i = 0; i < 12; ++i) {
             vec3 toLight = DLightSpheres[i].xyz - position;
-            float gap = length(toLight);
-            float falloff = max(1.0 - gap / DLightSpheres[i].w, 0.0);
+            float inverseGap = inversesqrt(max(dot(toLight, toLight), 1e-10));
+            float gap = dot(toLight, toLight) * inverseGap;
+            float falloff = max(1.0 - gap * DLightSpheres[i].w, 0.0);
             falloff *= falloff;
-            float diffuse = max(dot(normal, toLight / max(gap, 1e-5)), 0.0);
+            float diffuse = max(dot(normal, toLight) * min(inverseGap, 1e5), 0.0);
             light += DLightColours[i].rgb * falloff * (diffuse + bounce);
         }
         Color = vec4(texture(Colour3Sampler, uv).rgb * light, 0.0);

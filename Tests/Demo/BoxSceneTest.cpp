@@ -69,14 +69,15 @@ TEST_F(BoxSceneTest, AFrameBuildsDepthAndNormalsLightsTheSceneAndEndsThroughTheL
     AssembleFading(0.0f);
     const std::vector<std::string> drawn = Techniques(Frames(3));
     ASSERT_EQ(SceneHandler::Instance()->GetCurrentScene()->GetName(), "TindrevikInsideCube");
-    const std::vector<std::string> head(drawn.begin(), drawn.begin() + 8);
-    EXPECT_EQ(head, (std::vector<std::string>{"FillQuad", "Default", "ColorParticles", "ParticleParticles", "BlurV",
-                                              "BlurH", "DepthToNormal", "AmbientOcclusion"}));
+    // The swarm's colour, motion and depth in one draw.
+    const std::vector<std::string> head(drawn.begin(), drawn.begin() + 7);
+    EXPECT_EQ(head, (std::vector<std::string>{"FillQuad", "Default", "DropsEveryTarget", "BlurV", "BlurH",
+                                              "DepthToNormal", "AmbientOcclusion"}));
     const auto firstLight = std::find_if(drawn.begin(), drawn.end(), IsLight);
     const auto combine = std::find(drawn.begin(), drawn.end(), "AmbientOcclusionCombine");
     ASSERT_LT(firstLight, combine);
     EXPECT_TRUE(std::all_of(firstLight, combine, IsLight)) << "the lights, then the combine";
-    EXPECT_EQ(combine - firstLight, 2) << "the 21 lights in two passes";
+    EXPECT_GE(combine - firstLight, 2) << "the 21 lights in passes over the tiles they reach";
     const std::vector<std::string> tail(combine, drawn.end());
     // The depth of field's five pairs at full size are drawn as two at half size.
     EXPECT_EQ(tail, (std::vector<std::string>{"AmbientOcclusionCombine", "DOF_blurH", "DOF_blurV", "DOF_blurH", "DOF_blurV",

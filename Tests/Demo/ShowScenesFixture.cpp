@@ -92,7 +92,7 @@ void ShowScenesFixture::Assemble(const ArchiveEntries& replaced, const std::stri
                                                                "ScrollerShaderZBuffer_zcull"}));
     entries["OShaders\\EasiestFilterEver.fxo"] = CompileEffect(StandIn({"EasiestFilterEver"}));
     entries["OShaders\\Default.fxo"] = CompileEffect(StandIn({"Default", "Default_tex"}));
-    entries["OShaders\\LiquidParticles.fxo"] = CompileEffect(StandIn({"ColorParticles", "ParticleParticles"}));
+    entries["OShaders\\LiquidParticles.fxo"] = CompileEffect(StandIn({"DropsEveryTarget", "ColorParticles", "ParticleParticles"}));
     for (const char* mesh : {"usphere", "TindreVikCubeShape", "TindreVikPlaneShape", "boxShape", "TindrevikScrollShape1",
                              "TindrevikScrollShape2", "TindrevikScrollShape3", "TindrevikScrollShape4"})
         entries[std::string("Data\\") + mesh + ".x"] = Bytes(GreyTriangleMesh);

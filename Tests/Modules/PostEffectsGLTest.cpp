@@ -312,9 +312,9 @@ TEST_F(PostEffectsGLTest, NormalsFromDepthFollowASlantedPlaneAndOcclusionDarkens
     }
 
     PostEffects::SampleRadius() = 2.0f; // about seven pixels at the wall
+    // Drawn at half size and combined from there.
     RenderTargetEntry& occlusion = Target(D3DFMT_A8R8G8B8);
-    RTHandler::BindTarget(0, occlusion);
-    post.AmbientOcclusion(normalDepth);
+    post.AmbientOcclusionBuffer(normalDepth, occlusion);
     RenderTargetEntry& white = Target(D3DFMT_A8R8G8B8);
     RenderTargetEntry& combined = Target(D3DFMT_X8R8G8B8);
     Fill(white, {1, 1, 1, 1});

@@ -460,8 +460,9 @@ TEST_F(PostEffectsTest, AmbientOcclusionSendsTheKernelTheTunablesTheProjectionAn
     const EffectPassSnapshot& pass = seen[0].pass;
     EXPECT_EQ(pass.Texture("COLTEX1"), normalDepth.texture);
     EXPECT_EQ(pass.Floats("SSAOKERNEL"), std::vector<float>(&post.aoKernel[0].x, &post.aoKernel[0].x + 48));
-    EXPECT_EQ(pass.Floats("BUFDIMX"), std::vector<float>{160});
-    EXPECT_EQ(pass.Floats("BUFDIMY"), std::vector<float>{90});
+    // One kernel turn for each pixel drawn: the viewport's size, not the map's.
+    EXPECT_EQ(pass.Floats("BUFDIMX"), std::vector<float>{640});
+    EXPECT_EQ(pass.Floats("BUFDIMY"), std::vector<float>{360});
     EXPECT_EQ(pass.Floats("SAMPLERADIUS"), std::vector<float>{0.35f});
     EXPECT_EQ(pass.Floats("SAMPLEDISTANCESCALE"), std::vector<float>{-12.5f});
     ExpectNear(pass.Floats("RTDIMPIXELINV"), {0.0015625f, -0.0027777778f});
@@ -481,18 +482,21 @@ TEST_F(PostEffectsTest, PointLightsAreAddedInFullScreenPassesOfUpToTheirShareLea
     D3DXMatrixTranslation(&back, 0.0f, 0.0f, -10.0f);
     CurrentCamera(back);
     // The camera at z = 10 looks down -z, near 1: the second light lies 3 radii behind the plane.
-    // Fourteen lights: twelve in the first pass less that one, two in the second.
+    // Fourteen lights less that one: twelve in the first pass over the one tile, one in the second.
     std::vector<PostEffects::PointLight> lights{{{1, 2, 0}, {0.5f, 0.7f, 0.8f}, 5}, {{0, 0, 14}, {1, 1, 1}, 1}};
     for (int i = 0; i < 12; ++i)
         lights.push_back({{0, 0, -float(i)}, {1, 0.3f, 0.1f}, 2});
 
     const std::vector<Seen> seen = Drawn([&] { post.DrawPointLights(normalDepth, colour, lights); });
     ASSERT_EQ(Techniques(seen), (std::vector<std::string>{"Def_PointLights", "Def_PointLights"}));
-    EXPECT_EQ(seen[0].pass.Floats("DLIGHTCOUNT"), std::vector<float>{11});
-    EXPECT_EQ(seen[1].pass.Floats("DLIGHTCOUNT"), std::vector<float>{2});
     const std::vector<float> spheres = seen[0].pass.Floats("DLIGHTSPHERES");
-    ExpectNear({spheres.begin(), spheres.begin() + 8}, {1, 2, -10, 5, 0, 0, -10, 2}, 1e-5f);
-    EXPECT_EQ(seen[1].pass.Floats("DLIGHTCOLOURS")[4], 1.0f);
+    ExpectNear({spheres.begin(), spheres.begin() + 8}, {1, 2, -10, 0.2f, 0, 0, -10, 0.5f}, 1e-5f);
+    const std::vector<float> lastSpheres = seen[1].pass.Floats("DLIGHTSPHERES");
+    ExpectNear({lastSpheres.begin(), lastSpheres.begin() + 4}, {0, 0, -21, 0.5f}, 1e-5f);
+    // The places after the pass's lights add nothing: black, whatever their sphere.
+    const std::vector<float> lastColours = seen[1].pass.Floats("DLIGHTCOLOURS");
+    ExpectNear({lastColours.begin(), lastColours.begin() + 4}, {1, 0.3f, 0.1f, 0});
+    EXPECT_EQ(std::vector<float>(lastColours.begin() + 4, lastColours.end()), std::vector<float>(44, 0.0f));
     EXPECT_EQ(seen[0].pass.Texture("COLTEX3"), colour.texture);
 
     post.lightsPerPass = 1;

@@ -5,6 +5,7 @@
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/ModuleHandler/ModuleHandler.h"
 #include "Framework/SceneHandler/SceneHandler.h"
+#include "Modules/ParticleDance/ParticleDance.h"
 #include "Modules/PostEffects/PostEffects.h"
 #include "Platform/Fx/CompiledEffect.h"
 #include "Platform/Fx/EffectParser.h"
@@ -104,6 +105,8 @@ void UseEarlierDraws(bool earlier)
     post.blurPlanner = earlier ? postfx::BlurRounds : postfx::PlanBlur;
     post.depthOfFieldPlanner = earlier ? postfx::DepthOfFieldRounds : postfx::PlanDepthOfField;
     post.lightsPerPass = earlier ? 1 : PostEffects::MostLightsAPass;
+    post.occlusionAtHalfSize = !earlier;
+    ModuleHandler::Instance()->GetModuleAs<ParticleDance>("ParticleDance").dropsInOneDraw = !earlier;
 
     const auto& scenes = SceneHandler::Instance()->Scenes();
     const auto found = scenes.find(ScrollerScene::SceneName);

@@ -137,3 +137,19 @@ glsl fragment DownSample(vec4 Color : COLOR0) {
                  texture(ColourSampler, uv + vec2(-apart.x, apart.y)) + texture(ColourSampler, uv + vec2(apart.x, apart.y))) * 0.25;
     }
 }
+
+// The occlusion's combine when the occlusion filled its whole target.
+glsl fragment AmbientOcclusionCombine(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        vec2 texel = abs(RtDimPixelInv);
+        float light = texture(Colour2Sampler, uv + texel * vec2(-1.5, -1.5)).r;
+        light += texture(Colour2Sampler, uv + texel * vec2(0.5, -1.5)).r;
+        light += texture(Colour2Sampler, uv + texel * vec2(-1.5, 0.5)).r;
+        light += texture(Colour2Sampler, uv + texel * vec2(0.5, 0.5)).r;
+        vec4 colour = texture(ColourSampler, uv);
+        Color = vec4(colour.rgb * light * 0.25, colour.a);
+    }
+}

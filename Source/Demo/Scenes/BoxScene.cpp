@@ -143,15 +143,7 @@ void BoxScene::Render()
     box.Draw();
     DEVICE_CALL(device.SetRenderTarget(1, nullptr));
     DEVICE_CALL(device.SetRenderTarget(2, nullptr));
-    RTHandler::BindTarget(1, GetRenderTarget("VelocityField1"));
-    DXEffectHandler::SetActiveEffect("liquid");
-    DXEffectHandler::SetTechnique("ColorParticles");
-    dance.Draw();
-    DEVICE_CALL(device.SetRenderTarget(1, nullptr));
-    RTHandler::BindTarget(0, GetRenderTarget("Depth"));
-    DXEffectHandler::SetActiveEffect("liquid");
-    DXEffectHandler::SetTechnique("ParticleParticles");
-    dance.Draw();
+    dance.DrawDrops(GetRenderTarget("Color"), GetRenderTarget("VelocityField1"), GetRenderTarget("Depth"));
 
     DXEffectHandler::SetActiveEffect("Global");
     DXEffectHandler::SetTextureBySemantic("DEPTHTEX", GetRenderTarget("Depth").texture);
@@ -171,8 +163,7 @@ void BoxScene::Render()
     }
 
     // Lighting: the occlusion, the 21 lights added up, the occlusion combined in.
-    RTHandler::BindTarget(0, GetRenderTarget("SSAO"));
-    post.AmbientOcclusion(GetRenderTarget("NormalDepthMap"));
+    post.AmbientOcclusionBuffer(GetRenderTarget("NormalDepthMap"), GetRenderTarget("SSAO"));
     RTHandler::BindTarget(0, GetRenderTarget("FinalColor"));
     DEVICE_CALL(device.Clear(0, nullptr, D3DCLEAR_TARGET, 0, 0.0f, 0));
     DrawPointLights();

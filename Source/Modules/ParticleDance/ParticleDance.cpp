@@ -269,3 +269,26 @@ void ParticleDance::Draw()
         throw FrameworkEx("[ParticleDance::Draw] The module is not loaded");
     DXEffectHandler::DrawObject(*sprites);
 }
+
+void ParticleDance::DrawDrops(const RenderTargetEntry& colour, const RenderTargetEntry& velocity,
+                              const RenderTargetEntry& depth)
+{
+    IDirect3DDevice9& device = *DXFramework::device;
+    DXEffectHandler::SetActiveEffect("liquid");
+    RTHandler::BindTarget(0, colour);
+    RTHandler::BindTarget(1, velocity);
+    if (dropsInOneDraw) {
+        RTHandler::BindTarget(2, depth);
+        DXEffectHandler::SetTechnique("DropsEveryTarget");
+        Draw();
+        DEVICE_CALL(device.SetRenderTarget(1, nullptr));
+        DEVICE_CALL(device.SetRenderTarget(2, nullptr));
+        return;
+    }
+    DXEffectHandler::SetTechnique("ColorParticles");
+    Draw();
+    DEVICE_CALL(device.SetRenderTarget(1, nullptr));
+    RTHandler::BindTarget(0, depth);
+    DXEffectHandler::SetTechnique("ParticleParticles");
+    Draw();
+}

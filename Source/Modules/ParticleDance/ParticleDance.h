@@ -7,6 +7,7 @@
 
 #include "Framework/ModuleHandler/DXModule.h"
 #include "Framework/RenderClasses/Sprites/Sprites.h"
+#include "Framework/RenderTargetResources/RTHandler/RTHandler.h"
 #include "Modules/ParticleDance/NeighbourGrid.h"
 
 #include <cstdint>
@@ -40,6 +41,13 @@ public:
     void Update() override;
     // Draws the sprites with the active effect.
     void Draw() override;
+    // Draws the swarm with the effect "liquid" as drops: their colour into colour, their motion
+    // into velocity and their linear depth into depth, with the depth buffer bound. Leaves slot 0
+    // bound to colour or depth and the other slots empty.
+    void DrawDrops(const RenderTargetEntry& colour, const RenderTargetEntry& velocity, const RenderTargetEntry& depth);
+    // DrawDrops in one draw into the three targets, or else (the earlier way) the colour and motion
+    // first and the depth in a second draw of the same drops.
+    bool dropsInOneDraw = true;
     // Orders the sprites along world z, lowest first, into the index buffer.
     void SortParticles();
 

@@ -7,6 +7,7 @@
 #include "Framework/Scene/Camera.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Modules/PostEffects/detail/LensPlanes.h"
+#include "Modules/PostEffects/detail/LightTiles.h"
 #include "Modules/PostEffects/detail/SamplingKernel.h"
 #include "Modules/PostEffects/detail/SavedTarget.h"
 
@@ -213,12 +214,35 @@ void PostEffects::AmbientOcclusion(const RenderTargetEntry& normalDepth)
     SetViewportPixelSize();
     SetTexture("COLTEX1", normalDepth);
     DXEffectHandler::SetFloatArrayBySemantic("SSAOKERNEL", &aoKernel[0].x);
-    DXEffectHandler::SetFloatBySemantic("BUFDIMX", static_cast<float>(normalDepth.width));
-    DXEffectHandler::SetFloatBySemantic("BUFDIMY", static_cast<float>(normalDepth.height));
+    // One turn of the kernel for each pixel drawn, whatever the size drawn at.
+    D3DVIEWPORT9 viewport;
+    DEVICE_CALL(DXFramework::device->GetViewport(&viewport));
+    DXEffectHandler::SetFloatBySemantic("BUFDIMX", static_cast<float>(viewport.Width));
+    DXEffectHandler::SetFloatBySemantic("BUFDIMY", static_cast<float>(viewport.Height));
     DXEffectHandler::SetFloatBySemantic("SAMPLERADIUS", sampleRadius);
     DXEffectHandler::SetFloatBySemantic("SAMPLEDISTANCESCALE", sampleDistanceScale);
     DXEffectHandler::SetMatrixBySemantic("PROJECTIONMATRIX", &camera.projection);
     DrawQuad("AmbientOcclusion");
+}
+
+namespace {
+
+// The part of the occlusion target that AmbientOcclusionBuffer draws.
+BlurSize OcclusionRegion(const RenderTargetEntry& occlusion, bool halfSize)
+{
+    return halfSize ? BlurSize{occlusion.width / 2, occlusion.height / 2} : BlurSize{occlusion.width, occlusion.height};
+}
+
+} // namespace
+
+void PostEffects::AmbientOcclusionBuffer(const RenderTargetEntry& normalDepth, const RenderTargetEntry& occlusion)
+{
+    Loaded("AmbientOcclusionBuffer");
+    Bind(occlusion);
+    const BlurSize region = OcclusionRegion(occlusion, occlusionAtHalfSize);
+    const D3DVIEWPORT9 corner{0, 0, region.width, region.height, 0.0f, 1.0f};
+    DEVICE_CALL(DXFramework::device->SetViewport(&corner));
+    AmbientOcclusion(normalDepth);
 }
 
 void PostEffects::AmbientOcclusionCombine(const RenderTargetEntry& occlusion, const RenderTargetEntry& colour)
@@ -228,6 +252,10 @@ void PostEffects::AmbientOcclusionCombine(const RenderTargetEntry& occlusion, co
     SetViewportPixelSize();
     SetTexture("COLTEX1", colour);
     SetTexture("COLTEX2", occlusion);
+    const BlurSize region = OcclusionRegion(occlusion, occlusionAtHalfSize);
+    const D3DXVECTOR2 part{static_cast<float>(region.width) / static_cast<float>(occlusion.width),
+                           static_cast<float>(region.height) / static_cast<float>(occlusion.height)};
+    DXEffectHandler::SetVec2BySemantic("TX2REGION", &part.x);
     DrawQuad("AmbientOcclusionCombine");
 }
 
@@ -386,27 +414,45 @@ void PostEffects::DrawPointLights(const RenderTargetEntry& normalDepth, const Re
     const Camera& camera = ActiveCamera("DrawPointLights");
     SetLightInputs(normalDepth, colourTarget, camera);
     const D3DXMATRIX& view = camera.view;
+    D3DVIEWPORT9 whole;
+    DEVICE_CALL(DXFramework::device->GetViewport(&whole));
 
-    for (size_t first = 0; first < lights.size(); first += perPass) {
-        // 48 floats each, as SetFloatArrayBySemantic writes.
-        std::array<D3DXVECTOR4, MostLightsAPass> spheres{}, colours{};
-        size_t count = 0;
-        for (const PointLight& light : lights.subspan(first, std::min(perPass, lights.size() - first))) {
-            D3DXVECTOR4 transformed;
-            D3DXVec3Transform(&transformed, &light.position, &view);
-            const D3DXVECTOR3 inView{transformed.x, transformed.y, transformed.z};
-            // As far behind the near plane as DrawPointLight leaves out, it lights nothing shown.
-            if (InFrontOfNearPlane(camera.lens, inView) < -2.0f * light.radius)
-                continue;
-            spheres[count] = {inView.x, inView.y, inView.z, light.radius};
-            colours[count] = {light.colour.x, light.colour.y, light.colour.z, 0.0f};
-            ++count;
-        }
-        if (count == 0)
+    std::vector<D3DXVECTOR4> spheres, colours;
+    std::vector<PixelRect> footprints;
+    const PlaneExtents farPlane = FarPlane(camera.lens);
+    for (const PointLight& light : lights) {
+        D3DXVECTOR4 transformed;
+        D3DXVec3Transform(&transformed, &light.position, &view);
+        const D3DXVECTOR3 inView{transformed.x, transformed.y, transformed.z};
+        // As far behind the near plane as DrawPointLight leaves out, it lights nothing shown; a
+        // light of no reach lights nothing either (and its inverse radius would not be finite).
+        if (InFrontOfNearPlane(camera.lens, inView) < -2.0f * light.radius || !(light.radius > 0.0f))
             continue;
-        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTSPHERES", &spheres[0].x);
-        DXEffectHandler::SetFloatArrayBySemantic("DLIGHTCOLOURS", &colours[0].x);
-        DXEffectHandler::SetFloatBySemantic("DLIGHTCOUNT", static_cast<float>(count));
-        DrawQuad("Def_PointLights");
+        const PixelRect footprint = SphereFootprint(farPlane, inView, light.radius, whole.Width, whole.Height);
+        if (footprint.Empty())
+            continue;
+        spheres.push_back({inView.x, inView.y, inView.z, 1.0f / light.radius});
+        colours.push_back({light.colour.x, light.colour.y, light.colour.z, 0.0f});
+        footprints.push_back(footprint);
     }
+
+    // Each tile takes its own lights, perPass at a time; the rest of a pass's places stay black.
+    for (const LightTile& tile : PlanLightTiles(footprints, whole.Width, whole.Height, LightTileSize)) {
+        const D3DVIEWPORT9 area{whole.X + tile.area.left, whole.Y + tile.area.top, tile.area.right - tile.area.left,
+                                tile.area.bottom - tile.area.top, whole.MinZ, whole.MaxZ};
+        DEVICE_CALL(DXFramework::device->SetViewport(&area));
+        for (size_t first = 0; first < tile.lights.size(); first += perPass) {
+            // 48 floats each, as SetFloatArrayBySemantic writes.
+            std::array<D3DXVECTOR4, MostLightsAPass> passSpheres{}, passColours{};
+            const size_t count = std::min(perPass, tile.lights.size() - first);
+            for (size_t i = 0; i < count; ++i) {
+                passSpheres[i] = spheres[tile.lights[first + i]];
+                passColours[i] = colours[tile.lights[first + i]];
+            }
+            DXEffectHandler::SetFloatArrayBySemantic("DLIGHTSPHERES", &passSpheres[0].x);
+            DXEffectHandler::SetFloatArrayBySemantic("DLIGHTCOLOURS", &passColours[0].x);
+            DrawQuad("Def_PointLights");
+        }
+    }
+    DEVICE_CALL(DXFramework::device->SetViewport(&whole));
 }

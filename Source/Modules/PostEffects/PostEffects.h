@@ -34,6 +34,7 @@ public:
     // The most lights one pass of DrawPointLights adds: two arrays of four floats a light, each of
     // the 48 floats an array parameter holds.
     static constexpr size_t MostLightsAPass = 12;
+    static constexpr uint32_t LightTileSize = 96;
 
     struct PointLight {
         D3DXVECTOR3 position; // world
@@ -65,6 +66,11 @@ public:
     void DepthToNormal(const RenderTargetEntry& input);
     // Needs a current scene with an active camera.
     void AmbientOcclusion(const RenderTargetEntry& normalDepth);
+    // AmbientOcclusion into occlusion (bound here) for AmbientOcclusionCombine: at half its size, in
+    // its top-left corner, when occlusionAtHalfSize says so, else whole.
+    void AmbientOcclusionBuffer(const RenderTargetEntry& normalDepth, const RenderTargetEntry& occlusion);
+    // The colour darkened by the occlusion AmbientOcclusionBuffer drew, smoothed over about four
+    // pixels a side.
     void AmbientOcclusionCombine(const RenderTargetEntry& occlusion, const RenderTargetEntry& colour);
     // Blurs colour by depth through a and b (at least one horizontal and vertical pair), then
     // draws the result into the target and viewport the caller had bound.
@@ -84,8 +90,10 @@ public:
     void DrawPointLight(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
                         const D3DXVECTOR3& position, const D3DXVECTOR3& colour, float radius);
 
-    // Adds the lights as DrawPointLight adds each, lightsPerPass of them in each full-screen pass
-    // (each light's sphere alone for 1). Needs a current scene with an active camera.
+    // Adds the lights as DrawPointLight adds each: the picture in tiles of LightTileSize pixels a
+    // side, each with the lights whose spheres cover part of it, lightsPerPass of them in each
+    // pass over the tile (each light's sphere alone for 1). Puts the viewport back. Needs a
+    // current scene with an active camera.
     void DrawPointLights(const RenderTargetEntry& normalDepth, const RenderTargetEntry& colourTarget,
                          std::span<const PointLight> lights);
 
@@ -97,6 +105,8 @@ public:
     postfx::BlurPlanner blurPlanner = postfx::PlanBlur;
     // How DepthOfField works out its passes.
     postfx::DepthOfFieldPlanner depthOfFieldPlanner = postfx::PlanDepthOfField;
+    // The occlusion buffer at half the picture's size: the combine smooths it anyway.
+    bool occlusionAtHalfSize = true;
     // How many lights a pass of DrawPointLights adds, 1 to MostLightsAPass.
     size_t lightsPerPass = MostLightsAPass;
 
