@@ -20,8 +20,6 @@ glsl common {
     // The drops' radius in world units: as large as the distance at which the swarm pushes its
     // particles apart (0.3), so that neighbours sink deep into each other like one liquid.
     const float DropRadius = 0.3;
-    // The quad reaches a little beyond the drop, so that perspective does not cut off its rim.
-    const float QuadReach = 1.15;
 
     // The point of the drop's surface that a fragment shows, in world space: its place in the
     // quad (in drop radii, from the centre) lifted towards the camera onto the sphere. View's
@@ -57,7 +55,9 @@ glsl vertex DropCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint
         vec2 seed = clamp((Window - windowStep) / 0.7, 0.0, 1.0);
         radius = DropRadius * (0.85 + 0.3 * seed.x);
         centre = Centre;
-        inDrop = sign(Corner.xy) * QuadReach;
+        // The quad just holds the drop's disc: the fragments draw that disc in the quad's plane,
+        // so beyond it they would only be shaded to be discarded.
+        inDrop = sign(Corner.xy);
         vec3 world = Centre + (inDrop.x * View[0].xyz + inDrop.y * View[1].xyz) * radius;
         gl_Position = vec4(world, 1.0) * ViewProj;
 

@@ -79,7 +79,8 @@ std::vector<unsigned char> EarlierCode(const EarlierEffect& which, const std::ve
 const std::vector<EarlierEffect>& EarlierEffects()
 {
     static const std::vector<EarlierEffect> effects{{"postfx", "PostEffects.fx", "PostEffectsBefore.fx"},
-                                                    {"Tindrevik", "Tindrevik.fx", "TindrevikBefore.fx"}};
+                                                    {"Tindrevik", "Tindrevik.fx", "TindrevikBefore.fx"},
+                                                    {"liquid", "LiquidParticles.fx", "LiquidParticlesBefore.fx"}};
     return effects;
 }
 
