@@ -11,11 +11,11 @@
 
 #include "BenchDevice.h"
 #include "BenchRun.h"
+#include "PlayerProcess.h"
 
 #include "Framework/FileSys/FileSys.h"
 #include "Framework/SceneHandler/SceneTimeline.h"
 
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,8 +29,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -55,29 +53,7 @@ std::vector<double> PlayShow(const std::string& archive, const std::string& size
 
     std::vector<std::string> settings = {"LD_PRELOAD=" QL_FRAME_TIMES, "QL_FRAME_TIMES_FILE=" + times.string(),
                                          "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"};
-    for (char** variable = environ; *variable; ++variable)
-        settings.push_back(*variable); // a process reads the first of two settings of one name
-    std::vector<char*> environment;
-    for (std::string& setting : settings)
-        environment.push_back(setting.data());
-    environment.push_back(nullptr);
-    const std::string program = Setting("QL_START_PLAYER", QL_PLAYER);
-    std::vector<std::string> words = {program, "--nosetup", "--windowed", "--size", size};
-    std::vector<char*> arguments;
-    for (std::string& word : words)
-        arguments.push_back(word.data());
-    arguments.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-    pid_t child = 0;
-    const int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments.data(), environment.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed)
-        throw std::runtime_error("cannot start " + program);
-    int status = 0;
-    waitpid(child, &status, 0);
+    const int status = RunPlayer(directory, std::move(settings), size).status;
     std::ifstream in(times);
     std::vector<double> frames;
     for (double t; in >> t;)
@@ -85,7 +61,7 @@ std::vector<double> PlayShow(const std::string& archive, const std::string& size
     std::error_code ignored;
     std::filesystem::remove_all(directory, ignored);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error(program + " failed (status " + std::to_string(status) + ")");
+        throw std::runtime_error(PlayerProgram() + " failed (status " + std::to_string(status) + ")");
     if (frames.size() < 2)
         throw std::runtime_error("the player presented fewer than two frames");
     const double first = frames.front();

@@ -15,10 +15,10 @@
 
 #include "BenchDevice.h"
 #include "BenchRun.h"
+#include "PlayerProcess.h"
 
 #include "Framework/FileSys/ArchiveWriter.h"
 
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -32,18 +32,10 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 
 enum class Volume { InArchive, Baked, FromLooseFile };
-
-double Monotonic()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
 
 class StartDirectory {
 public:
@@ -83,8 +75,7 @@ public:
         const std::filesystem::path stamp = directory / "first-frame";
         std::filesystem::remove(stamp);
 
-        // This process's environment with these in place of its own settings of the same names
-        // (a process reads the first of two).
+        // In place of this process's own settings of the same names.
         std::vector<std::string> settings = {
             "LD_PRELOAD=" QL_FIRST_FRAME_EXIT,
             "QL_FIRST_FRAME_FILE=" + stamp.string(),
@@ -94,48 +85,16 @@ public:
             "MESA_SHADER_CACHE_DIR=" + (directory / "shader-cache").string(),
             "XDG_CACHE_HOME=" + (directory / "cache").string(),
         };
-        const size_t own = settings.size();
-        for (char** variable = environ; *variable; ++variable) {
-            const std::string setting = *variable;
-            const std::string name = setting.substr(0, setting.find('=') + 1);
-            if (std::none_of(settings.begin(), settings.begin() + own,
-                             [&](const std::string& mine) { return mine.compare(0, name.size(), name) == 0; }))
-                settings.push_back(setting);
-        }
-        std::vector<char*> environment;
-        for (std::string& setting : settings)
-            environment.push_back(setting.data());
-        environment.push_back(nullptr);
-        const char* other = std::getenv("QL_START_PLAYER");
-        std::string program = other && *other ? other : QL_PLAYER;
-        std::vector<std::string> words = {program, "--nosetup", "--windowed", "--size", "800x450"};
-        words.insert(words.end(), options.begin(), options.end());
-        std::vector<char*> arguments;
-        for (std::string& word : words)
-            arguments.push_back(word.data());
-        arguments.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-        const double started = Monotonic();
-        pid_t child = 0;
-        const int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments.data(), environment.data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (failed)
-            throw std::runtime_error("cannot start " + program);
-        int status = 0;
-        rusage usage{};
-        wait4(child, &status, 0, &usage);
+        const PlayerExit exit = RunPlayer(directory, std::move(settings), "800x450", options);
         std::ifstream in(stamp);
         long long seconds = 0;
         long nanoseconds = 0;
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !(in >> seconds >> nanoseconds))
-            throw std::runtime_error(program + " ended before its first frame (status " + std::to_string(status) + ")");
+        if (!WIFEXITED(exit.status) || WEXITSTATUS(exit.status) != 0 || !(in >> seconds >> nanoseconds))
+            throw std::runtime_error(PlayerProgram() + " ended before its first frame (status " + std::to_string(exit.status) + ")");
         if (volume == Volume::Baked && !std::filesystem::exists(cache))
             throw std::runtime_error("the player baked no noise volume");
         const auto cpu = [](const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) * 1e-6; };
-        return {double(seconds) + double(nanoseconds) * 1e-9 - started, cpu(usage.ru_utime) + cpu(usage.ru_stime)};
+        return {double(seconds) + double(nanoseconds) * 1e-9 - exit.started, cpu(exit.usage.ru_utime) + cpu(exit.usage.ru_stime)};
     }
 
     // Waits up to two minutes for the preparing process of a start to have written the states.
