@@ -340,11 +340,11 @@ void DXFramework::StepFrameUndrawn()
     RunFrame([&] { AdvanceScenes(); });
 }
 
-void DXFramework::StepFrameUnshown(bool whole)
+void DXFramework::StepFrameUnshown(void (Scene::*draw)())
 {
     RunFrame([&] {
         AdvanceScenes();
-        DrawFrame(whole ? &Scene::Render : &Scene::RenderTrails);
+        DrawFrame(draw);
     });
 }
 

@@ -5,7 +5,9 @@
 #include "Framework/DXFramework.h"
 #include "Framework/FileSys/AtomicFile.h"
 #include "Framework/FrameworkEx.h"
+#include "Framework/SceneHandler/Scene.h"
 #include "Framework/SceneHandler/SceneHandler.h"
+#include "Framework/SceneHandler/SceneTimeline.h"
 #include "Framework/Timer/Timer.h"
 
 #include <csignal>
@@ -168,11 +170,13 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
     // The show on its course before the time goes on from where it is, unless a kept state is nearer.
     const bool onCourse = scenes.OnTrueCourse() && current <= target;
     const std::optional<ShowState> state = cache->LatestAtOrBefore(from);
+    bool restored = false;
     if (!onCourse || (state && state->steps > current)) {
         if (!state || (!mayWait && from - state->steps > CatchUpSteps))
             return false;
         RestoreShowState(*state);
         current = state->steps;
+        restored = true;
     } else if (!mayWait && target - current > CatchUpSteps) {
         return false;
     }
@@ -182,11 +186,19 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
     const int64_t bound = scenes.MostStepsPerUpdate();
     scenes.SetMostStepsPerUpdate(0);
     // A scene that draws over its last picture draws its last frames, for the trails they leave.
+    // The first of them seeds the trails when the picture there is not the show's own (a state
+    // was put back, or frames before were never drawn) and the scene drew frames before it.
+    SceneTimeline& timeline = scenes.GetTimeline();
+    const bool seed = (restored || current < from) && from > 0 &&
+                      timeline.FindEntry(static_cast<float>(SceneHandler::StepTime(from - 1))) ==
+                          timeline.FindEntry(static_cast<float>(SceneHandler::StepTime(from)));
     for (int64_t step = std::max(from, current); step < target; ++step) {
         Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
         const Scene* scene = scenes.GetCurrentScene();
         if (step >= target - TrailSteps && scene && scene->DrawsOverLastPicture())
-            framework.StepFrameUnshown(step >= target - WholeTrailSteps);
+            framework.StepFrameUnshown(step == from && seed               ? &Scene::SeedTrails
+                                       : step >= target - WholeTrailSteps ? &Scene::Render
+                                                                          : &Scene::RenderTrails);
         else
             framework.StepFrameUndrawn();
     }
