@@ -57,7 +57,7 @@ TEST_F(SeekTest, ASeekLandsOnTheStateARunFromZeroHasForwardsBackwardsAndStepBySt
     std::vector<ShowState> prepared;
     OpenShortShow();
     PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 5.0);
-    ASSERT_EQ(prepared.size(), 5u) << "at 0 and after each whole second";
+    ASSERT_EQ(prepared.size(), 10u) << "at 0, every quarter second of the intro (to 1.5 s), then after each whole second";
 
     OpenShortShow();
     PreparedShowStates states(*framework, "", "");
@@ -79,9 +79,9 @@ TEST_F(SeekTest, ASeekLandsOnTheStateARunFromZeroHasForwardsBackwardsAndStepBySt
     // Data changed at 1.5 s: the states from there go, and a preparation made before the change
     // has none to add there; a seek that may not wait to 4.2 s then has none near.
     states.InvalidateFrom(1.5);
-    EXPECT_EQ(states.Cache().Count(), 2u) << "0 s and 1 s stay";
-    states.Cache().StorePrepared(prepared[3]);
-    EXPECT_EQ(states.Cache().Count(), 2u) << "a stale prepared state is refused";
+    EXPECT_EQ(states.Cache().Count(), 6u) << "0 s to 1.25 s stay";
+    states.Cache().StorePrepared(prepared[8]);
+    EXPECT_EQ(states.Cache().Count(), 6u) << "a stale prepared state (3 s) is refused";
     EXPECT_FALSE(states.SeekTo(4.2, false));
     EXPECT_EQ(SceneHandler::Instance()->StepsTaken(), 71) << "a seek that gives up changes nothing";
 }
