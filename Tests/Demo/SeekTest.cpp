@@ -11,6 +11,8 @@
 #include "Framework/Timer/Timer.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -124,4 +126,27 @@ TEST_F(SeekTest, StatesGoThroughTheirFileFormWholeAndABrokenOneIsNamed)
     // The field's count follows the header (8 bytes), the steps (8) and the generator (4).
     huge.replace(20, sizeof(tooMany), reinterpret_cast<const char*>(&tooMany), sizeof(tooMany));
     EXPECT_EQ(faultOf(huge), "states.bin: a particle count beyond the field's capacity");
+}
+
+// The preparing process writes to descriptor 3. In a process with no other files open the pipe's
+// read end is descriptor 3 itself, which the child must close before the writing end goes there.
+TEST_F(SeekTest, APreparingProcessHandsItsStatesOverWhateverDescriptorsThePipeHas)
+{
+    OpenShortShow();
+    std::vector<ShowState> prepared;
+    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 2.0);
+    std::ofstream stream("states.bin", std::ios::binary);
+    showstates::WriteHeader(stream);
+    showstates::WriteState(stream, prepared.back());
+    stream.close();
+    const std::filesystem::path preparer = std::filesystem::absolute("preparer.sh");
+    std::ofstream(preparer) << "#!/bin/sh\ncat '" << std::filesystem::absolute("states.bin").string() << "' >&3\n";
+    std::filesystem::permissions(preparer, std::filesystem::perms::owner_all);
+
+    OpenShortShow();
+    PreparedShowStates states(*framework, preparer.string(), "");
+    states.Loaded();
+    EXPECT_TRUE(states.Cache().WaitForState(prepared.back().steps, 0, std::chrono::seconds(30)))
+        << "the state the preparing process wrote arrived";
+    EXPECT_EQ(states.Cache().Count(), 2u) << "the state at 0 and the prepared one";
 }

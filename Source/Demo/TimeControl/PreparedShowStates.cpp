@@ -120,10 +120,14 @@ void PreparedShowStates::RunPreparer(StateCache& cache, const std::string& prepa
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
         throw FrameworkEx("cannot open a pipe to the preparing process");
+    // The read end closed first: in a process with few files open it may itself be the descriptor
+    // the writing end goes to.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], PreparerDescriptor);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], PreparerDescriptor);
+    if (pipeEnds[1] != PreparerDescriptor)
+        posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
     const std::string descriptor = std::to_string(PreparerDescriptor);
     std::vector<char*> arguments = {const_cast<char*>(preparer.c_str()), const_cast<char*>(PrepareStatesOption.c_str()),
                                     const_cast<char*>(descriptor.c_str())};
