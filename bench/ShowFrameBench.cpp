@@ -218,10 +218,10 @@ void Register(const char* scene, double seconds)
 // Jumps as the transport makes them on GL at 800x450: each iteration is ten jumps spread over the
 // show, in an order that goes back and forth, each to its drawn frame, the show's states prepared
 // beforehand by the player's preparing process, as the player prepares them. The first round
-// jumps into scenes not yet drawn, whose GL programs are then made (the driver keeps them on
-// disk between processes, but within a process only for its first GL context: run this
-// benchmark alone, `--benchmark_filter=Jump`, for a player's first jumps). The figures are per
-// jump, with its drawn frame: ms_per_jump over the later rounds, first_round_ms over the first.
+// jumps into scenes not yet drawn in the process, for which Mesa's rasteriser builds its shader
+// variants at their first draw (Jump/player/keys has the same in the player itself). The figures
+// are per jump, with its drawn frame: ms_per_jump over the later rounds, first_round_ms over the
+// first.
 void Jumps(benchmark::State& state)
 {
     SkipOnFailure(state, [&] {
