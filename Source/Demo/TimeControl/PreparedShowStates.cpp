@@ -107,11 +107,10 @@ bool PreparedShowStates::LoadCacheFile(StateCache& cache, const std::string& cac
         return false;
     std::ifstream in(cacheFile, std::ios::binary);
     showstates::ReadHeader(in, cacheFile);
-    std::vector<ShowState> states;
+    // Each kept as it is read, so that a seek early in the show need not wait for the whole file;
+    // those before a fault in it are as good as the preparation's own.
     while (std::optional<ShowState> state = showstates::ReadState(in, cacheFile))
-        states.push_back(std::move(*state));
-    for (ShowState& state : states)
-        cache.StorePrepared(std::move(state));
+        cache.StorePrepared(std::move(*state));
     return true;
 }
 
