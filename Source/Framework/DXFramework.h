@@ -25,6 +25,7 @@ class SyncDevice;
 class BASSPlayer;
 class ModuleHandler;
 class Scene;
+class SceneWarmUp;
 class SceneHandler;
 class KeyHandler;
 class DXEffectHandler;
@@ -137,6 +138,8 @@ public:
     std::unique_ptr<ShowStates> showStates;
     // The maker's transport, made by Run in dev mode.
     std::unique_ptr<Transport> transport;
+    // In dev mode with the show's states kept: each scene's first draw done early.
+    std::unique_ptr<SceneWarmUp> warmUp;
     // Saves the drawn frame (before the overlay) as the PNG file named; set by the player, called
     // for F12 in dev mode.
     std::function<void(const std::string& file)> saveFrame;

@@ -1,6 +1,7 @@
 // Seeks on the Recorder: a state put back from prepared ones and stepped on is the state a run from
 // 0 has at the time, forwards, backwards and a step at a time; what a seek that may not wait does
-// without a state near; and the states' file form, whole, cut short and out of range.
+// without a state near; the states' file form, whole, cut short and out of range; the preparing
+// process's pipe; and the maker's mode drawing each scene early without changing the show.
 #include "Demo/ShowScenesFixture.h"
 
 #include "Demo/TimeControl/PreparedShowStates.h"
@@ -9,11 +10,14 @@
 #include "Framework/FrameworkEx.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
+#include "Framework/Transport/SceneWarmUp.h"
+#include "Framework/SceneHandler/Scene.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <numeric>
 #include <sstream>
 
 namespace {
@@ -149,4 +153,35 @@ TEST_F(SeekTest, APreparingProcessHandsItsStatesOverWhateverDescriptorsThePipeHa
     EXPECT_TRUE(states.Cache().WaitForState(prepared.back().steps, 0, std::chrono::seconds(30)))
         << "the state the preparing process wrote arrived";
     EXPECT_EQ(states.Cache().Count(), 2u) << "the state at 0 and the prepared one";
+}
+
+// The maker's mode draws each scene once early, by a jump there and back: the show goes on exactly
+// as a run from 0 does.
+TEST_F(SeekTest, TheWarmUpDrawsEverySceneOnceAndTheShowGoesOnAsARunFromZero)
+{
+    std::vector<int64_t> steps(8);
+    std::iota(steps.begin(), steps.end(), 1);
+    const std::map<int64_t, ShowState> truth = RunFromZero(steps);
+    OpenShortShow();
+    std::vector<ShowState> prepared;
+    // The scroller, the last entry, is drawn 60% of the way to the show's end.
+    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 83.0);
+    OpenShortShow();
+    auto owned = std::make_unique<PreparedShowStates>(*framework, "", "");
+    PreparedShowStates& states = *owned;
+    framework->showStates = std::move(owned);
+    states.Loaded();
+    for (ShowState& state : prepared)
+        states.Cache().Store(std::move(state));
+
+    SceneWarmUp warmUp(*framework);
+    int warmed = 0;
+    for (const int64_t step : steps) {
+        Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
+        warmed += warmUp.BeforeFrame();
+        framework->StepFrameUnshown(&Scene::Render);
+        EXPECT_TRUE(CaptureShowState() == truth.at(step)) << "after the frame at step " << step;
+    }
+    EXPECT_EQ(warmed, 2) << "the box scene and the scroller, once each, from the second frame on";
+    EXPECT_TRUE(warmUp.Done());
 }
