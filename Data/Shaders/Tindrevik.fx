@@ -14,6 +14,8 @@ glsl common {
     // How much larger than its sprite a speck is drawn, and how brightly one speck glows.
     const float SpeckScale = 1.15;
     const float SpeckGlow = 0.45;
+    // The share of a trail that fades out in one sixtieth of a second.
+    const float TrailFadePerStep = 0.3;
 
     // The sprite's texture window, the same random place for all four corners once the corner's
     // own step is taken off: corner 0 (-h, h) holds the window's origin, the corners right of and
@@ -48,6 +50,10 @@ glsl common {
 // and the scene gives the frame's own duration so that trails last as long at any frame rate.
 // 0 (the default) leaves the picture as it is.
 float TrailFade : TRAILFADE = 0;
+// 1 when a jump starts the trails afresh (with the old picture faded out whole): each speck is
+// drawn as the trail it leaves standing still, its glow added up over every step it has faded,
+// which stands in for the frames before the jump's first. 0 (the default) draws the plain speck.
+float TrailSeed : TRAILSEED = 0;
 
 // The specks are shaped here rather than read from a texture, so the show needs no particle
 // image: the corner of a sprite says where in the speck a fragment lies, and the sprite's texture
@@ -71,6 +77,8 @@ glsl vertex SpeckCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tin
 
         float twinkle = 0.75 + 0.25 * sin(Time * (2.0 + 5.0 * seed.y) + seed.x * 40.0);
         glow = Tint.rgb * SpeckGlow * (0.5 + 0.5 * seed.y) * twinkle;
+        if (TrailSeed > 0.0)
+            glow /= TrailFadePerStep;
 
         // The centre's move on screen over the last frame, in normalised device units; none for a
         // centre at or behind either camera.
@@ -111,9 +119,7 @@ glsl vertex TrailFadeQuad(vec3 Corner : NORMAL0) {
 glsl fragment TrailFadeShade(vec4 Color : COLOR0) {
     void main()
     {
-        // The share of the picture that fades out in one sixtieth of a second.
-        const float fadePerStep = 0.3;
-        Color = vec4(0.0, 0.0, 0.0, 1.0 - pow(1.0 - fadePerStep, TrailFade));
+        Color = vec4(0.0, 0.0, 0.0, 1.0 - pow(1.0 - TrailFadePerStep, TrailFade));
     }
 }
 

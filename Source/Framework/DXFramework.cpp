@@ -21,6 +21,7 @@
 #include "Framework/Timer/DemoSyncTimer.h"
 #include "Framework/Timer/Timer.h"
 #include "Framework/Transport/Overlay.h"
+#include "Framework/Transport/SceneWarmUp.h"
 #include "Framework/Transport/Transport.h"
 #include "Platform/Gfx/GfxBackend.h"
 #include "Platform/Window/MessageBox.h"
@@ -244,6 +245,8 @@ void DXFramework::StartShow()
         StartMusic();
     if (options.dev)
         transport = std::make_unique<Transport>(*this);
+    if (options.dev && showStates)
+        warmUp = std::make_unique<SceneWarmUp>(*this);
 }
 
 void DXFramework::PlayFrame()
@@ -253,6 +256,8 @@ void DXFramework::PlayFrame()
     if (transport)
         transport->BeforeFrame();
     CatchUpAfterStall();
+    if (warmUp && warmUp->BeforeFrame() && warmUp->Done())
+        warmUp.reset();
     if (transport) {
         // The frame is saved as drawn, then the overlay goes over it for the screen only.
         const std::optional<std::string> frameFile = transport->TakeFrameToSave();
@@ -340,11 +345,11 @@ void DXFramework::StepFrameUndrawn()
     RunFrame([&] { AdvanceScenes(); });
 }
 
-void DXFramework::StepFrameUnshown(bool whole)
+void DXFramework::StepFrameUnshown(void (Scene::*draw)())
 {
     RunFrame([&] {
         AdvanceScenes();
-        DrawFrame(whole ? &Scene::Render : &Scene::RenderTrails);
+        DrawFrame(draw);
     });
 }
 

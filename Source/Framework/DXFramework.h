@@ -25,6 +25,7 @@ class SyncDevice;
 class BASSPlayer;
 class ModuleHandler;
 class Scene;
+class SceneWarmUp;
 class SceneHandler;
 class KeyHandler;
 class DXEffectHandler;
@@ -93,8 +94,9 @@ public:
     // The same frame without drawing it: the show's state moves on exactly as when it is drawn.
     void StepFrameUndrawn();
     // The same frame drawn but never shown, for what later frames draw over (the trails of a scene
-    // that draws over its last picture, after a jump): in whole, or only the scene's trails.
-    void StepFrameUnshown(bool whole);
+    // that draws over its last picture, after a jump), by the scene's draw: Render, RenderTrails or
+    // SeedTrails.
+    void StepFrameUnshown(void (Scene::*draw)());
     void RenderFrame(const std::function<void()>& beforePresent = {});
     void BeginFrame();
 
@@ -136,6 +138,8 @@ public:
     std::unique_ptr<ShowStates> showStates;
     // The maker's transport, made by Run in dev mode.
     std::unique_ptr<Transport> transport;
+    // In dev mode with the show's states kept: each scene's first draw done early.
+    std::unique_ptr<SceneWarmUp> warmUp;
     // Saves the drawn frame (before the overlay) as the PNG file named; set by the player, called
     // for F12 in dev mode.
     std::function<void(const std::string& file)> saveFrame;
@@ -165,7 +169,7 @@ private:
     void DrawOverlay();
     // The sync device to the clock's row, then the timeline's switch and the current scene's update.
     void AdvanceScenes();
-    // The frame's clears, then the current scene drawn by its draw (Render or RenderTrails).
+    // The frame's clears, then the current scene drawn by its draw.
     void DrawFrame(void (Scene::*draw)());
     bool PresentFrame();
     // Runs one frame's work, then the keyboard's end of frame. A device lost within the frame (at a

@@ -51,7 +51,7 @@ TEST_F(LiveSeekTest, ATrackChangeDropsTheStatesFromItsFirstAffectedTimeOnAndASee
              "--dev --data loose");
     std::vector<ShowState> prepared;
     PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 5.0);
-    ASSERT_EQ(prepared.size(), 5u) << "at 0 and after each whole second";
+    ASSERT_EQ(prepared.size(), 10u) << "at 0, every quarter second of the intro, then after each whole second";
     framework.reset();
     Assemble({{"Data\\events\\Scenes.txt", Bytes(ShortTimeline)}, {"Data\\sync_Particles_FieldForce.track", FieldForce(1.0f)}},
              "--dev --data loose");
@@ -72,10 +72,10 @@ TEST_F(LiveSeekTest, ATrackChangeDropsTheStatesFromItsFirstAffectedTimeOnAndASee
     std::vector<int64_t> kept;
     for (const auto& [step, state] : states.Cache().Copy())
         kept.push_back(step);
-    EXPECT_EQ(kept, (std::vector<int64_t>{0, 60, 120, 180})) << "the states before 3.75 s stay";
+    EXPECT_EQ(kept, (std::vector<int64_t>{0, 15, 30, 45, 60, 75, 90, 120, 180})) << "the states before 3.75 s stay";
     EXPECT_FALSE(SceneHandler::Instance()->OnTrueCourse()) << "the steps past 3.75 s went by the old track";
     states.Cache().StorePrepared(prepared.back());
-    EXPECT_EQ(states.Cache().Count(), 4u) << "a state prepared from the old track is refused";
+    EXPECT_EQ(states.Cache().Count(), 9u) << "a state prepared from the old track is refused";
 
     ASSERT_TRUE(states.SeekTo(Target / 60.0, true));
     Timer::SetFrameClock(SceneHandler::StepTime(Target), 0.001);

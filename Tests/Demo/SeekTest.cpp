@@ -1,6 +1,7 @@
 // Seeks on the Recorder: a state put back from prepared ones and stepped on is the state a run from
 // 0 has at the time, forwards, backwards and a step at a time; what a seek that may not wait does
-// without a state near; and the states' file form, whole, cut short and out of range.
+// without a state near; the states' file form, whole, cut short and out of range; the preparing
+// process's pipe; and the maker's mode drawing each scene early without changing the show.
 #include "Demo/ShowScenesFixture.h"
 
 #include "Demo/TimeControl/PreparedShowStates.h"
@@ -9,9 +10,14 @@
 #include "Framework/FrameworkEx.h"
 #include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
+#include "Framework/Transport/SceneWarmUp.h"
+#include "Framework/SceneHandler/Scene.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <numeric>
 #include <sstream>
 
 namespace {
@@ -57,7 +63,7 @@ TEST_F(SeekTest, ASeekLandsOnTheStateARunFromZeroHasForwardsBackwardsAndStepBySt
     std::vector<ShowState> prepared;
     OpenShortShow();
     PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 5.0);
-    ASSERT_EQ(prepared.size(), 5u) << "at 0 and after each whole second";
+    ASSERT_EQ(prepared.size(), 10u) << "at 0, every quarter second of the intro (to 1.5 s), then after each whole second";
 
     OpenShortShow();
     PreparedShowStates states(*framework, "", "");
@@ -79,9 +85,9 @@ TEST_F(SeekTest, ASeekLandsOnTheStateARunFromZeroHasForwardsBackwardsAndStepBySt
     // Data changed at 1.5 s: the states from there go, and a preparation made before the change
     // has none to add there; a seek that may not wait to 4.2 s then has none near.
     states.InvalidateFrom(1.5);
-    EXPECT_EQ(states.Cache().Count(), 2u) << "0 s and 1 s stay";
-    states.Cache().StorePrepared(prepared[3]);
-    EXPECT_EQ(states.Cache().Count(), 2u) << "a stale prepared state is refused";
+    EXPECT_EQ(states.Cache().Count(), 6u) << "0 s to 1.25 s stay";
+    states.Cache().StorePrepared(prepared[8]);
+    EXPECT_EQ(states.Cache().Count(), 6u) << "a stale prepared state (3 s) is refused";
     EXPECT_FALSE(states.SeekTo(4.2, false));
     EXPECT_EQ(SceneHandler::Instance()->StepsTaken(), 71) << "a seek that gives up changes nothing";
 }
@@ -124,4 +130,58 @@ TEST_F(SeekTest, StatesGoThroughTheirFileFormWholeAndABrokenOneIsNamed)
     // The field's count follows the header (8 bytes), the steps (8) and the generator (4).
     huge.replace(20, sizeof(tooMany), reinterpret_cast<const char*>(&tooMany), sizeof(tooMany));
     EXPECT_EQ(faultOf(huge), "states.bin: a particle count beyond the field's capacity");
+}
+
+// The preparing process writes to descriptor 3. In a process with no other files open the pipe's
+// read end is descriptor 3 itself, which the child must close before the writing end goes there.
+TEST_F(SeekTest, APreparingProcessHandsItsStatesOverWhateverDescriptorsThePipeHas)
+{
+    OpenShortShow();
+    std::vector<ShowState> prepared;
+    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 2.0);
+    std::ofstream stream("states.bin", std::ios::binary);
+    showstates::WriteHeader(stream);
+    showstates::WriteState(stream, prepared.back());
+    stream.close();
+    const std::filesystem::path preparer = std::filesystem::absolute("preparer.sh");
+    std::ofstream(preparer) << "#!/bin/sh\ncat '" << std::filesystem::absolute("states.bin").string() << "' >&3\n";
+    std::filesystem::permissions(preparer, std::filesystem::perms::owner_all);
+
+    OpenShortShow();
+    PreparedShowStates states(*framework, preparer.string(), "");
+    states.Loaded();
+    EXPECT_TRUE(states.Cache().WaitForState(prepared.back().steps, 0, std::chrono::seconds(30)))
+        << "the state the preparing process wrote arrived";
+    EXPECT_EQ(states.Cache().Count(), 2u) << "the state at 0 and the prepared one";
+}
+
+// The maker's mode draws each scene once early, by a jump there and back: the show goes on exactly
+// as a run from 0 does.
+TEST_F(SeekTest, TheWarmUpDrawsEverySceneOnceAndTheShowGoesOnAsARunFromZero)
+{
+    std::vector<int64_t> steps(8);
+    std::iota(steps.begin(), steps.end(), 1);
+    const std::map<int64_t, ShowState> truth = RunFromZero(steps);
+    OpenShortShow();
+    std::vector<ShowState> prepared;
+    // The scroller, the last entry, is drawn 60% of the way to the show's end.
+    PrepareStates(*framework, [&](const ShowState& state) { prepared.push_back(state); }, 83.0);
+    OpenShortShow();
+    auto owned = std::make_unique<PreparedShowStates>(*framework, "", "");
+    PreparedShowStates& states = *owned;
+    framework->showStates = std::move(owned);
+    states.Loaded();
+    for (ShowState& state : prepared)
+        states.Cache().Store(std::move(state));
+
+    SceneWarmUp warmUp(*framework);
+    int warmed = 0;
+    for (const int64_t step : steps) {
+        Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
+        warmed += warmUp.BeforeFrame();
+        framework->StepFrameUnshown(&Scene::Render);
+        EXPECT_TRUE(CaptureShowState() == truth.at(step)) << "after the frame at step " << step;
+    }
+    EXPECT_EQ(warmed, 2) << "the box scene and the scroller, once each, from the second frame on";
+    EXPECT_TRUE(warmUp.Done());
 }

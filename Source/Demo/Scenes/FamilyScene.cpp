@@ -124,10 +124,13 @@ void FamilyScene::FadeToWhite(PostEffects& post, const std::string& source)
     post.Bloom(GetRenderTarget(source), BloomLevels(), fade);
 }
 
-void FamilyScene::SetParticleTrails(bool trails)
+void FamilyScene::SetParticleTrails(bool trails, bool seed)
 {
     const double delta = Timer::GetDelta();
     // A clock that ran backwards or is not a number fades nothing.
-    const double steps = trails && delta > 0.0 ? std::min(delta * TrailStepsPerSecond, MostTrailSteps) : 0.0;
+    const double steps = trails && seed                ? MostTrailSteps
+                         : trails && delta > 0.0       ? std::min(delta * TrailStepsPerSecond, MostTrailSteps)
+                                                       : 0.0;
     DXEffectHandler::SetFloatBySemantic("TRAILFADE", static_cast<float>(steps));
+    DXEffectHandler::SetFloatBySemantic("TRAILSEED", trails && seed ? 1.0f : 0.0f);
 }

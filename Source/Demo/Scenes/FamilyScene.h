@@ -56,6 +56,7 @@ protected:
     void FadeToWhite(PostEffects& post, const std::string& source);
 
     // How much of last frame's picture the particle effect's first pass fades away: trails that
-    // die away at the same speed whatever the frame rate, or none.
-    static void SetParticleTrails(bool trails);
+    // die away at the same speed whatever the frame rate, or none. Seeding drops the picture and
+    // draws each speck as the whole trail it would leave standing still.
+    static void SetParticleTrails(bool trails, bool seed = false);
 };

@@ -104,6 +104,18 @@ void PartScene::RenderTrails()
     DrawParticles(Modules().GetModuleAs<PostEffects>("PostFX"));
 }
 
+void PartScene::SeedTrails()
+{
+    seedingTrails = true;
+    try {
+        RenderTrails();
+    } catch (...) {
+        seedingTrails = false;
+        throw;
+    }
+    seedingTrails = false;
+}
+
 void PartScene::DrawParticles(PostEffects& post)
 {
     IDirect3DDevice9& device = *DXFramework::device;
@@ -119,7 +131,10 @@ void PartScene::DrawParticles(PostEffects& post)
     RTHandler::BindTarget(1, GetRenderTarget("VelocityField1"));
     DXEffectHandler::SetActiveEffect("Tindrevik");
     DXEffectHandler::SetTechnique("Particle");
-    SetParticleTrails(!data.ramp);
+    SetParticleTrails(!data.ramp, seedingTrails);
     Modules().GetModuleAs<ParticleField>("ParticleField").Draw();
+    // The other draws with these specks (the scroller's among them) see plain ones.
+    if (seedingTrails)
+        SetParticleTrails(false);
     DEVICE_CALL(device.SetRenderTarget(1, nullptr));
 }

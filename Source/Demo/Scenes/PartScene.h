@@ -27,6 +27,7 @@ public:
     // The intro and the end draw no background: their particles leave trails over last frame.
     bool DrawsOverLastPicture() const override { return !data.ramp; }
     void RenderTrails() override;
+    void SeedTrails() override;
 
     const PartSceneData& data;
 
@@ -36,4 +37,7 @@ protected:
 private:
     // The background (a ramp) or last frame's faded picture, and the particles over it.
     void DrawParticles(PostEffects& post);
+
+    // Set while SeedTrails draws.
+    bool seedingTrails = false;
 };

@@ -5,7 +5,9 @@
 #include "Framework/DXFramework.h"
 #include "Framework/FileSys/AtomicFile.h"
 #include "Framework/FrameworkEx.h"
+#include "Framework/SceneHandler/Scene.h"
 #include "Framework/SceneHandler/SceneHandler.h"
+#include "Framework/SceneHandler/SceneTimeline.h"
 #include "Framework/Timer/Timer.h"
 
 #include <csignal>
@@ -105,11 +107,10 @@ bool PreparedShowStates::LoadCacheFile(StateCache& cache, const std::string& cac
         return false;
     std::ifstream in(cacheFile, std::ios::binary);
     showstates::ReadHeader(in, cacheFile);
-    std::vector<ShowState> states;
+    // Each kept as it is read, so that a seek early in the show need not wait for the whole file;
+    // those before a fault in it are as good as the preparation's own.
     while (std::optional<ShowState> state = showstates::ReadState(in, cacheFile))
-        states.push_back(std::move(*state));
-    for (ShowState& state : states)
-        cache.StorePrepared(std::move(state));
+        cache.StorePrepared(std::move(*state));
     return true;
 }
 
@@ -118,10 +119,14 @@ void PreparedShowStates::RunPreparer(StateCache& cache, const std::string& prepa
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
         throw FrameworkEx("cannot open a pipe to the preparing process");
+    // The read end closed first: in a process with few files open it may itself be the descriptor
+    // the writing end goes to.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], PreparerDescriptor);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], PreparerDescriptor);
+    if (pipeEnds[1] != PreparerDescriptor)
+        posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
     const std::string descriptor = std::to_string(PreparerDescriptor);
     std::vector<char*> arguments = {const_cast<char*>(preparer.c_str()), const_cast<char*>(PrepareStatesOption.c_str()),
                                     const_cast<char*>(descriptor.c_str())};
@@ -168,11 +173,13 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
     // The show on its course before the time goes on from where it is, unless a kept state is nearer.
     const bool onCourse = scenes.OnTrueCourse() && current <= target;
     const std::optional<ShowState> state = cache->LatestAtOrBefore(from);
+    bool restored = false;
     if (!onCourse || (state && state->steps > current)) {
         if (!state || (!mayWait && from - state->steps > CatchUpSteps))
             return false;
         RestoreShowState(*state);
         current = state->steps;
+        restored = true;
     } else if (!mayWait && target - current > CatchUpSteps) {
         return false;
     }
@@ -182,11 +189,19 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
     const int64_t bound = scenes.MostStepsPerUpdate();
     scenes.SetMostStepsPerUpdate(0);
     // A scene that draws over its last picture draws its last frames, for the trails they leave.
+    // The first of them seeds the trails when the picture there is not the show's own (a state
+    // was put back, or frames before were never drawn) and the scene drew frames before it.
+    SceneTimeline& timeline = scenes.GetTimeline();
+    const bool seed = (restored || current < from) && from > 0 &&
+                      timeline.FindEntry(static_cast<float>(SceneHandler::StepTime(from - 1))) ==
+                          timeline.FindEntry(static_cast<float>(SceneHandler::StepTime(from)));
     for (int64_t step = std::max(from, current); step < target; ++step) {
         Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
         const Scene* scene = scenes.GetCurrentScene();
         if (step >= target - TrailSteps && scene && scene->DrawsOverLastPicture())
-            framework.StepFrameUnshown(step >= target - WholeTrailSteps);
+            framework.StepFrameUnshown(step == from && seed               ? &Scene::SeedTrails
+                                       : step >= target - WholeTrailSteps ? &Scene::Render
+                                                                          : &Scene::RenderTrails);
         else
             framework.StepFrameUndrawn();
     }

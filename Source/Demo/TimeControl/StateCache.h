@@ -1,5 +1,6 @@
 // The show's states by step, as they are prepared: those a preparing process sends (one every
-// second of show time, from a thread of their own) and those the show passes as it plays. A seek
+// second of show time, four in the scenes that draw over their last picture, from a thread of
+// their own) and those the show passes as it plays. A seek
 // puts back the latest one before its time and steps on from there. Thread-safe.
 #pragma once
 

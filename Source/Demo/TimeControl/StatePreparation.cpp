@@ -5,10 +5,13 @@
 #include "Framework/DXFramework.h"
 #include "Framework/FileSys/AtomicFile.h"
 #include "Framework/FrameworkEx.h"
+#include "Framework/SceneHandler/Scene.h"
+#include "Framework/SceneHandler/SceneHandler.h"
 #include "Framework/Timer/Timer.h"
 
 #include <csignal>
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
 #include <ext/stdio_filebuf.h>
 #include <filesystem>
@@ -19,11 +22,20 @@
 void PrepareStates(DXFramework& framework, const std::function<void(const ShowState&)>& sink, double endSeconds)
 {
     sink(CaptureShowState());
-    for (int second = 1; second < endSeconds; ++second) {
-        // One frame a second: the scene handler takes the sixty steps, the frame's own work is done once.
-        Timer::SetFrameClock(second, 1.0);
+    const SceneHandler& scenes = *SceneHandler::Instance();
+    for (double seconds = 0.0;;) {
+        // One frame a second: the scene handler takes the sixty steps, the frame's own work is done
+        // once. Four a second where the scene draws over its last picture: a jump there also draws
+        // frames, and the fewer steps it takes before them, the sooner it shows.
+        const Scene* scene = scenes.GetCurrentScene();
+        const double next = scene && scene->DrawsOverLastPicture() ? seconds + TrailSceneStateSeconds
+                                                                   : std::floor(seconds) + 1.0;
+        if (next >= endSeconds)
+            break;
+        Timer::SetFrameClock(next, next - seconds);
         framework.StepFrameUndrawn();
         sink(CaptureShowState());
+        seconds = next;
     }
 }
 

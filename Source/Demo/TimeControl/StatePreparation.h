@@ -1,5 +1,6 @@
 // Preparing the show's states: a show of its own steps from 0 to the end, undrawn, and hands on
-// its state at the start and after every whole second. The player runs it in a process of its own
+// its state at the start and after every whole second, every quarter of one in the scenes that
+// draw over their last picture. The player runs it in a process of its own
 // (its generator, timer and modules are process-wide), started with PrepareStatesOption, which
 // writes the states to the file descriptor it is given.
 #pragma once
@@ -14,8 +15,10 @@
 #include "Framework/DXFramework.h"
 
 inline const std::string PrepareStatesOption = "--prepare-states";
+// How far apart the states are in the scenes that draw over their last picture.
+constexpr double TrailSceneStateSeconds = 0.25;
 
-// The show the framework holds, loaded and not yet stepped, played to its end (or the whole second
+// The show the framework holds, loaded and not yet stepped, played to its end (or the last state
 // before endSeconds); sink gets each state.
 void PrepareStates(DXFramework& framework, const std::function<void(const ShowState&)>& sink,
                    double endSeconds = DXFramework::ShowEndTime);

@@ -37,6 +37,10 @@ public:
     // For such a scene, a frame never shown that leaves what the next frame draws over close to what
     // Render leaves, for less: a jump draws the frames before its time this way.
     virtual void RenderTrails() { Render(); }
+    // The same for the first of those frames, which starts the trails afresh: what earlier frames
+    // left is dropped and what this frame can tell of it put in its place, so that a jump's picture
+    // does not depend on what was drawn before it.
+    virtual void SeedTrails() { RenderTrails(); }
 
     // The frame's shared effect constants, written on the Global effect before the scene's Update:
     // OLDVIEWPROJ and FOCUS_MAXZ of the camera active before this frame's camera update, TIME, then
