@@ -355,6 +355,15 @@ glsl fragment TextDepth() {
 
 // The outer pieces of a line (the text still to come and the text gone by) lie off the box: they
 // are kept out of the picture and out of the depth, so that nothing shows or hides behind them.
+// Every corner goes to one point outside the picture, so that no fragment is rasterised only to
+// be discarded.
+glsl vertex UnseenCorner(vec3 Position : POSITION0) {
+    void main()
+    {
+        gl_Position = vec4(2.0, 2.0, 0.0, 1.0);
+    }
+}
+
 glsl fragment Unseen() {
     void main()
     {
@@ -389,7 +398,7 @@ technique ScrollerShader {
 
 technique ScrollerShader_zcull {
     pass P0 {
-        VertexShader = LitVertex; PixelShader = Unseen;
+        VertexShader = UnseenCorner; PixelShader = Unseen;
         ZEnable = TRUE; ZWriteEnable = FALSE; CullMode = NONE; ColorWriteEnable = 0;
         AlphaBlendEnable = FALSE;
     }
@@ -405,7 +414,7 @@ technique ScrollerShaderZBuffer {
 
 technique ScrollerShaderZBuffer_zcull {
     pass P0 {
-        VertexShader = LitVertex; PixelShader = Unseen;
+        VertexShader = UnseenCorner; PixelShader = Unseen;
         ZEnable = TRUE; ZWriteEnable = FALSE; CullMode = NONE; ColorWriteEnable = 0;
         AlphaBlendEnable = FALSE;
     }

@@ -84,3 +84,14 @@ glsl fragment MetalShade(vec4 Color : COLOR0) {
         Color = vec4(colour, 1.0);
     }
 }
+
+// The text's outer pieces when they were placed as the visible ones are, every fragment of them
+// rasterised and then discarded.
+float4x4 World : LOCAL;
+
+glsl vertex UnseenCorner(vec3 Position : POSITION0) {
+    void main()
+    {
+        gl_Position = vec4((vec4(Position, 1.0) * World).xyz, 1.0) * ViewProj;
+    }
+}
