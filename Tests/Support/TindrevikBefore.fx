@@ -11,6 +11,46 @@ glsl vertex TrailFadeQuad(vec3 Corner : NORMAL0) {
     }
 }
 
+// The specks when their sprites were drawn whole, to the edge of the halo.
+glsl common {
+    const float SpeckScale = 1.15;
+    const float SpeckGlow = 0.45;
+
+    vec2 SpeckSeed(vec3 Corner, vec2 Window)
+    {
+        vec2 windowStep = vec2(Corner.x > 0.0 ? 0.3 : 0.0, Corner.y < 0.0 ? 0.3 : 0.0);
+        return clamp((Window - windowStep) / 0.7, 0.0, 1.0);
+    }
+
+    float SpeckSize(vec2 seed)
+    {
+        return SpeckScale * (0.6 + 0.8 * seed.x);
+    }
+}
+
+glsl vertex SpeckCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint : COLOR0, vec2 Window : TEXCOORD0,
+                  vec3 PreviousCentre : POSITION1) {
+    out vec2 inSpeck;
+    flat out vec3 glow;
+    flat out vec2 motion;
+
+    void main()
+    {
+        vec2 seed = SpeckSeed(Corner, Window);
+        float size = SpeckSize(seed);
+        vec3 world = Centre + (Corner.x * View[0].xyz + Corner.y * View[1].xyz) * size;
+        gl_Position = vec4(world, 1.0) * ViewProj;
+        inSpeck = sign(Corner.xy);
+
+        float twinkle = 0.75 + 0.25 * sin(Time * (2.0 + 5.0 * seed.y) + seed.x * 40.0);
+        glow = Tint.rgb * SpeckGlow * (0.5 + 0.5 * seed.y) * twinkle;
+
+        vec4 now = vec4(Centre, 1.0) * ViewProj;
+        vec4 before = vec4(PreviousCentre, 1.0) * OldViewProj;
+        motion = (now.w > 1e-3 && before.w > 1e-3) ? now.xy / now.w - before.xy / before.w : vec2(0.0);
+    }
+}
+
 // What the steel read: the cube, the lights and their earlier walk, as the show declares them.
 // What the faces of the environment cube hold: white, and the specks as ink on it.
 textureCUBE Environment : CUBETX;
