@@ -285,6 +285,26 @@ glsl vertex LitVertex(vec3 Position : POSITION0, vec3 Normal : NORMAL0) {
     }
 }
 
+// The text's pieces: LitVertex's outputs, with the piece's interval of x (ScrollClip) as two clip
+// planes, so that what lies off its face of the fold box is cut away before it is rasterised.
+glsl vertex TextVertex(vec3 Position : POSITION0, vec3 Normal : NORMAL0) {
+    out vec3 worldPosition;
+    out vec3 worldNormal;
+    out vec3 objectPosition;
+    out vec3 objectNormal;
+
+    void main()
+    {
+        worldPosition = (vec4(Position, 1.0) * World).xyz;
+        gl_Position = vec4(worldPosition, 1.0) * ViewProj;
+        worldNormal = (vec4(Normal, 0.0) * World).xyz;
+        objectPosition = Position;
+        objectNormal = Normal;
+        gl_ClipDistance[0] = worldPosition.x - ScrollClip.x;
+        gl_ClipDistance[1] = ScrollClip.y - worldPosition.x;
+    }
+}
+
 // Polished steel: it mirrors the environment cube, more towards grazing angles, and the five
 // lights glint in it: a sharp highlight that runs along the rounded edges where the normal sweeps
 // round, and a broad sheen on the flat sides.
@@ -395,7 +415,7 @@ technique Metal {
 
 technique ScrollerShader {
     pass P0 {
-        VertexShader = LitVertex; PixelShader = TextShade;
+        VertexShader = TextVertex; PixelShader = TextShade;
         ZEnable = TRUE; ZFunc = LESSEQUAL; ZWriteEnable = TRUE; CullMode = CW;
         AlphaBlendEnable = FALSE;
     }
@@ -411,7 +431,7 @@ technique ScrollerShader_zcull {
 
 technique ScrollerShaderZBuffer {
     pass P0 {
-        VertexShader = LitVertex; PixelShader = TextDepth;
+        VertexShader = TextVertex; PixelShader = TextDepth;
         ZEnable = TRUE; ZFunc = LESSEQUAL; ZWriteEnable = TRUE; CullMode = CW; ColorWriteEnable = 0;
         AlphaBlendEnable = FALSE;
     }

@@ -135,3 +135,20 @@ glsl vertex UnseenCorner(vec3 Position : POSITION0) {
         gl_Position = vec4((vec4(Position, 1.0) * World).xyz, 1.0) * ViewProj;
     }
 }
+
+// The text's pieces when each was drawn whole, what lay off its face discarded fragment by fragment.
+glsl vertex TextVertex(vec3 Position : POSITION0, vec3 Normal : NORMAL0) {
+    out vec3 worldPosition;
+    out vec3 worldNormal;
+    out vec3 objectPosition;
+    out vec3 objectNormal;
+
+    void main()
+    {
+        worldPosition = (vec4(Position, 1.0) * World).xyz;
+        gl_Position = vec4(worldPosition, 1.0) * ViewProj;
+        worldNormal = (vec4(Normal, 0.0) * World).xyz;
+        objectPosition = Position;
+        objectNormal = Normal;
+    }
+}
