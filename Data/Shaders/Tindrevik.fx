@@ -178,9 +178,9 @@ glsl vertex EnvSpeckCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 
         vec2 seed = SpeckSeed(Corner, Window);
         vec3 right = normalize(CubeFaceViewProj[0].xyz);
         vec3 up = normalize(CubeFaceViewProj[1].xyz);
-        vec3 world = Centre + (Corner.x * right + Corner.y * up) * SpeckSize(seed);
+        vec3 world = Centre + (Corner.x * right + Corner.y * up) * (SpeckSize(seed) * SpeckReach);
         gl_Position = vec4(world, 1.0) * CubeFaceViewProj;
-        inSpeck = sign(Corner.xy);
+        inSpeck = sign(Corner.xy) * SpeckReach;
         // A speck right at the cube's centre would cover a whole face: those within a unit fade.
         float distance = (vec4(Centre, 1.0) * CubeFaceViewProj).w;
         glow = Tint.rgb * (0.3 + 0.3 * seed.y) * smoothstep(0.3, 1.2, distance);

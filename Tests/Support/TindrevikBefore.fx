@@ -51,6 +51,27 @@ glsl vertex SpeckCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tin
     }
 }
 
+// The environment's specks when their sprites were drawn whole.
+float4x4 CubeFaceViewProj : MATORTH;
+
+glsl vertex EnvSpeckCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint : COLOR0, vec2 Window : TEXCOORD0) {
+    out vec2 inSpeck;
+    flat out vec3 glow;
+
+    void main()
+    {
+        vec2 seed = SpeckSeed(Corner, Window);
+        vec3 right = normalize(CubeFaceViewProj[0].xyz);
+        vec3 up = normalize(CubeFaceViewProj[1].xyz);
+        vec3 world = Centre + (Corner.x * right + Corner.y * up) * SpeckSize(seed);
+        gl_Position = vec4(world, 1.0) * CubeFaceViewProj;
+        inSpeck = sign(Corner.xy);
+        // A speck right at the cube's centre would cover a whole face: those within a unit fade.
+        float distance = (vec4(Centre, 1.0) * CubeFaceViewProj).w;
+        glow = Tint.rgb * (0.3 + 0.3 * seed.y) * smoothstep(0.3, 1.2, distance);
+    }
+}
+
 // What the steel read: the cube, the lights and their earlier walk, as the show declares them.
 // What the faces of the environment cube hold: white, and the specks as ink on it.
 textureCUBE Environment : CUBETX;
