@@ -102,6 +102,8 @@ HRESULT GLEffectDriver::Prepare(const EffectView& effect)
     if (InCurrentContext())
         return D3D_OK;
     Release();
+    // A new context starts with every clip plane off.
+    clipDistancesEnabled_ = 0;
     std::string messages;
     return Build(effect.description, messages) ? D3D_OK : E_FAIL;
 }
