@@ -6,7 +6,8 @@
 // the engine's part of the GL frame and the rest is the driver's. ".../against-before" draws the
 // same frame with the post-processing passes' earlier code too, for their ratio. The show's
 // archive comes from QL_SHOW_ARCHIVE (scripts/bench points it at an archive a build made); without
-// it the benchmarks skip.
+// it the benchmarks skip. ".../scroller-against-part" draws the scroller's frame and the part
+// scene's in turn, for a ratio that a busy machine skews less.
 //
 // Capture: the scroller's frames at 800 x 450 and 30 a second rendered and read back, with and
 // without the encoding thread behind them; their ratio is what encoding adds to a capture.
@@ -251,6 +252,56 @@ void Jumps(benchmark::State& state)
 }
 #endif
 
+// The scroller's frame against the part scene's, drawn in turn in one show so that a busy machine
+// slows both alike: each block of Measured frames follows a jump to its time (the states prepared
+// beforehand, as Jumps has them) and Settle frames. The time is the scroller's frame; the counters
+// give the part scene's and the ratios, of real time and of the process's CPU time.
+void ScrollerAgainstPart(benchmark::State& state)
+{
+    constexpr int Settle = 2, Measured = 3;
+    constexpr double PartTime = 20.0, ScrollerTime = 47.0;
+    SkipOnFailure(state, [&] {
+        const ShowDirectory directory;
+        std::vector<ShowState> prepared;
+        {
+            const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
+            PrepareStates(*framework, [&](const ShowState& shown) { prepared.push_back(shown); });
+        }
+        const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
+        PreparedShowStates states(*framework, "", "");
+        states.Loaded();
+        for (ShowState& shown : prepared)
+            states.Cache().Store(std::move(shown));
+        double wall[2] = {}, cpu[2] = {};
+        for (auto _ : state) {
+            double scrollerWall = 0.0;
+            for (const int which : {0, 1}) {
+                const double t = which == 0 ? PartTime : ScrollerTime;
+                states.SeekTo(t, true);
+                PlayFrame(*framework, t);
+                for (int i = 0; i < Settle; ++i)
+                    framework->RenderFrame();
+                const auto wallStart = std::chrono::steady_clock::now();
+                const std::clock_t cpuStart = std::clock();
+                for (int i = 0; i < Measured; ++i)
+                    framework->RenderFrame();
+                cpu[which] += double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+                const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+                wall[which] += spent;
+                if (which == 1)
+                    scrollerWall = spent;
+            }
+            state.SetIterationTime(scrollerWall / Measured);
+        }
+        const double frames = double(state.iterations()) * Measured;
+        state.counters["part_ms"] = wall[0] / frames * 1e3;
+        state.counters["cpu_part_ms"] = cpu[0] / frames * 1e3;
+        state.counters["cpu_ms"] = cpu[1] / frames * 1e3;
+        state.counters["scroller/part"] = wall[0] > 0.0 ? wall[1] / wall[0] : 0.0;
+        state.counters["cpu_scroller/part"] = cpu[0] > 0.0 ? cpu[1] / cpu[0] : 0.0;
+    });
+}
+
 // The maker's overlay over a part scene's frame on GL at 800x450: each iteration draws the frame
 // once without it and once with it drawn OverlayRepeats times, so that the overlay's share stands
 // out of the frame's own noise. The figure is one overlay's cost.
@@ -302,6 +353,10 @@ const bool registered = [] {
 #ifdef QL_PLAYER
     benchmark::RegisterBenchmark("Jump/GL/ten-times", Jumps)->Unit(benchmark::kMillisecond)->Iterations(3);
 #endif
+    benchmark::RegisterBenchmark("ShowFrame/GL/scroller-against-part", ScrollerAgainstPart)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(12);
     benchmark::RegisterBenchmark("Overlay/GL/part", OverlayCost)->Unit(benchmark::kMillisecond)->Iterations(20);
     Register("part", 20.0);
     Register("part-bloom", 23.0);

@@ -410,8 +410,22 @@ glsl fragment DownSample(vec4 Color : COLOR0) {
     }
 }
 
+// The four blurred levels' glow at the first level's size, for BloomFadeCombine: the first level
+// read at its own texels, the smaller ones between theirs. Their mean, which an 8-bit target holds
+// whole however bright each level is.
+glsl fragment BloomGather(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        Color = vec4((texture(Colour2Sampler, uv).rgb + texture(Colour3Sampler, uv).rgb +
+                      texture(Colour4Sampler, uv).rgb + texture(Colour5Sampler, uv).rgb) * 0.25, 1.0);
+    }
+}
+
 // Value1 = (fade + 1, fade, fade squared, 0): the picture brightened, the glow of the four blurred
-// levels added and the whole lifted towards white, all by the fade; fade 0 gives the picture back.
+// levels (their mean, gathered in ColTex2) added and the whole lifted towards white, all by the
+// fade; fade 0 gives the picture back.
 glsl fragment BloomFadeCombine(vec4 Color : COLOR0) {
     in vec2 uv;
 
@@ -419,8 +433,7 @@ glsl fragment BloomFadeCombine(vec4 Color : COLOR0) {
     {
         vec3 picture = texture(ColourSampler, uv).rgb;
         // Each level keeps the picture's brightness; half their sum glows twice as bright.
-        vec3 glow = (texture(Colour2Sampler, uv).rgb + texture(Colour3Sampler, uv).rgb +
-                     texture(Colour4Sampler, uv).rgb + texture(Colour5Sampler, uv).rgb) * 0.5;
+        vec3 glow = texture(Colour2Sampler, uv).rgb * 2.0;
         Color = vec4(picture * Value1.x + glow * Value1.y + vec3(Value1.z), 1.0);
     }
 }
@@ -539,6 +552,10 @@ technique DofQuad {
 
 technique DownSample {
     pass P0 { VertexShader = FullScreen; PixelShader = DownSample; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
+}
+
+technique BloomGather {
+    pass P0 { VertexShader = FullScreen; PixelShader = BloomGather; ZEnable = FALSE; ZWriteEnable = FALSE; CullMode = NONE; AlphaBlendEnable = FALSE; }
 }
 
 technique BloomFadeCombine {

@@ -30,7 +30,9 @@ constexpr double LeastPsnr = 40.0;
 
 const std::vector<double> StillTimes = {5, 6, 18, 26, 33, 40, 47, 55, 63, 72, 77, 81, 88, 96, 105, 114, 126, 128,
                                         // WhiteFade's flashes: the bloom runs
-                                        15.5, 23, 79.5, 102};
+                                        15.5, 23, 79.5, 102,
+                                        // the third part's rise to white
+                                        34, 35, 36, 37};
 
 struct Picture {
     int width = 0, height = 0;

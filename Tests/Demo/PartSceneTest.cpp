@@ -166,7 +166,7 @@ TEST_F(PartSceneTest, AFadeOtherThanZeroBloomsTowardsWhite)
     const double faded = (FadeRow + 1) / SyncRowRate;
     const std::vector<std::string> drawn = Frames(Open("TindrevikPart2"), {faded, faded + 0.1});
     const std::vector<std::string> bloomLevel = Join({{"DownSample"}, Repeat({"BlurV", "BlurH"}, 5)});
-    const std::vector<std::string> tail = Join({Repeat(bloomLevel, 4), {"BloomFadeCombine"}});
+    const std::vector<std::string> tail = Join({Repeat(bloomLevel, 4), {"BloomGather", "BloomFadeCombine"}});
     ASSERT_GE(drawn.size(), tail.size());
     EXPECT_EQ(std::vector<std::string>(drawn.end() - static_cast<std::ptrdiff_t>(tail.size()), drawn.end()), tail);
     EXPECT_EQ(draws.Draw(recorder->Count(Op::DrawIndexedPrimitive) - 1).Floats("VALUE1"),

@@ -406,9 +406,16 @@ TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByI
             inputs.insert(inputs.end(), {levels[level]->texture, scratches[level]->texture});
         }
     }
-    techniques.push_back("BloomFadeCombine");
-    targets.push_back(output.surface);
-    inputs.push_back(source.texture);
+    // The levels' glow gathered into the first level's scratch, then the full-size pass.
+    techniques.insert(techniques.end(), {"BloomGather", "BloomFadeCombine"});
+    targets.insert(targets.end(), {scratches[0]->surface, output.surface});
+    inputs.insert(inputs.end(), {levels[3]->texture, source.texture});
+    const auto levelTextures = [&](const Seen& pass) {
+        return std::vector<const void*>{pass.pass.Texture("COLTEX2"), pass.pass.Texture("COLTEX3"),
+                                        pass.pass.Texture("COLTEX4"), pass.pass.Texture("COLTEX5")};
+    };
+    const std::vector<const void*> allLevels{levels[0]->texture, levels[1]->texture, levels[2]->texture,
+                                             levels[3]->texture};
 
     struct Case {
         float fade;
@@ -423,14 +430,23 @@ TEST_F(PostEffectsTest, BloomBuildsEachLevelFromThePreviousBlurredOneAndFadesByI
         ExpectNear(seen[22].pass.Floats("RTDIMPIXELINV"), {1.0f / 12, -1.0f / 6});
         ExpectNear(seen[23].pass.Floats("TX1DIMPIXELINV"), {1.0f / 12, 1.0f / 6});
         ExpectNear(seen[24].pass.Floats("RTDIMPIXELINV"), {1.0f / 12, -1.0f / 6});
+        const Seen& gather = seen[seen.size() - 2];
+        EXPECT_EQ(levelTextures(gather), allLevels);
+        ExpectNear(gather.pass.Floats("RTDIMPIXELINV"), {1.0f / 48, -1.0f / 24});
         const Seen& combine = seen.back();
         EXPECT_EQ(combine.pass.Floats("VALUE1"), c.value);
         EXPECT_EQ(combine.bound.viewport.Width, 200u);
-        EXPECT_EQ((std::vector<const void*>{combine.pass.Texture("COLTEX2"), combine.pass.Texture("COLTEX3"),
-                                            combine.pass.Texture("COLTEX4"), combine.pass.Texture("COLTEX5")}),
-                  (std::vector<const void*>{levels[0]->texture, levels[1]->texture, levels[2]->texture,
-                                            levels[3]->texture}));
+        EXPECT_EQ(combine.pass.Texture("COLTEX2"), scratches[0]->texture);
     }
+    // The earlier way: the full-size pass reads the four levels itself.
+    post.bloomLevelsGathered = false;
+    const std::vector<Seen> earlier = Drawn([&] { post.Bloom(source, pairs(1), 0.5f); });
+    std::vector<std::string> earlierTechniques(techniques.begin(), techniques.end() - 2);
+    earlierTechniques.push_back("BloomFadeCombine");
+    EXPECT_EQ(Techniques(earlier), earlierTechniques);
+    EXPECT_EQ(earlier.back().bound.viewport.Width, 200u);
+    EXPECT_EQ(levelTextures(earlier.back()), allLevels);
+    post.bloomLevelsGathered = true;
 
     // A scratch of another size than its level would be blurred with the level's sizes: refused
     // before anything is drawn.

@@ -138,6 +138,21 @@ glsl fragment DownSample(vec4 Color : COLOR0) {
     }
 }
 
+// The bloom's full-size pass when it read the four levels itself (Value1 as the show declares it).
+float4 Value1 : VALUE1;
+
+glsl fragment BloomFadeCombine(vec4 Color : COLOR0) {
+    in vec2 uv;
+
+    void main()
+    {
+        vec3 picture = texture(ColourSampler, uv).rgb;
+        vec3 glow = (texture(Colour2Sampler, uv).rgb + texture(Colour3Sampler, uv).rgb +
+                     texture(Colour4Sampler, uv).rgb + texture(Colour5Sampler, uv).rgb) * 0.5;
+        Color = vec4(picture * Value1.x + glow * Value1.y + vec3(Value1.z), 1.0);
+    }
+}
+
 // The occlusion's combine when the occlusion filled its whole target.
 glsl fragment AmbientOcclusionCombine(vec4 Color : COLOR0) {
     in vec2 uv;

@@ -11,6 +11,67 @@ glsl vertex TrailFadeQuad(vec3 Corner : NORMAL0) {
     }
 }
 
+// The specks when their sprites were drawn whole, to the edge of the halo.
+glsl common {
+    const float SpeckScale = 1.15;
+    const float SpeckGlow = 0.45;
+
+    vec2 SpeckSeed(vec3 Corner, vec2 Window)
+    {
+        vec2 windowStep = vec2(Corner.x > 0.0 ? 0.3 : 0.0, Corner.y < 0.0 ? 0.3 : 0.0);
+        return clamp((Window - windowStep) / 0.7, 0.0, 1.0);
+    }
+
+    float SpeckSize(vec2 seed)
+    {
+        return SpeckScale * (0.6 + 0.8 * seed.x);
+    }
+}
+
+glsl vertex SpeckCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint : COLOR0, vec2 Window : TEXCOORD0,
+                  vec3 PreviousCentre : POSITION1) {
+    out vec2 inSpeck;
+    flat out vec3 glow;
+    flat out vec2 motion;
+
+    void main()
+    {
+        vec2 seed = SpeckSeed(Corner, Window);
+        float size = SpeckSize(seed);
+        vec3 world = Centre + (Corner.x * View[0].xyz + Corner.y * View[1].xyz) * size;
+        gl_Position = vec4(world, 1.0) * ViewProj;
+        inSpeck = sign(Corner.xy);
+
+        float twinkle = 0.75 + 0.25 * sin(Time * (2.0 + 5.0 * seed.y) + seed.x * 40.0);
+        glow = Tint.rgb * SpeckGlow * (0.5 + 0.5 * seed.y) * twinkle;
+
+        vec4 now = vec4(Centre, 1.0) * ViewProj;
+        vec4 before = vec4(PreviousCentre, 1.0) * OldViewProj;
+        motion = (now.w > 1e-3 && before.w > 1e-3) ? now.xy / now.w - before.xy / before.w : vec2(0.0);
+    }
+}
+
+// The environment's specks when their sprites were drawn whole.
+float4x4 CubeFaceViewProj : MATORTH;
+
+glsl vertex EnvSpeckCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint : COLOR0, vec2 Window : TEXCOORD0) {
+    out vec2 inSpeck;
+    flat out vec3 glow;
+
+    void main()
+    {
+        vec2 seed = SpeckSeed(Corner, Window);
+        vec3 right = normalize(CubeFaceViewProj[0].xyz);
+        vec3 up = normalize(CubeFaceViewProj[1].xyz);
+        vec3 world = Centre + (Corner.x * right + Corner.y * up) * SpeckSize(seed);
+        gl_Position = vec4(world, 1.0) * CubeFaceViewProj;
+        inSpeck = sign(Corner.xy);
+        // A speck right at the cube's centre would cover a whole face: those within a unit fade.
+        float distance = (vec4(Centre, 1.0) * CubeFaceViewProj).w;
+        glow = Tint.rgb * (0.3 + 0.3 * seed.y) * smoothstep(0.3, 1.2, distance);
+    }
+}
+
 // What the steel read: the cube, the lights and their earlier walk, as the show declares them.
 // What the faces of the environment cube hold: white, and the specks as ink on it.
 textureCUBE Environment : CUBETX;
@@ -82,5 +143,33 @@ glsl fragment MetalShade(vec4 Color : COLOR0) {
         LightsAt(worldPosition, n, toEye, 12.0, unused, broad);
         vec3 colour = mirrored * fresnel + diffuse * steel * 0.08 + (sharp * 2.5 + broad * 0.18) * fresnel;
         Color = vec4(colour, 1.0);
+    }
+}
+
+// The text's outer pieces when they were placed as the visible ones are, every fragment of them
+// rasterised and then discarded.
+float4x4 World : LOCAL;
+
+glsl vertex UnseenCorner(vec3 Position : POSITION0) {
+    void main()
+    {
+        gl_Position = vec4((vec4(Position, 1.0) * World).xyz, 1.0) * ViewProj;
+    }
+}
+
+// The text's pieces when each was drawn whole, what lay off its face discarded fragment by fragment.
+glsl vertex TextVertex(vec3 Position : POSITION0, vec3 Normal : NORMAL0) {
+    out vec3 worldPosition;
+    out vec3 worldNormal;
+    out vec3 objectPosition;
+    out vec3 objectNormal;
+
+    void main()
+    {
+        worldPosition = (vec4(Position, 1.0) * World).xyz;
+        gl_Position = vec4(worldPosition, 1.0) * ViewProj;
+        worldNormal = (vec4(Normal, 0.0) * World).xyz;
+        objectPosition = Position;
+        objectNormal = Normal;
     }
 }

@@ -340,15 +340,30 @@ void PostEffects::Bloom(const RenderTargetEntry& source, const std::array<BloomL
         DrawBlur(level.level, level.scratch, BloomBlurRounds);
         SetTexture("COLTEX1", level.level);
     }
+    const auto setLevels = [&] {
+        SetTexture("COLTEX2", levels[0].level);
+        SetTexture("COLTEX3", levels[1].level);
+        SetTexture("COLTEX4", levels[2].level);
+        SetTexture("COLTEX5", levels[3].level);
+    };
+    // The first level's scratch is free once its blur is done: the levels' glow is gathered there,
+    // so that the full-size pass reads two textures instead of five.
+    const RenderTargetEntry& gathered = levels[0].scratch;
+    if (bloomLevelsGathered) {
+        Bind(gathered);
+        SetTargetPixelSize(gathered);
+        setLevels();
+        DrawQuad("BloomGather");
+    }
     const D3DXVECTOR4 value{fade + 1.0f, fade, fade * fade, 0.0f};
     DXEffectHandler::SetVec4BySemantic("VALUE1", &value.x);
 
     saved.Restore();
     SetTexture("COLTEX1", source);
-    SetTexture("COLTEX2", levels[0].level);
-    SetTexture("COLTEX3", levels[1].level);
-    SetTexture("COLTEX4", levels[2].level);
-    SetTexture("COLTEX5", levels[3].level);
+    if (bloomLevelsGathered)
+        SetTexture("COLTEX2", gathered);
+    else
+        setLevels();
     DrawQuad("BloomFadeCombine");
 }
 

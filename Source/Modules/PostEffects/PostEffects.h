@@ -83,6 +83,7 @@ public:
     void Blur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
     // Downsamples source into the four levels, each from the previous, blurred level, and draws
     // source with their glow, faded towards white by fade, into the target the caller had bound.
+    // The glow is gathered first into the first level's scratch (see bloomLevelsGathered).
     void Bloom(const RenderTargetEntry& source, const std::array<BloomLevel, BloomLevels>& levels, float fade);
     // Adds a point light (world position) to the bound target, lighting the surfaces of the
     // normal-depth map with the colours of colourTarget. A light behind the camera draws nothing.
@@ -107,6 +108,9 @@ public:
     postfx::DepthOfFieldPlanner depthOfFieldPlanner = postfx::PlanDepthOfField;
     // The occlusion buffer at half the picture's size: the combine smooths it anyway.
     bool occlusionAtHalfSize = true;
+    // Bloom sums its four levels at the first level's size before the full-size pass, which then
+    // reads that sum alone; else the full-size pass reads the four levels.
+    bool bloomLevelsGathered = true;
     // How many lights a pass of DrawPointLights adds, 1 to MostLightsAPass.
     size_t lightsPerPass = MostLightsAPass;
 

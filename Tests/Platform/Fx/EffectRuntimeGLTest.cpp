@@ -183,6 +183,39 @@ TEST_F(EffectRuntimeGLTest, APassDrawsWithItsMatrixTextureAndCommittedValues)
     EXPECT_EQ(blending, 0u) << "End puts back the state the pass changed";
 }
 
+TEST_F(EffectRuntimeGLTest, AVertexBlocksClipDistancesCutTheGeometryWhileItsPassDraws)
+{
+    CreateDevice(64, 64);
+    IDirect3DSurface9* target = RenderTarget(64, 64);
+    ASSERT_EQ(device->SetRenderTarget(0, target), D3D_OK);
+    ClearRect(0, 0, 64, 64, kBackground);
+    // Plane 1 keeps the right half (x >= 0); plane 0, named below it, keeps everything.
+    std::string clipped = Source;
+    clipped.replace(clipped.find("uv = Uv; }"), 10,
+                    "uv = Uv; gl_ClipDistance[0] = 1.0; gl_ClipDistance[1] = gl_Position.x; }");
+    ASSERT_EQ(Create(clipped), D3D_OK) << messages;
+    MakeQuad();
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    ASSERT_EQ(effect->SetMatrix("Place", &identity), D3D_OK);
+    ASSERT_EQ(effect->SetTexture("Picture", MakePicture()), D3D_OK);
+
+    UINT passes = 0;
+    ASSERT_EQ(effect->Begin(&passes, 0), D3D_OK);
+    ASSERT_EQ(effect->BeginPass(0), D3D_OK);
+    EXPECT_TRUE(glIsEnabled(GL_CLIP_DISTANCE0) && glIsEnabled(GL_CLIP_DISTANCE1));
+    EXPECT_FALSE(glIsEnabled(GL_CLIP_DISTANCE2));
+    EXPECT_EQ(Draw(), D3D_OK);
+    effect->EndPass();
+    EXPECT_FALSE(glIsEnabled(GL_CLIP_DISTANCE0) || glIsEnabled(GL_CLIP_DISTANCE1))
+        << "nothing drawn after the pass writes the distances";
+    effect->End();
+
+    const GLImage image = GLReadSurface(*target);
+    EXPECT_EQ(PixelAt(image, 16, 32), kBackground) << "the left half is cut away";
+    EXPECT_EQ(PixelAt(image, 48, 32), D3DCOLOR_XRGB(0, 255, 0));
+}
+
 TEST_F(EffectRuntimeGLTest, AGlslFaultFailsCreationNamingTheEffectsLine)
 {
     CreateDevice(16, 16);

@@ -102,6 +102,8 @@ HRESULT GLEffectDriver::Prepare(const EffectView& effect)
     if (InCurrentContext())
         return D3D_OK;
     Release();
+    // A new context starts with every clip plane off.
+    clipDistancesEnabled_ = 0;
     std::string messages;
     return Build(effect.description, messages) ? D3D_OK : E_FAIL;
 }
@@ -137,7 +139,15 @@ HRESULT GLEffectDriver::Apply(const EffectView& effect, GLEffectProgram& program
     program.Upload(effect.description, effect.values);
     for (size_t unit = 0; unit < samplers_.size(); ++unit)
         glBindSampler(static_cast<GLuint>(unit), samplers_[unit]);
+    EnableClipDistances(program.ClipDistances());
     return D3D_OK;
+}
+
+void GLEffectDriver::EnableClipDistances(uint32_t count)
+{
+    for (uint32_t i = std::min(count, clipDistancesEnabled_); i < std::max(count, clipDistancesEnabled_); ++i)
+        (i < count ? glEnable : glDisable)(GL_CLIP_DISTANCE0 + i);
+    clipDistancesEnabled_ = count;
 }
 
 HRESULT GLEffectDriver::BeginPass(const EffectView& effect, uint32_t technique, uint32_t pass)

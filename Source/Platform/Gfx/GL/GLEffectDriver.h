@@ -1,7 +1,8 @@
 // The effect driver of the GL backend (made by GLBackend::CreateEffectDriver): every pass's
 // program is built when the effect is created (so that a GLSL fault fails the creation with its
 // message), and a pass that begins makes its program current, uploads the values that changed and
-// binds each sampler's sampler object to its unit. CommitChanges uploads and binds again. The
+// binds each sampler's sampler object to its unit, and enables the clip planes its vertex block
+// writes (gl_ClipDistance) until the pass ends. CommitChanges uploads and binds again. The
 // pass's render states and textures reach the device through its own operations, from the
 // effect runtime.
 //
@@ -31,8 +32,9 @@ public:
 
     HRESULT BeginPass(const EffectView& effect, uint32_t technique, uint32_t pass) override;
     HRESULT CommitChanges(const EffectView& effect, uint32_t technique, uint32_t pass) override;
-    void EndPass() override {}
-    void End(bool) override {}
+    // Put the clip planes a pass enabled back off: nothing else the device draws writes them.
+    void EndPass() override { EnableClipDistances(0); }
+    void End(bool) override { EnableClipDistances(0); }
 
 private:
     explicit GLEffectDriver(IDirect3DDevice9& device) : device_(device) {}
@@ -44,12 +46,15 @@ private:
     void Release();
     HRESULT Apply(const EffectView& effect, GLEffectProgram& program);
     HRESULT Prepare(const EffectView& effect);
+    // GL_CLIP_DISTANCE0 up to count enabled, the ones above disabled.
+    void EnableClipDistances(uint32_t count);
 
     // The effect holds the device for as long as it holds this driver.
     IDirect3DDevice9& device_;
     std::vector<std::vector<std::unique_ptr<GLEffectProgram>>> programs_; // by technique, then pass
     std::vector<GLuint> samplers_;        // sampler objects, by the effect's sampler index
     GLContextToken context_;
+    uint32_t clipDistancesEnabled_ = 0;
 };
 
 } // namespace fx

@@ -25,6 +25,25 @@ std::string Where(const EffectDescription& description, SourceLocation where)
     return file + ":" + std::to_string(where.line);
 }
 
+// The highest index of gl_ClipDistance[i] that the source names, plus one; 0 for none.
+uint32_t ClipDistancesNamed(const std::string& source)
+{
+    static const std::string array = "gl_ClipDistance[";
+    uint32_t count = 0;
+    for (size_t at = source.find(array); at != std::string::npos; at = source.find(array, at + 1)) {
+        size_t digit = at + array.size();
+        uint32_t index = 0;
+        bool any = false;
+        for (; digit < source.size() && source[digit] >= '0' && source[digit] <= '9' && index < 1000; ++digit) {
+            index = index * 10 + static_cast<uint32_t>(source[digit] - '0');
+            any = true;
+        }
+        if (any)
+            count = std::max(count, index + 1);
+    }
+    return count;
+}
+
 } // namespace
 
 GLShaderBlocks::~GLShaderBlocks()
@@ -84,6 +103,11 @@ std::unique_ptr<GLEffectProgram> GLEffectProgram::Build(const EffectDescription&
         return nullptr;
     }
     program->FindUniforms(description);
+    const auto& shaders = description.shaders;
+    const auto vertexBlock = std::find_if(shaders.begin(), shaders.end(),
+                                          [&](const ShaderBlock& block) { return block.name == pass.vertexShader; });
+    if (vertexBlock != shaders.end())
+        program->clipDistances_ = ClipDistancesNamed(vertexBlock->source);
     return program;
 }
 

@@ -43,6 +43,9 @@ public:
     GLEffectProgram& operator=(const GLEffectProgram&) = delete;
 
     GLuint Name() const { return name_; }
+    // How many of gl_ClipDistance the vertex block writes (the highest index it names, plus one):
+    // the driver enables those planes while the pass draws.
+    uint32_t ClipDistances() const { return clipDistances_; }
     // Forgets the program without deleting it: its context is gone, and its name may by now
     // belong to an object of another context.
     void Abandon() { name_ = 0; }
@@ -55,6 +58,7 @@ private:
     void FindUniforms(const EffectDescription& description);
 
     GLuint name_;
+    uint32_t clipDistances_ = 0;
     std::vector<GLint> locations_; // per parameter; -1 for textures and what the program does not use
     std::vector<uint64_t> uploaded_;
 };
