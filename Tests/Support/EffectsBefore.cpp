@@ -107,6 +107,7 @@ void UseEarlierDraws(bool earlier)
     post.depthOfFieldPlanner = earlier ? postfx::DepthOfFieldRounds : postfx::PlanDepthOfField;
     post.lightsPerPass = earlier ? 1 : PostEffects::MostLightsAPass;
     post.occlusionAtHalfSize = !earlier;
+    post.velocityAtHalfSize = !earlier;
     ModuleHandler::Instance()->GetModuleAs<ParticleDance>("ParticleDance").dropsInOneDraw = !earlier;
 
     const auto& scenes = SceneHandler::Instance()->Scenes();
