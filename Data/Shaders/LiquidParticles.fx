@@ -46,6 +46,12 @@ glsl vertex DropCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint
     flat out float radius;
     flat out vec3 albedo;
     flat out vec2 motion;
+    // For DropEverything: the quad's point in clip space (exact, as clip space is linear in the
+    // quad's plane), the clip-space step towards the camera by a whole radius, and the centre's
+    // linear depth. A fragment lifts its point onto the sphere with them in a few products.
+    out vec4 quadClip;
+    flat out vec4 liftClip;
+    flat out float centreDepth;
 
     void main()
     {
@@ -60,6 +66,9 @@ glsl vertex DropCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint
         inDrop = sign(Corner.xy);
         vec3 world = Centre + (inDrop.x * View[0].xyz + inDrop.y * View[1].xyz) * radius;
         gl_Position = vec4(world, 1.0) * ViewProj;
+        quadClip = gl_Position;
+        liftClip = vec4(View[2].xyz * radius, 0.0) * ViewProj;
+        centreDepth = -(vec4(Centre, 1.0) * View).z;
 
         // The liquid's colour drifts through the swarm in slow swirls, so that neighbouring drops
         // share it; each drop's palette colour (white, blue, black and between) flecks it. The
@@ -111,22 +120,28 @@ glsl fragment DropDepth(vec4 Depth : COLOR0) {
     }
 }
 
+// What DropSurface and BufferDepth give, from the quad's point lifted towards the camera: the
+// camera's axes are unit and at right angles, so the lift moves the linear depth by itself.
 glsl fragment DropEverything(vec4 Color : COLOR0, vec4 Velocity : COLOR1, vec4 Depth : COLOR2) {
     in vec2 inDrop;
-    flat in vec3 centre;
     flat in float radius;
     flat in vec3 albedo;
     flat in vec2 motion;
+    in vec4 quadClip;
+    flat in vec4 liftClip;
+    flat in float centreDepth;
 
     void main()
     {
-        if (dot(inDrop, inDrop) >= 1.0)
+        float across = dot(inDrop, inDrop);
+        if (across >= 1.0)
             discard;
-        vec3 surface = DropSurface(centre, radius, inDrop);
-        gl_FragDepth = BufferDepth(surface);
+        float lift = sqrt(1.0 - across);
+        vec4 clip = quadClip + liftClip * lift;
+        gl_FragDepth = clip.z / clip.w;
         Color = vec4(albedo, 1.0);
         Velocity = vec4(motion, 0.0, 0.0);
-        Depth = vec4(-(vec4(surface, 1.0) * View).z);
+        Depth = vec4(centreDepth - lift * radius);
     }
 }
 

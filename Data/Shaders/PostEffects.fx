@@ -18,6 +18,8 @@ float2 Tx1DimPixelInv : TX1DIMPIXELINV; // (1 / width, 1 / height) of ColTex1; t
 float2 Tx1Region : TX1REGION = {1.0, 1.0};
 // The occlusion's part of ColTex2 for its combine, likewise.
 float2 Tx2Region : TX2REGION = {1.0, 1.0};
+// The motion blur's velocity: the part of VecTex1 it fills (a corner, when blurred at half size).
+float2 VecRegion : VECREGION = {1.0, 1.0};
 float4 Value1 : VALUE1;
 
 texture2D ColTex1 : COLTEX1;
@@ -55,7 +57,9 @@ sampler2D Colour2Sampler = sampler_state { Texture = ColTex2; Filter = LINEAR; A
 sampler2D Colour3Sampler = sampler_state { Texture = ColTex3; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
 sampler2D Colour4Sampler = sampler_state { Texture = ColTex4; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
 sampler2D Colour5Sampler = sampler_state { Texture = ColTex5; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
-sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = POINT; Address = CLAMP; MipFilter = NONE; };
+// Linear, so that a velocity blurred at half size is read back smoothly; at full size every read
+// lands on a texel's centre.
+sampler2D VelocitySampler = sampler_state { Texture = VecTex1; Filter = LINEAR; Address = CLAMP; MipFilter = NONE; };
 sampler2D DepthSampler = sampler_state { Texture = DepthTex; Filter = POINT; Address = CLAMP; MipFilter = NONE; };
 
 // The title and closing cards (Data/cards, rendered by textcard from the facts of
@@ -209,7 +213,8 @@ glsl fragment MotionBlur(vec4 Color : COLOR0) {
     void main()
     {
         // Normalised device units to texture units, where y runs down.
-        vec2 motion = texture(VelocitySampler, uv).xy * vec2(0.5, -0.5);
+        vec2 lastVelocity = VecRegion - 0.5 / vec2(textureSize(VelocitySampler, 0));
+        vec2 motion = texture(VelocitySampler, min(uv * VecRegion, lastVelocity)).xy * vec2(0.5, -0.5);
         // Streaks longer than a twentieth of the picture smear it rather than show motion.
         motion *= min(1.0, 0.05 / max(length(motion), 1e-9));
         // Reads a texel or less apart along the streak, at most MostTaps; a pixel that moved less

@@ -212,3 +212,31 @@ TEST(BlurPlanTest, TheDepthOfFieldBlursAtHalfSizeInTwoPairsWhereItCanAndInItsRou
     EXPECT_EQ(PlanDepthOfField({640, 360}, {319, 180}, {640, 360}, 5), DepthOfFieldRounds({640, 360}, {319, 180}, {640, 360}, 5));
     EXPECT_EQ(DepthOfFieldRounds({64, 36}, {64, 36}, {64, 36}, 0).size(), 2u);
 }
+
+TEST(BlurPlanTest, AVelocityRoundAtHalfSizeReadBackLinearlySpreadsAsFarAsTheRoundAtFullSize)
+{
+    for (const BlurSize image : {BlurSize{640, 360}, BlurSize{800, 450}, BlurSize{1280, 720}}) {
+        const std::vector<BlurPass> plan = PlanHalfSizeRound(image, image);
+        const BlurRegion half{BlurSurface::Image, image.width / 2, image.height / 2};
+        ASSERT_EQ(plan.size(), 2u);
+        EXPECT_EQ(plan[0].from, (BlurRegion{BlurSurface::Image, image.width, image.height}));
+        EXPECT_EQ(plan[1].from, plan[0].to);
+        EXPECT_EQ(plan[1].to, half);
+        // The reader's one linear read back to full size along both axes: a pass with no step.
+        std::vector<BlurPass> readBack = plan;
+        const BlurRegion whole{BlurSurface::Scratch, image.width, image.height};
+        readBack.push_back({true, half, whole, 0.0f});
+        const std::vector<BlurPass> round = BlurRounds(image, image, 1);
+        for (const bool rows : {false, true}) {
+            SCOPED_TRACE(std::to_string(image.width) + (rows ? ", rows" : ", columns"));
+            const uint32_t length = rows ? image.height : image.width;
+            const Spread reduced = SpreadOf(readBack, length, rows), full = SpreadOf(round, length, rows);
+            EXPECT_NEAR(reduced.mass, 1.0, 1e-9);
+            EXPECT_NEAR(reduced.variance / full.variance, 1.0, 0.05);
+        }
+    }
+    // Odd or short sides, or a scratch too small for the half: the round at full size.
+    for (const auto& [image, scratch] : {std::pair{BlurSize{641, 360}, BlurSize{641, 360}},
+                                         {BlurSize{640, 62}, BlurSize{640, 62}}, {BlurSize{640, 360}, BlurSize{319, 180}}})
+        EXPECT_EQ(PlanHalfSizeRound(image, scratch), BlurRounds(image, scratch, 1));
+}

@@ -210,6 +210,7 @@ TEST_F(PostEffectsTest, SinglePassOperationsDrawTheQuadOnceIntoTheCallersTargetW
              ExpectNear(pass.Floats("RTDIMPIXELINV"), viewportPixel);
              EXPECT_EQ(pass.Texture("COLTEX1"), colour.texture);
              EXPECT_EQ(pass.Texture("VECTEX1"), other.texture);
+             EXPECT_EQ(pass.Floats("VECREGION"), (std::vector<float>{1, 1}));
          }},
         {"DepthToNormal", [&] { post.DepthToNormal(other); },
          [&](const EffectPassSnapshot& pass) {
@@ -256,6 +257,37 @@ TEST_F(PostEffectsTest, BlurAlternatesIntoTheScratchAndBackLeavingTheImageBound)
     ExpectNear(seen[1].pass.Floats("RTDIMPIXELINV"), {1.0f / 64, -1.0f / 32});
     ExpectNear(seen[1].pass.Floats("TX1DIMPIXELINV"), {1.0f / 32, 1.0f / 16});
     EXPECT_EQ(DXFramework::device->State().renderTargets[0], image.surface);
+}
+
+TEST_F(PostEffectsTest, AVelocityRoundAtHalfSizeIsLeftInTheImagesCornerWhereTheMotionBlurReadsIt)
+{
+    StartShow();
+    post.Load();
+    RenderTargetEntry& velocity = Target(128, 72, D3DFMT_G16R16F);
+    RenderTargetEntry& scratch = Target(128, 72, D3DFMT_G16R16F);
+    RenderTargetEntry& colour = Target(128, 72);
+    RTHandler::BindTarget(0, Target(128, 72));
+    postfx::BlurSize region;
+    const std::vector<Seen> seen = Drawn([&] {
+        region = post.BlurVelocityRound(velocity, scratch);
+        RTHandler::BindTarget(0, colour);
+        post.MotionBlur(colour, velocity, region);
+    });
+    EXPECT_EQ(Techniques(seen), (std::vector<std::string>{"BlurV", "BlurH", "MotionBlur"}));
+    EXPECT_EQ(Targets(seen), (std::vector<const void*>{scratch.surface, velocity.surface, colour.surface}));
+    EXPECT_EQ((std::vector<UINT>{seen[0].bound.viewport.Width, seen[0].bound.viewport.Height,
+                                 seen[1].bound.viewport.Width, seen[1].bound.viewport.Height}),
+              (std::vector<UINT>{64, 36, 64, 36}));
+    EXPECT_EQ((std::vector<uint32_t>{region.width, region.height}), (std::vector<uint32_t>{64, 36}));
+    EXPECT_EQ(seen[2].pass.Texture("VECTEX1"), velocity.texture);
+    EXPECT_EQ(seen[2].pass.Floats("VECREGION"), (std::vector<float>{0.5f, 0.5f}));
+
+    // The earlier way: the round at full size, read whole.
+    post.velocityAtHalfSize = false;
+    const std::vector<Seen> whole = Drawn([&] { region = post.BlurVelocityRound(velocity, scratch); });
+    EXPECT_EQ(Targets(whole), (std::vector<const void*>{scratch.surface, velocity.surface}));
+    EXPECT_EQ(whole[1].bound.viewport.Width, 128u);
+    EXPECT_EQ((std::vector<uint32_t>{region.width, region.height}), (std::vector<uint32_t>{128, 72}));
 }
 
 TEST_F(PostEffectsTest, ABlurOfSeveralRoundsShrinksTheImageBlursItInCornersAndRestoresIt)

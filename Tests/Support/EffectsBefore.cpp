@@ -108,6 +108,7 @@ void UseEarlierDraws(bool earlier)
     post.lightsPerPass = earlier ? 1 : PostEffects::MostLightsAPass;
     post.occlusionAtHalfSize = !earlier;
     post.bloomLevelsGathered = !earlier;
+    post.velocityAtHalfSize = !earlier;
     ModuleHandler::Instance()->GetModuleAs<ParticleDance>("ParticleDance").dropsInOneDraw = !earlier;
 
     const auto& scenes = SceneHandler::Instance()->Scenes();

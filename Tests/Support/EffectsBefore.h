@@ -28,7 +28,7 @@ std::vector<unsigned char> ShowArchiveWithEffectsBefore(const std::string& archi
 
 // The show's modules and the scroller scene drawing as they did before their draws were made
 // cheaper (the blurs and the depth of field in their plain rounds at full size, each light's sphere
-// alone, the occlusion at full size, the bloom's levels read by its full-size pass, the swarm's drops in two draws, the scroller's solid picture
-// through the back buffer and its environment cube at 512), or as they do now. Needs the show's
-// modules registered.
+// alone, the occlusion and the box's velocity blur at full size, the bloom's levels read by its
+// full-size pass, the swarm's drops in two draws, the scroller's solid picture through the back
+// buffer and its environment cube at 512), or as they do now. Needs the show's modules registered.
 void UseEarlierDraws(bool earlier);

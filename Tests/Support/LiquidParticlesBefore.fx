@@ -1,8 +1,21 @@
-// The earlier code of the swarm's drops: quads a little wider than the discs they draw.
+// The earlier code of the swarm's drops: quads a little wider than the discs they draw, and each
+// drop's surface point worked out in world space for its depths.
 #include "common.fxh"
 
 glsl common {
     const float DropRadius = 0.3;
+
+    vec3 DropSurface(vec3 centre, float radius, vec2 inDrop)
+    {
+        float lift = sqrt(max(1.0 - dot(inDrop, inDrop), 0.0));
+        return centre + (inDrop.x * View[0].xyz + inDrop.y * View[1].xyz + lift * View[2].xyz) * radius;
+    }
+
+    float BufferDepth(vec3 world)
+    {
+        vec4 clip = vec4(world, 1.0) * ViewProj;
+        return clip.z / clip.w;
+    }
 }
 
 glsl vertex DropCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint : COLOR0, vec2 Window : TEXCOORD0,
@@ -43,5 +56,24 @@ glsl vertex DropCorner(vec3 Centre : POSITION0, vec3 Corner : NORMAL0, vec4 Tint
         vec4 now = vec4(Centre, 1.0) * ViewProj;
         vec4 before = vec4(PreviousCentre, 1.0) * OldViewProj;
         motion = (now.w > 1e-3 && before.w > 1e-3) ? (now.xy / now.w - before.xy / before.w) * Shutter : vec2(0.0);
+    }
+}
+
+glsl fragment DropEverything(vec4 Color : COLOR0, vec4 Velocity : COLOR1, vec4 Depth : COLOR2) {
+    in vec2 inDrop;
+    flat in vec3 centre;
+    flat in float radius;
+    flat in vec3 albedo;
+    flat in vec2 motion;
+
+    void main()
+    {
+        if (dot(inDrop, inDrop) >= 1.0)
+            discard;
+        vec3 surface = DropSurface(centre, radius, inDrop);
+        gl_FragDepth = BufferDepth(surface);
+        Color = vec4(albedo, 1.0);
+        Velocity = vec4(motion, 0.0, 0.0);
+        Depth = vec4(-(vec4(surface, 1.0) * View).z);
     }
 }

@@ -174,15 +174,16 @@ void BoxScene::Render()
     RTHandler::BindTarget(0, GetRenderTarget("FinalColor"));
     post.DepthOfField(GetRenderTarget("Depth"), GetRenderTarget("Blur1"), GetRenderTarget("Blur2"),
                       GetRenderTarget("Color"), 5);
-    post.Blur(GetRenderTarget("VelocityField1"), GetRenderTarget("VelocityField2"), 1);
+    const RenderTargetEntry& velocity = GetRenderTarget("VelocityField1");
+    const postfx::BlurSize velocityRegion = post.BlurVelocityRound(velocity, GetRenderTarget("VelocityField2"));
     if (fade != 0.0f) {
         RTHandler::BindTarget(0, GetRenderTarget("Color"));
-        post.MotionBlur(GetRenderTarget("FinalColor"), GetRenderTarget("VelocityField1"));
+        post.MotionBlur(GetRenderTarget("FinalColor"), velocity, velocityRegion);
         BindBackBuffer();
         post.Bloom(GetRenderTarget("Color"), BloomLevels(), fade);
     } else {
         BindBackBuffer();
-        post.MotionBlur(GetRenderTarget("FinalColor"), GetRenderTarget("VelocityField1"));
+        post.MotionBlur(GetRenderTarget("FinalColor"), velocity, velocityRegion);
     }
 
     CopyPictureTo("Color");

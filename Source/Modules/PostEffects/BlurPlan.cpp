@@ -42,6 +42,19 @@ double KernelVariance(double step, double offset)
     return variance;
 }
 
+// The step at which the kernel spreads a texel by variance (in input texels squared), for output
+// texels offset input texels past an input texel's centre. The variance grows with the step (the
+// linear reads' share only ripples): bisect.
+float StepSpreading(double variance, double offset)
+{
+    double low = 0.0, high = 4.0;
+    for (int i = 0; i < 40; ++i) {
+        const double middle = (low + high) / 2.0;
+        (KernelVariance(middle, offset) < variance ? low : high) = middle;
+    }
+    return static_cast<float>(low);
+}
+
 // How one axis of a blur at reduced size is drawn. The first pass runs along the rows (V) and the
 // last along the columns (H): the columns are halved first across, by reading between pairs, and
 // restored along; the rows the other way round.
@@ -96,13 +109,7 @@ std::vector<float> AxisSteps(int rounds, const AxisPlan& plan)
     const double factor = plan.factor;
     // In small texels squared.
     const double each = std::max(SpreadLeft(rounds, reshaping), 0.0) / (factor * factor * between);
-    // The variance grows with the step (the linear reads' share only ripples): bisect.
-    double low = 0.0, high = 4.0;
-    for (int i = 0; i < 40; ++i) {
-        const double middle = (low + high) / 2.0;
-        (KernelVariance(middle, 0.0) < each ? low : high) = middle;
-    }
-    std::vector<float> steps(static_cast<size_t>(rounds), static_cast<float>(low));
+    std::vector<float> steps(static_cast<size_t>(rounds), StepSpreading(each, 0.0));
     if (reshaping.kernelHalving)
         steps.front() = static_cast<float>(HalvingStep);
     if (plan.columns)
@@ -169,6 +176,24 @@ std::vector<BlurPass> PlanBlur(BlurSize image, BlurSize scratch, int count)
         passes.push_back({false, inScratch, round == count - 1 ? whole : inImage, stepsX[r]});
     }
     return passes;
+}
+
+std::vector<BlurPass> PlanHalfSizeRound(BlurSize image, BlurSize scratch)
+{
+    const BlurSize half{image.width / 2, image.height / 2};
+    if (!Halvable(image.width) || !Halvable(image.height) || scratch.width < half.width || scratch.height < half.height)
+        return BlurRounds(image, scratch, 1);
+    // In full-size texels squared: one round's spread, and what reading the half size back with
+    // one linear read adds (full-size texels lie a quarter of a small texel either side of one).
+    const double round = KernelVariance(1.0, 0.0), readBack = 4.0 * KernelVariance(0.0, 0.25);
+    // The rows: the first pass's kernel, its outputs between two rows. The columns: the second
+    // pass's kernel at half size (the first pass's read between each pair of them and the read
+    // back together spread a lone texel no further than the read back alone).
+    const float rows = StepSpreading(std::max(round - readBack, 0.0), 0.5);
+    const float columns = StepSpreading(std::max(round - readBack, 0.0) / 4.0, 0.0);
+    return {{true, {BlurSurface::Image, image.width, image.height}, {BlurSurface::Scratch, half.width, half.height}, rows},
+            {false, {BlurSurface::Scratch, half.width, half.height}, {BlurSurface::Image, half.width, half.height},
+             columns}};
 }
 
 std::vector<LensPass> DepthOfFieldRounds(BlurSize colour, BlurSize a, BlurSize b, int passes)

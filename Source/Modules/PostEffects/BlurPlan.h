@@ -44,6 +44,11 @@ std::vector<BlurPass> BlurRounds(BlurSize image, BlurSize scratch, int count);
 // size, otherwise in the plain rounds. The last pass draws the whole image.
 std::vector<BlurPass> PlanBlur(BlurSize image, BlurSize scratch, int count);
 
+// One round's spread drawn at half size: the image (even sides of at least 64 texels) shrunk into
+// the scratch's top-left corner, then blurred across into the image's corner, for a caller that
+// reads it back there with a linear read, which spreads it a little further. Elsewhere the round.
+std::vector<BlurPass> PlanHalfSizeRound(BlurSize image, BlurSize scratch);
+
 // How a module works out its blurs; PlanBlur in the show.
 using BlurPlanner = std::vector<BlurPass> (*)(BlurSize image, BlurSize scratch, int count);
 

@@ -186,12 +186,20 @@ void PostEffects::Overlay(int n)
 
 void PostEffects::MotionBlur(const RenderTargetEntry& colour, const RenderTargetEntry& velocity)
 {
+    MotionBlur(colour, velocity, {velocity.width, velocity.height});
+}
+
+void PostEffects::MotionBlur(const RenderTargetEntry& colour, const RenderTargetEntry& velocity, BlurSize region)
+{
     Loaded("MotionBlur");
     ActivateEffect();
     SetInputTexelSize(colour);
     SetViewportPixelSize();
     SetTexture("COLTEX1", colour);
     SetTexture("VECTEX1", velocity);
+    const D3DXVECTOR2 part{static_cast<float>(region.width) / static_cast<float>(velocity.width),
+                           static_cast<float>(region.height) / static_cast<float>(velocity.height)};
+    DXEffectHandler::SetVec2BySemantic("VECREGION", &part.x);
     DrawQuad("MotionBlur");
 }
 
@@ -292,12 +300,29 @@ void PostEffects::Blur(const RenderTargetEntry& image, const RenderTargetEntry& 
     DrawBlur(image, scratch, count);
 }
 
+BlurSize PostEffects::BlurVelocityRound(const RenderTargetEntry& image, const RenderTargetEntry& scratch)
+{
+    Loaded("BlurVelocityRound");
+    ActivateEffect();
+    const BlurSize whole{image.width, image.height}, scratchSize{scratch.width, scratch.height};
+    const std::vector<BlurPass> passes =
+        velocityAtHalfSize ? PlanHalfSizeRound(whole, scratchSize) : blurPlanner(whole, scratchSize, 1);
+    DrawBlurPasses(image, scratch, passes);
+    return {passes.back().to.width, passes.back().to.height};
+}
+
 void PostEffects::DrawBlur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count)
+{
+    DrawBlurPasses(image, scratch, blurPlanner({image.width, image.height}, {scratch.width, scratch.height}, count));
+}
+
+void PostEffects::DrawBlurPasses(const RenderTargetEntry& image, const RenderTargetEntry& scratch,
+                                 const std::vector<BlurPass>& passes)
 {
     const auto surface = [&](const BlurRegion& region) -> const RenderTargetEntry& {
         return region.surface == BlurSurface::Image ? image : scratch;
     };
-    for (const BlurPass& pass : blurPlanner({image.width, image.height}, {scratch.width, scratch.height}, count)) {
+    for (const BlurPass& pass : passes) {
         DrawPlannedPass(surface(pass.from), {pass.from.width, pass.from.height}, surface(pass.to),
                         {pass.to.width, pass.to.height}, pass.step, pass.vertical ? "BlurV" : "BlurH");
     }

@@ -63,6 +63,8 @@ public:
     // Overlay0 for n below 1, Overlay1 from 1 on.
     void Overlay(int n);
     void MotionBlur(const RenderTargetEntry& colour, const RenderTargetEntry& velocity);
+    // The same with the velocity in the part region of its target, from the top-left corner.
+    void MotionBlur(const RenderTargetEntry& colour, const RenderTargetEntry& velocity, postfx::BlurSize region);
     void DepthToNormal(const RenderTargetEntry& input);
     // Needs a current scene with an active camera.
     void AmbientOcclusion(const RenderTargetEntry& normalDepth);
@@ -81,6 +83,10 @@ public:
     // even side of at least 64 texels and a scratch of at least its halved size is blurred as far
     // in as many passes drawn mostly at a half or a quarter of its size, in corners of the two.
     void Blur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
+    // One round of Blur for a velocity field that MotionBlur reads: at half size in the image's
+    // top-left corner (PlanHalfSizeRound) when velocityAtHalfSize says so, else whole. Returns the
+    // part of the image that holds the result, for MotionBlur.
+    postfx::BlurSize BlurVelocityRound(const RenderTargetEntry& image, const RenderTargetEntry& scratch);
     // Downsamples source into the four levels, each from the previous, blurred level, and draws
     // source with their glow, faded towards white by fade, into the target the caller had bound.
     // The glow is gathered first into the first level's scratch (see bloomLevelsGathered).
@@ -111,6 +117,8 @@ public:
     // Bloom sums its four levels at the first level's size before the full-size pass, which then
     // reads that sum alone; else the full-size pass reads the four levels.
     bool bloomLevelsGathered = true;
+    // BlurVelocityRound at half size: the motion blur's streaks follow a smooth field anyway.
+    bool velocityAtHalfSize = true;
     // How many lights a pass of DrawPointLights adds, 1 to MostLightsAPass.
     size_t lightsPerPass = MostLightsAPass;
 
@@ -138,6 +146,8 @@ private:
                          postfx::BlurSize toRegion, float step, const std::string& technique);
     // The planner's passes, with "postfx" active.
     void DrawBlur(const RenderTargetEntry& image, const RenderTargetEntry& scratch, int count);
+    void DrawBlurPasses(const RenderTargetEntry& image, const RenderTargetEntry& scratch,
+                        const std::vector<postfx::BlurPass>& passes);
 
     static inline float sampleRadius = 0.2f;
     static inline float sampleDistanceScale = 8.0f;
