@@ -195,10 +195,13 @@ bool PreparedShowStates::SeekTo(double seconds, bool mayWait)
     const bool seed = (restored || current < from) && from > 0 &&
                       timeline.FindEntry(static_cast<float>(SceneHandler::StepTime(from - 1))) ==
                           timeline.FindEntry(static_cast<float>(SceneHandler::StepTime(from)));
+    // Frames of an earlier entry leave nothing the target's entry draws over.
+    const int targetEntry = timeline.FindEntry(static_cast<float>(SceneHandler::StepTime(target)));
     for (int64_t step = std::max(from, current); step < target; ++step) {
         Timer::SetFrameClock(SceneHandler::StepTime(step), SceneHandler::StepSeconds);
         const Scene* scene = scenes.GetCurrentScene();
-        if (step >= target - TrailSteps && scene && scene->DrawsOverLastPicture())
+        if (step >= target - TrailSteps && scene && scene->DrawsOverLastPicture() &&
+            timeline.FindEntry(static_cast<float>(SceneHandler::StepTime(step))) == targetEntry)
             framework.StepFrameUnshown(step == from && seed               ? &Scene::SeedTrails
                                        : step >= target - WholeTrailSteps ? &Scene::Render
                                                                           : &Scene::RenderTrails);
