@@ -113,16 +113,35 @@ void ShowFrame(benchmark::State& state, BenchBackend backend, double seconds)
     });
 }
 
+// Blocks of frames drawn again at the clock as it stands: Settle frames, which let the driver make
+// its shader variants, then Measured frames, timed in real time and in the CPU time of the whole
+// process (the driver renders on threads of its own).
+constexpr int Settle = 2, Measured = 3;
+
+struct FrameCost {
+    double wall = 0.0, cpu = 0.0;
+};
+
+FrameCost TimeFrameBlock(DXFramework& framework)
+{
+    for (int i = 0; i < Settle; ++i)
+        framework.RenderFrame();
+    const auto wallStart = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
+    for (int i = 0; i < Measured; ++i)
+        framework.RenderFrame();
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count(),
+            double(std::clock() - cpuStart) / CLOCKS_PER_SEC};
+}
+
 // The frame at show time t drawn again and again, alternately with the show's effects and with
 // the earlier code of the passes made cheaper (Support/EffectsBefore.h for the effects, the blurs'
-// rounds at full size for the module's draws): blocks of Measured frames, each after Settle frames
-// that let the driver make its shader variants for the effects just loaded. The scene's state
+// rounds at full size for the module's draws), in blocks (TimeFrameBlock). The scene's state
 // stays that of time t, so both draw exactly the same frames. The time is the show's effects'
 // frame; the counters give the earlier effects' frame and the ratios, of real time and of the CPU
 // time of the whole process (the driver renders on threads of its own).
 void ShowFrameAgainstBefore(benchmark::State& state, double seconds)
 {
-    constexpr int Settle = 2, Measured = 3;
     SkipOnFailure(state, [&] {
         const ShowDirectory directory(ShowArchiveWithEffectsBefore(ShowArchive(), EarlierPlace::Beside));
         const std::unique_ptr<DXFramework> framework = OpenShowOn(BenchBackend::GL);
@@ -142,14 +161,9 @@ void ShowFrameAgainstBefore(benchmark::State& state, double seconds)
             const double wallBefore = costs[0].wall;
             for (int which : {0, 1}) {
                 load(which == 1);
-                for (int i = 0; i < Settle; ++i)
-                    framework->RenderFrame();
-                const auto wallStart = std::chrono::steady_clock::now();
-                const std::clock_t cpuStart = std::clock();
-                for (int i = 0; i < Measured; ++i)
-                    framework->RenderFrame();
-                costs[which].cpu += double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-                costs[which].wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+                const FrameCost cost = TimeFrameBlock(*framework);
+                costs[which].cpu += cost.cpu;
+                costs[which].wall += cost.wall;
                 costs[which].frames += Measured;
             }
             state.SetIterationTime((costs[0].wall - wallBefore) / Measured);
@@ -258,7 +272,6 @@ void Jumps(benchmark::State& state)
 // give the part scene's and the ratios, of real time and of the process's CPU time.
 void ScrollerAgainstPart(benchmark::State& state)
 {
-    constexpr int Settle = 2, Measured = 3;
     constexpr double PartTime = 20.0, ScrollerTime = 47.0;
     SkipOnFailure(state, [&] {
         const ShowDirectory directory;
@@ -279,17 +292,11 @@ void ScrollerAgainstPart(benchmark::State& state)
                 const double t = which == 0 ? PartTime : ScrollerTime;
                 states.SeekTo(t, true);
                 PlayFrame(*framework, t);
-                for (int i = 0; i < Settle; ++i)
-                    framework->RenderFrame();
-                const auto wallStart = std::chrono::steady_clock::now();
-                const std::clock_t cpuStart = std::clock();
-                for (int i = 0; i < Measured; ++i)
-                    framework->RenderFrame();
-                cpu[which] += double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-                const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-                wall[which] += spent;
+                const FrameCost cost = TimeFrameBlock(*framework);
+                cpu[which] += cost.cpu;
+                wall[which] += cost.wall;
                 if (which == 1)
-                    scrollerWall = spent;
+                    scrollerWall = cost.wall;
             }
             state.SetIterationTime(scrollerWall / Measured);
         }
