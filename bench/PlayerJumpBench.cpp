@@ -75,19 +75,13 @@ void PlayerJumps(benchmark::State& state)
         const char* archive = std::getenv("QL_SHOW_ARCHIVE");
         if (!archive || !std::filesystem::exists(archive))
             throw BenchUnavailable("QL_SHOW_ARCHIVE names no show archive (the build's basefile.dat)");
-        char pattern[] = "/tmp/ql-jump-bench-XXXXXX";
-        if (!mkdtemp(pattern))
-            throw BenchUnavailable("no working directory can be made");
-        const std::filesystem::path directory = pattern;
-        std::filesystem::copy_file(archive, directory / "basefile.dat");
+        const PlayerFolder directory("ql-jump-bench", archive);
         // The first run also prepares the states: its keys wait until that is surely done.
-        PlayWithKeys(directory, 15.0);
+        PlayWithKeys(directory.Path(), 15.0);
         // The keys wait until the maker's mode has drawn every scene once.
         Run run;
         for (auto _ : state)
-            run = PlayWithKeys(directory, 12.0);
-        std::error_code ignored;
-        std::filesystem::remove_all(directory, ignored);
+            run = PlayWithKeys(directory.Path(), 12.0);
 
         std::cout << "\nJumps in the player (--dev, 800x450): the frame interval holding each\n";
         double worst = 0.0, sum = 0.0;

@@ -16,6 +16,21 @@ std::string PlayerProgram()
     return other && *other ? other : QL_PLAYER;
 }
 
+PlayerFolder::PlayerFolder(const std::string& prefix, const std::filesystem::path& archive)
+{
+    std::string pattern = "/tmp/" + prefix + "-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("no working folder can be made");
+    path = pattern;
+    std::filesystem::copy_file(archive, path / "basefile.dat");
+}
+
+PlayerFolder::~PlayerFolder()
+{
+    std::error_code ignored; // a leftover temporary folder is no reason to fail a benchmark
+    std::filesystem::remove_all(path, ignored);
+}
+
 PlayerExit RunPlayer(const std::filesystem::path& directory, std::vector<std::string> settings, const std::string& size,
                      const std::vector<std::string>& options)
 {

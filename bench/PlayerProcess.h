@@ -18,6 +18,21 @@ struct PlayerExit {
     rusage usage{};       // of the player, all threads
 };
 
+// A working folder of its own for the player, under /tmp, holding the archive as basefile.dat;
+// removed with all it holds when done. std::runtime_error when it cannot be made.
+class PlayerFolder {
+public:
+    PlayerFolder(const std::string& prefix, const std::filesystem::path& archive);
+    ~PlayerFolder();
+    PlayerFolder(const PlayerFolder&) = delete;
+    PlayerFolder& operator=(const PlayerFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path; }
+
+private:
+    std::filesystem::path path;
+};
+
 // Waits for the player to end; std::runtime_error when it cannot be started.
 PlayerExit RunPlayer(const std::filesystem::path& directory, std::vector<std::string> settings, const std::string& size,
                      const std::vector<std::string>& options = {});

@@ -44,22 +44,16 @@ std::string Setting(const char* name, const char* fallback)
 // The frames' show times, from a run of the player in a working directory of its own.
 std::vector<double> PlayShow(const std::string& archive, const std::string& size)
 {
-    char pattern[] = "/tmp/ql-realtime-bench-XXXXXX";
-    if (!mkdtemp(pattern))
-        throw BenchUnavailable("no working directory can be made");
-    const std::filesystem::path directory = pattern;
-    std::filesystem::copy_file(archive, directory / "basefile.dat");
-    const std::filesystem::path times = directory / "frame-times";
+    const PlayerFolder directory("ql-realtime-bench", archive);
+    const std::filesystem::path times = directory.Path() / "frame-times";
 
     std::vector<std::string> settings = {"LD_PRELOAD=" QL_FRAME_TIMES, "QL_FRAME_TIMES_FILE=" + times.string(),
                                          "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"};
-    const int status = RunPlayer(directory, std::move(settings), size).status;
+    const int status = RunPlayer(directory.Path(), std::move(settings), size).status;
     std::ifstream in(times);
     std::vector<double> frames;
     for (double t; in >> t;)
         frames.push_back(t);
-    std::error_code ignored;
-    std::filesystem::remove_all(directory, ignored);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(PlayerProgram() + " failed (status " + std::to_string(status) + ")");
     if (frames.size() < 2)

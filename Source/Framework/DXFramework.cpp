@@ -256,8 +256,11 @@ void DXFramework::PlayFrame()
     if (transport)
         transport->BeforeFrame();
     CatchUpAfterStall();
-    if (warmUp && warmUp->BeforeFrame() && warmUp->Done())
-        warmUp.reset();
+    if (warmUp) {
+        warmUp->BeforeFrame();
+        if (warmUp->Done())
+            warmUp.reset();
+    }
     if (transport) {
         // The frame is saved as drawn, then the overlay goes over it for the screen only.
         const std::optional<std::string> frameFile = transport->TakeFrameToSave();

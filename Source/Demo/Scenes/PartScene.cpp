@@ -108,17 +108,14 @@ void PartScene::RenderTrails()
 
 void PartScene::SeedTrails()
 {
-    seedingTrails = true;
-    try {
-        RenderTrails();
-    } catch (...) {
-        seedingTrails = false;
-        throw;
+    if (data.ramp) {
+        Render();
+        return;
     }
-    seedingTrails = false;
+    DrawParticles(Modules().GetModuleAs<PostEffects>("PostFX"), true);
 }
 
-void PartScene::DrawParticles(PostEffects& post)
+void PartScene::DrawParticles(PostEffects& post, bool seedTrails)
 {
     IDirect3DDevice9& device = *DXFramework::device;
     // The colour keeps last frame's picture where no background is drawn, and only its depth is
@@ -133,10 +130,10 @@ void PartScene::DrawParticles(PostEffects& post)
     RTHandler::BindTarget(1, GetRenderTarget("VelocityField1"));
     DXEffectHandler::SetActiveEffect("Tindrevik");
     DXEffectHandler::SetTechnique("Particle");
-    SetParticleTrails(!data.ramp, seedingTrails);
+    SetParticleTrails(!data.ramp, seedTrails);
     Modules().GetModuleAs<ParticleField>("ParticleField").Draw();
     // The other draws with these specks (the scroller's among them) see plain ones.
-    if (seedingTrails)
+    if (seedTrails)
         SetParticleTrails(false);
     DEVICE_CALL(device.SetRenderTarget(1, nullptr));
 }

@@ -35,9 +35,7 @@ protected:
     void CheckReloadedLights(const LightsByName& candidate) const override;
 
 private:
-    // The background (a ramp) or last frame's faded picture, and the particles over it.
-    void DrawParticles(PostEffects& post);
-
-    // Set while SeedTrails draws.
-    bool seedingTrails = false;
+    // The background (a ramp) or last frame's faded picture, and the particles over it; seeding
+    // the trails, the picture dropped and each speck drawn as the trail it leaves standing still.
+    void DrawParticles(PostEffects& post, bool seedTrails = false);
 };
